@@ -1,0 +1,122 @@
+#include "app/Desktop.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace {
+
+// Message texts keep the program's own line breaks ("\n\r\n\r", "\r\n\r\n"); on screen a
+// stray carriage return would show as a box, so pairs become plain line feeds for display.
+QString displayText(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1String("\n\r"), QLatin1String("\n"));
+    text.remove(QLatin1Char('\r'));
+    return text;
+}
+
+class QtDesktop : public Desktop
+{
+public:
+    bool message(Kind kind, const QString &text) override
+    {
+        QMessageBox box(QApplication::activeWindow());
+        box.setText(displayText(text));
+        switch (kind) {
+        case Kind::Warning:
+            box.setIcon(QMessageBox::Warning);
+            box.setWindowTitle(QStringLiteral("Attenzione"));
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            break;
+        case Kind::Error:
+            box.setIcon(QMessageBox::Critical);
+            box.setWindowTitle(QStringLiteral("Errore"));
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            break;
+        case Kind::Information:
+            box.setIcon(QMessageBox::Information);
+            box.setWindowTitle(QStringLiteral("Informazione"));
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            break;
+        case Kind::Confirmation:
+            box.setIcon(QMessageBox::Question);
+            box.setWindowTitle(QStringLiteral("Conferma"));
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
+        case Kind::Plain:
+            box.setWindowTitle(QStringLiteral("Cantorium"));
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        }
+        const int answer = box.exec();
+        return kind != Kind::Confirmation || answer != QMessageBox::No;
+    }
+
+    QString openFileName(QWidget *parent, const QString &title, const QString &folder,
+                         const QString &filter) override
+    {
+        return QFileDialog::getOpenFileName(parent, title, folder, filter);
+    }
+
+    QString saveFileName(QWidget *parent, const QString &title, const QString &proposed,
+                         const QString &filter) override
+    {
+        return QFileDialog::getSaveFileName(parent, title, proposed, filter);
+    }
+
+    void open(const QString &sCommand) override
+    {
+        const QUrl url = shellTargetUrl(sCommand);
+        if (url.isValid())
+            QDesktopServices::openUrl(url);
+    }
+
+    int runModal(QDialog *window) override { return window->exec(); }
+};
+
+QtDesktop &realDesktop()
+{
+    static QtDesktop instance;
+    return instance;
+}
+
+Desktop *g_installed = nullptr;
+
+} // namespace
+
+Desktop &desktop()
+{
+    return g_installed ? *g_installed : realDesktop();
+}
+
+void installDesktop(Desktop *replacement)
+{
+    g_installed = replacement;
+}
+
+void Desktop::generalError(const QString &description)
+{
+    QString text = description;
+    if (!text.endsWith(QLatin1Char('.')))
+        text += QLatin1Char('.');
+    plain(text);
+}
+
+QUrl shellTargetUrl(const QString &sCommand)
+{
+    QString target = sCommand.trimmed();
+    // Callers follow the Windows shell's habit of quoting paths and mail links.
+    if (target.size() >= 2 && target.startsWith(QLatin1Char('"')) && target.endsWith(QLatin1Char('"')))
+        target = target.mid(1, target.size() - 2);
+    if (target.isEmpty())
+        return QUrl();
+    const QString lower = target.toLower();
+    if (lower.startsWith(QLatin1String("mailto:")) || lower.startsWith(QLatin1String("http://"))
+        || lower.startsWith(QLatin1String("https://")))
+        return QUrl(target, QUrl::TolerantMode);
+    return QUrl::fromLocalFile(target);
+}

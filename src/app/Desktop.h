@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QDialog;
+class QWidget;
+
+// The one place where the program meets the platform: messages, file dialogs, the desktop
+// shell's open action and modal per-use windows. Tests install a recording double.
+class Desktop
+{
+public:
+    enum class Kind { Warning, Error, Information, Confirmation, Plain };
+
+    virtual ~Desktop() = default;
+
+    // Shows a modal message of the given kind. For Confirmation the result is false only
+    // when the user chose No; every other kind returns true.
+    virtual bool message(Kind kind, const QString &text) = 0;
+
+    // Modal file choice; an empty text means the user cancelled.
+    virtual QString openFileName(QWidget *parent, const QString &title, const QString &folder,
+                                 const QString &filter) = 0;
+    virtual QString saveFileName(QWidget *parent, const QString &title, const QString &proposed,
+                                 const QString &filter) = 0;
+
+    // TMisc.Open: hands a path, web address or mail link to the desktop's default application
+    // and ignores the outcome.
+    virtual void open(const QString &sCommand) = 0;
+
+    // Runs a per-use window modally and returns its result code. The window is the caller's.
+    virtual int runModal(QDialog *window) = 0;
+
+    // --- helpers every window uses -------------------------------------------------------
+    void warning(const QString &text) { message(Kind::Warning, text); }
+    void error(const QString &text) { message(Kind::Error, text); }
+    void information(const QString &text) { message(Kind::Information, text); }
+    bool confirm(const QString &text) { return message(Kind::Confirmation, text); }
+    void plain(const QString &text) { message(Kind::Plain, text); }
+    // General error report: a failure nobody caught, as a plain message ending with a full stop.
+    void generalError(const QString &description);
+};
+
+// The process-wide seam. A real QtDesktop is used unless a test installed its own.
+Desktop &desktop();
+void installDesktop(Desktop *replacement); // nullptr restores the real one
+
+// Turns a shell-style target (a path between double quotes, a web address, a mail link)
+// into the URL the desktop is asked to open.
+class QUrl;
+QUrl shellTargetUrl(const QString &sCommand);
+
+// Runs a handler and reports anything it throws through the general error report, so that
+// an uncaught failure never ends the program.
+template <typename F> void guarded(F &&handler);
+
+#include <exception>
+template <typename F> void guarded(F &&handler)
+{
+    try {
+        handler();
+    } catch (const std::exception &e) {
+        desktop().generalError(QString::fromUtf8(e.what()));
+    } catch (...) {
+        desktop().generalError(QStringLiteral("Errore sconosciuto"));
+    }
+}

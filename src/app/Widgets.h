@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QLabel>
+#include <QString>
+
+class QColor;
+
+// A picture command: SVG artwork (or an image resource) that acts on a single click, shows a
+// hand cursor and never takes the keyboard focus.
+class ClickPicture : public QLabel
+{
+    Q_OBJECT
+public:
+    ClickPicture(QWidget *parent, const QString &name, const QString &resource, const QRect &geometry);
+    void setResource(const QString &resource);
+
+signals:
+    void clicked();
+    void pressed();
+    void released();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void render();
+    QString m_resource;
+};
+
+// A hidden label that carries window state (lblFile, lblPosizione, lblMemory, ...).
+QLabel *stateLabel(QWidget *parent, const QString &name);
+// The state label's text, trimmed as every reader must.
+QString stateOf(const QLabel *label);
+
+// A plain decorative rectangle (shp…, bkg…, sfo…); a null `to` gives a flat fill.
+QWidget *shape(QWidget *parent, const QString &name, const QRect &geometry, const QColor &fill,
+               const QColor &border, const QColor &gradientTo = QColor());
+
+// A label at a place with a font; `name` may be empty for unnamed captions.
+QLabel *caption(QWidget *parent, const QString &name, const QString &text, const QPoint &at,
+                const QString &family = QStringLiteral("Verdana"), int pointSize = 9, bool bold = false);

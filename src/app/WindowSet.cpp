@@ -1,0 +1,88 @@
+#include "app/WindowSet.h"
+
+#include "access/FrmCambiaPassword.h"
+#include "access/FrmPassword.h"
+#include "app/FrmAvvio.h"
+#include "collections/FrmApriCollection.h"
+#include "collections/FrmCollection.h"
+#include "collections/FrmCreaCollection.h"
+#include "singers/FrmAnagrafica.h"
+
+namespace {
+WindowSet *g_current = nullptr;
+}
+
+WindowSet::WindowSet()
+{
+    // Creation order matters: the login window is the main window, and the launcher's
+    // creation sets the process-wide formats before the editors are built.
+    m_password = new FrmPassword;
+    m_avvio = new FrmAvvio;
+    m_cambia = new FrmCambiaPassword;
+    m_anagrafica = new FrmAnagrafica;
+    m_crea = new FrmCreaCollection;
+    m_apri = new FrmApriCollection;
+    m_collection = new FrmCollection;
+    g_current = this;
+
+    connect(m_password, &FrmPassword::loginAccepted, this, [this] { move(m_avvio, m_password); });
+    connect(m_password, &FrmPassword::changeRequested, this, [this] { move(m_cambia, m_password); });
+    connect(m_password, &FrmPassword::exitRequested, this, &WindowSet::terminateRequested);
+    connect(m_cambia, &FixedWindow::closing, this, [this] {
+        m_password->show();
+        m_password->returnFromChange();
+    });
+
+    connect(m_avvio, &FrmAvvio::openSingers, this, [this] { move(m_anagrafica, m_avvio); });
+    connect(m_avvio, &FrmAvvio::openCreate, this, [this] { move(m_crea, m_avvio); });
+    connect(m_avvio, &FrmAvvio::openList, this, [this] { move(m_apri, m_avvio); });
+    connect(m_avvio, &FrmAvvio::exitRequested, this, &WindowSet::terminateRequested);
+    connect(m_avvio, &WorkWindow::closing, this, &WindowSet::terminateRequested);
+
+    // Closing a work window shows the launcher; the closing window then hides itself.
+    for (WorkWindow *w : {static_cast<WorkWindow *>(m_anagrafica), static_cast<WorkWindow *>(m_crea),
+                          static_cast<WorkWindow *>(m_collection)})
+        connect(w, &WorkWindow::closing, this, [this] { m_avvio->showWorkWindow(); });
+    connect(m_apri, &WorkWindow::closing, this, [this] {
+        if (m_apri->opensCollection()) {
+            m_collection->openCollection(m_apri->chosenPath(), m_apri->chosenName());
+            m_collection->showWorkWindow();
+        } else {
+            m_avvio->showWorkWindow();
+        }
+    });
+}
+
+WindowSet::~WindowSet()
+{
+    if (g_current == this)
+        g_current = nullptr;
+    // Reverse order of creation.
+    delete m_collection;
+    delete m_apri;
+    delete m_crea;
+    delete m_anagrafica;
+    delete m_cambia;
+    delete m_avvio;
+    delete m_password;
+}
+
+WindowSet *WindowSet::current()
+{
+    return g_current;
+}
+
+void WindowSet::start()
+{
+    m_password->centre();
+    m_password->show();
+}
+
+void WindowSet::move(QWidget *to, QWidget *from)
+{
+    if (auto *work = qobject_cast<WorkWindow *>(to))
+        work->showWorkWindow();
+    else
+        to->show();
+    from->hide();
+}

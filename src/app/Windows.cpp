@@ -1,0 +1,152 @@
+#include "app/Windows.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QScreen>
+
+namespace {
+
+void paintGradient(QWidget *w, const QColor &top, const QColor &bottom)
+{
+    QPainter p(w);
+    QLinearGradient g(0, 0, 0, w->height());
+    g.setColorAt(0, top);
+    g.setColorAt(1, bottom);
+    p.fillRect(w->rect(), g);
+}
+
+QWidget *makePanel(QWidget *owner, const QSize &size)
+{
+    auto *panel = new QWidget(owner);
+    panel->setObjectName(QStringLiteral("panContainer"));
+    panel->setFixedSize(size);
+    return panel;
+}
+
+void centreChild(QWidget *parent, QWidget *child)
+{
+    child->move(qMax(0, (parent->width() - child->width()) / 2), qMax(0, (parent->height() - child->height()) / 2));
+}
+
+constexpr Qt::WindowFlags kFixedFlags = Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint;
+
+} // namespace
+
+void centreWindow(QWidget *window, QWidget *owner)
+{
+    QRect area;
+    if (owner && owner->isVisible())
+        area = owner->frameGeometry();
+    else if (QScreen *screen = QGuiApplication::primaryScreen())
+        area = screen->availableGeometry();
+    if (area.isValid())
+        window->move(area.center() - QPoint(window->width() / 2, window->height() / 2));
+}
+
+WorkWindow::WorkWindow(const QString &name, const QString &title, const QColor &top, const QSize &panel)
+    : m_top(top)
+    , m_panel(makePanel(this, panel))
+{
+    setObjectName(name);
+    setWindowTitle(title);
+    // The designed client area; the window opens maximised around it.
+    setMinimumSize(1016, 713);
+    resize(1016, 713);
+}
+
+void WorkWindow::showWorkWindow()
+{
+    showMaximized();
+}
+
+void WorkWindow::paintEvent(QPaintEvent *)
+{
+    paintGradient(this, m_top, Qt::white);
+}
+
+void WorkWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    centreChild(this, m_panel);
+}
+
+void WorkWindow::closeEvent(QCloseEvent *event)
+{
+    emit closing();
+    event->accept();
+}
+
+FixedWindow::FixedWindow(const QString &name, const QString &title, const QSize &client, const QColor &top,
+                         const QColor &bottom, const QSize &panel)
+    : QWidget(nullptr, Qt::Window | kFixedFlags)
+    , m_top(top)
+    , m_bottom(bottom)
+    , m_panel(makePanel(this, panel))
+{
+    setObjectName(name);
+    setWindowTitle(title);
+    setFixedSize(client);
+    centreChild(this, m_panel);
+}
+
+void FixedWindow::centre()
+{
+    centreWindow(this);
+}
+
+void FixedWindow::paintEvent(QPaintEvent *)
+{
+    paintGradient(this, m_top, m_bottom);
+}
+
+void FixedWindow::showEvent(QShowEvent *event)
+{
+    if (!event->spontaneous())
+        centre();
+    QWidget::showEvent(event);
+}
+
+void FixedWindow::closeEvent(QCloseEvent *event)
+{
+    emit closing();
+    event->accept();
+}
+
+FixedDialog::FixedDialog(QWidget *owner, const QString &name, const QString &title, const QSize &client,
+                         const QColor &top, const QColor &bottom, const QSize &panel)
+    : QDialog(owner, Qt::Dialog | kFixedFlags)
+    , m_top(top)
+    , m_bottom(bottom)
+    , m_panel(makePanel(this, panel))
+{
+    setObjectName(name);
+    setWindowTitle(title);
+    setFixedSize(client);
+    setModal(true);
+    centreChild(this, m_panel);
+}
+
+void FixedDialog::paintEvent(QPaintEvent *)
+{
+    paintGradient(this, m_top, m_bottom);
+}
+
+void FixedDialog::showEvent(QShowEvent *event)
+{
+    if (!event->spontaneous())
+        centreWindow(this, m_centreOnOwner ? parentWidget() : nullptr);
+    QDialog::showEvent(event);
+}
+
+void FixedDialog::keyPressEvent(QKeyEvent *event)
+{
+    // These windows close only through their own commands, never with Esc.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

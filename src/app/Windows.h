@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QColor>
+#include <QDialog>
+#include <QWidget>
+
+// A whole-run work window: opened maximised, vertical gradient background, the designed
+// 1016 x 713 client area kept centred as panel `panContainer` of the given size.
+class WorkWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    WorkWindow(const QString &name, const QString &title, const QColor &top,
+               const QSize &panel = QSize(994, 692));
+    QWidget *panel() const { return m_panel; }
+    // Shows the window maximised (the designed area centred in it).
+    void showWorkWindow();
+
+signals:
+    // Emitted when the window is closed by any means, before it hides.
+    void closing();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QColor m_top;
+    QWidget *m_panel;
+};
+
+// A fixed-size window without title-bar buttons, centred; `panel` is centred inside it.
+// Used as a whole-run window (login, change password).
+class FixedWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    FixedWindow(const QString &name, const QString &title, const QSize &client, const QColor &top,
+                const QColor &bottom, const QSize &panel);
+    QWidget *panel() const { return m_panel; }
+    void centre();
+
+signals:
+    void closing();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QColor m_top, m_bottom;
+    QWidget *m_panel;
+};
+
+// A per-use modal dialog of fixed size without title-bar buttons, centred on the screen or
+// on its owner, with a vertical gradient and a centred panel.
+class FixedDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    FixedDialog(QWidget *owner, const QString &name, const QString &title, const QSize &client,
+                const QColor &top, const QColor &bottom, const QSize &panel);
+    QWidget *panel() const { return m_panel; }
+    // Windows marked "owner" centre on the window that opened them instead of the screen.
+    void setCentreOnOwner(bool on) { m_centreOnOwner = on; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    QColor m_top, m_bottom;
+    QWidget *m_panel;
+    bool m_centreOnOwner = false;
+};
+
+// Centres a top-level window on the screen, or on `owner` when given.
+void centreWindow(QWidget *window, QWidget *owner = nullptr);

@@ -1,0 +1,138 @@
+#include "core/RecordFile.h"
+
+#include <QCoreApplication>
+
+#ifdef Q_OS_UNIX
+#include <sys/file.h>
+#endif
+
+FileError::FileError(const QString &description)
+    : std::runtime_error(description.toStdString())
+{
+}
+
+QString FileError::description() const
+{
+    return QString::fromStdString(what());
+}
+
+RecordFile::RecordFile(const QString &path, int recordSize)
+    : m_file(path)
+    , m_size(recordSize)
+{
+    // ReadWrite creates a missing file and never truncates an existing one. Unbuffered, so
+    // that another copy of the program sharing the file never meets stale buffered bytes.
+    if (!m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        fail();
+}
+
+RecordFile::~RecordFile()
+{
+    m_file.close();
+}
+
+void RecordFile::fail() const
+{
+    QString text = m_file.errorString();
+    if (text.isEmpty() || text == QLatin1String("Unknown error"))
+        text = QStringLiteral("Impossibile accedere al file %1").arg(m_file.fileName());
+    throw FileError(text);
+}
+
+qint64 RecordFile::count()
+{
+    return m_file.size() / m_size;
+}
+
+void RecordFile::seekRecord(qint64 position)
+{
+    if (!m_file.seek((position - 1) * m_size))
+        fail();
+}
+
+QByteArray RecordFile::read(qint64 position)
+{
+    if (position < 1 || position > count())
+        throw FileError(QStringLiteral("Lettura oltre la fine del file %1").arg(m_file.fileName()));
+    seekRecord(position);
+    QByteArray record = m_file.read(m_size);
+    if (record.size() != m_size)
+        fail();
+    return record;
+}
+
+void RecordFile::write(qint64 position, const QByteArray &record)
+{
+    Q_ASSERT(record.size() == m_size);
+    if (position < 1 || position > count())
+        throw FileError(QStringLiteral("Scrittura oltre la fine del file %1").arg(m_file.fileName()));
+    seekRecord(position);
+    if (m_file.write(record) != m_size || !m_file.flush())
+        fail();
+}
+
+namespace {
+// Holds an exclusive advisory lock on the open file for the length of one append.
+class AppendLock
+{
+public:
+    explicit AppendLock(int fd)
+        : m_fd(fd)
+    {
+#ifdef Q_OS_UNIX
+        while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
+#endif
+    }
+    ~AppendLock()
+    {
+#ifdef Q_OS_UNIX
+        ::flock(m_fd, LOCK_UN);
+#endif
+    }
+
+private:
+    int m_fd;
+};
+} // namespace
+
+qint64 RecordFile::append(const QByteArray &record)
+{
+    Q_ASSERT(record.size() == m_size);
+    AppendLock lock(m_file.handle());
+    // The count is taken under the lock, so a concurrent appender cannot claim the same slot;
+    // a partial trailing record is overwritten from its first byte.
+    const qint64 position = count() + 1;
+    seekRecord(position);
+    if (m_file.write(record) != m_size || !m_file.flush())
+        fail();
+    return position;
+}
+
+void RecordFile::scan(const std::function<bool(qint64, const QByteArray &)> &visit)
+{
+    const qint64 total = count();
+    if (total == 0)
+        return;
+    if (!m_file.seek(0))
+        fail();
+    // Read many records per call: one system call per record would dominate the scan.
+    const qint64 batch = qMax<qint64>(1, (1 << 20) / m_size);
+    qint64 position = 1;
+    while (position <= total) {
+        const qint64 n = qMin(batch, total - position + 1);
+        const QByteArray block = m_file.read(n * m_size);
+        if (block.size() != n * m_size)
+            fail();
+        for (qint64 i = 0; i < n; ++i, ++position) {
+            const QByteArray record(block.constData() + i * m_size, m_size);
+            if (!visit(position, record))
+                return;
+        }
+    }
+}
+
+void RecordFile::close()
+{
+    m_file.close();
+}

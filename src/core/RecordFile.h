@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+#include <functional>
+#include <stdexcept>
+
+// The one error type of every archive access; what() is the platform's description.
+class FileError : public std::runtime_error
+{
+public:
+    explicit FileError(const QString &description);
+    QString description() const;
+};
+
+// A file of fixed-size records, opened for one command: created when missing, never
+// truncated, closed when the object goes out of scope. Positions are 1-based.
+class RecordFile
+{
+public:
+    RecordFile(const QString &path, int recordSize);
+    ~RecordFile();
+    RecordFile(const RecordFile &) = delete;
+    RecordFile &operator=(const RecordFile &) = delete;
+
+    int recordSize() const { return m_size; }
+    // Whole records only: a partial trailing record is not counted.
+    qint64 count();
+    QByteArray read(qint64 position);
+    void write(qint64 position, const QByteArray &record);
+    // Writes at record number count() under an exclusive lock held by this process for the
+    // length of the append, so two copies appending at once each get their own record.
+    qint64 append(const QByteArray &record);
+    // Reads every whole record from the first; the callback gets (position, record) and
+    // returns false to stop early.
+    void scan(const std::function<bool(qint64, const QByteArray &)> &visit);
+    void close();
+
+private:
+    [[noreturn]] void fail() const;
+    void seekRecord(qint64 position);
+
+    QFile m_file;
+    int m_size;
+};

@@ -1,0 +1,105 @@
+#include "core/Text.h"
+
+#include <QHash>
+
+namespace {
+
+// Windows-1252 bytes 0x80-0x9F; 0 marks the five unassigned bytes.
+constexpr char16_t kHigh[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+const QHash<char16_t, char> &reverseHigh()
+{
+    static const QHash<char16_t, char> table = [] {
+        QHash<char16_t, char> t;
+        for (int i = 0; i < 32; ++i)
+            if (kHigh[i])
+                t.insert(kHigh[i], char(0x80 + i));
+        return t;
+    }();
+    return table;
+}
+
+// Best fit for a character the code page lacks: a few common look-alikes, then the base letter
+// of a decomposable character, then '?'.
+char bestFit(char32_t c)
+{
+    switch (c) {
+    case 0x2010: case 0x2011: case 0x2012: case 0x2015: case 0x2212: return '-';
+    case 0x2032: case 0x02B9: return '\'';
+    case 0x2033: return '"';
+    case 0x00A0: return ' ';
+    default: break;
+    }
+    const QString decomposed = QString::fromUcs4(&c, 1).normalized(QString::NormalizationForm_KD);
+    if (!decomposed.isEmpty()) {
+        const QChar base = decomposed.at(0);
+        if (base.unicode() < 0x80 && base.unicode() >= 0x20)
+            return char(base.unicode());
+    }
+    return '?';
+}
+
+} // namespace
+
+namespace Ansi {
+
+QByteArray fromUnicode(const QString &text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    const QList<uint> codes = text.toUcs4();
+    for (uint code : codes) {
+        if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
+            out.append(char(code));
+            continue;
+        }
+        if (code < 0xA0 && !kHigh[code - 0x80]) {
+            out.append(char(code)); // the five unassigned bytes come back as they went out
+            continue;
+        }
+        if (code <= 0xFFFF) {
+            auto it = reverseHigh().constFind(char16_t(code));
+            if (it != reverseHigh().constEnd()) {
+                out.append(it.value());
+                continue;
+            }
+        }
+        out.append(bestFit(code));
+    }
+    return out;
+}
+
+QString toUnicode(const char *bytes, int length)
+{
+    QString out;
+    out.reserve(length);
+    for (int i = 0; i < length; ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b >= 0x80 && b < 0xA0 && kHigh[b - 0x80])
+            out.append(QChar(kHigh[b - 0x80]));
+        else
+            out.append(QChar(b)); // unassigned bytes map to the C1 controls, as Windows does
+    }
+    return out;
+}
+
+QString toUnicode(const QByteArray &bytes)
+{
+    return toUnicode(bytes.constData(), int(bytes.size()));
+}
+
+} // namespace Ansi
+
+QString ctrim(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin).unicode() <= 0x20)
+        ++begin;
+    while (end > begin && text.at(end - 1).unicode() <= 0x20)
+        --end;
+    return text.mid(begin, end - begin);
+}

@@ -1,0 +1,49 @@
+#include "app/Desktop.h"
+#include "app/WindowSet.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace {
+
+// Anything a handler failed to catch ends up here instead of ending the program.
+class CantoriumApplication : public QApplication
+{
+public:
+    using QApplication::QApplication;
+    bool notify(QObject *receiver, QEvent *event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception &e) {
+            desktop().generalError(QString::fromUtf8(e.what()));
+        } catch (...) {
+            desktop().generalError(QStringLiteral("Errore sconosciuto"));
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    CantoriumApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Cantorium"));
+    // The program ends only through its own commands: the login window is hidden while the
+    // launcher is in use, so "last window closed" means nothing here.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    QTranslator qtItalian;
+    if (qtItalian.load(QLocale(QLocale::Italian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtItalian);
+
+    WindowSet windows;
+    QObject::connect(&windows, &WindowSet::terminateRequested, &app, &QApplication::quit, Qt::QueuedConnection);
+    windows.start();
+    return app.exec();
+}

@@ -1,0 +1,136 @@
+#include "RecordingDesktop.h"
+
+#include "core/ProgramFolder.h"
+
+#include <QDialog>
+#include <QTest>
+
+RecordingDesktop::RecordingDesktop()
+{
+    installDesktop(this);
+}
+
+RecordingDesktop::~RecordingDesktop()
+{
+    installDesktop(nullptr);
+}
+
+bool RecordingDesktop::message(Kind kind, const QString &text)
+{
+    messages.append({kind, text});
+    if (kind != Kind::Confirmation)
+        return true;
+    if (confirmations.isEmpty()) {
+        problems << QStringLiteral("unexpected confirmation: ") + text;
+        return true;
+    }
+    return confirmations.dequeue();
+}
+
+QString RecordingDesktop::openFileName(QWidget *, const QString &title, const QString &folder,
+                                       const QString &filter)
+{
+    dialogTitles << title;
+    dialogFilters << filter;
+    dialogProposals << folder;
+    if (fileAnswers.isEmpty()) {
+        problems << QStringLiteral("unexpected open dialog: ") + title;
+        return QString();
+    }
+    return fileAnswers.dequeue();
+}
+
+QString RecordingDesktop::saveFileName(QWidget *, const QString &title, const QString &proposed,
+                                       const QString &filter)
+{
+    dialogTitles << title;
+    dialogFilters << filter;
+    dialogProposals << proposed;
+    if (fileAnswers.isEmpty()) {
+        problems << QStringLiteral("unexpected save dialog: ") + title;
+        return QString();
+    }
+    return fileAnswers.dequeue();
+}
+
+void RecordingDesktop::open(const QString &sCommand)
+{
+    opened << sCommand;
+}
+
+int RecordingDesktop::runModal(QDialog *window)
+{
+    if (modalHandlers.isEmpty()) {
+        problems << QStringLiteral("unexpected modal window: ") + window->objectName();
+        return QDialog::Rejected;
+    }
+    auto handler = modalHandlers.dequeue();
+    window->setResult(QDialog::Rejected);
+    window->show();
+    handler(window);
+    if (window->isVisible())
+        window->done(QDialog::Rejected);
+    return window->result();
+}
+
+QStringList RecordingDesktop::texts() const
+{
+    QStringList out;
+    for (const auto &m : messages)
+        out << m.text;
+    return out;
+}
+
+RecordingDesktop::Message RecordingDesktop::last() const
+{
+    if (messages.isEmpty()) {
+        QTest::qFail("no message was shown", __FILE__, __LINE__);
+        return {Kind::Plain, QString()};
+    }
+    return messages.last();
+}
+
+void RecordingDesktop::clear()
+{
+    messages.clear();
+    opened.clear();
+    dialogTitles.clear();
+    dialogFilters.clear();
+    dialogProposals.clear();
+    problems.clear();
+    confirmations.clear();
+    fileAnswers.clear();
+    modalHandlers.clear();
+}
+
+QString RecordingDesktop::leftovers() const
+{
+    QStringList out = problems;
+    if (!confirmations.isEmpty())
+        out << QStringLiteral("%1 confirmation answer(s) unused").arg(confirmations.size());
+    if (!fileAnswers.isEmpty())
+        out << QStringLiteral("%1 file answer(s) unused").arg(fileAnswers.size());
+    if (!modalHandlers.isEmpty())
+        out << QStringLiteral("%1 modal handler(s) unused").arg(modalHandlers.size());
+    return out.join(QStringLiteral("; "));
+}
+
+TempProgramFolder::TempProgramFolder()
+{
+    ProgramFolder::setOverride(m_dir.path());
+}
+
+TempProgramFolder::~TempProgramFolder()
+{
+    ProgramFolder::setOverride(QString());
+}
+
+QString TempProgramFolder::path() const
+{
+    return m_dir.path() + QLatin1Char('/');
+}
+
+QString TempProgramFolder::file(const QString &name) const
+{
+    return path() + name;
+}

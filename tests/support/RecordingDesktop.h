@@ -1,0 +1,74 @@
+#pragma once
+
+#include "app/Desktop.h"
+
+#include <QList>
+#include <QQueue>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <functional>
+
+// The test double of the desktop seam: keeps every message with its kind and exact text,
+// answers confirmations, file dialogs and modal windows from queues, and records what was
+// handed to the desktop shell. Installed on construction, removed on destruction.
+class RecordingDesktop : public Desktop
+{
+public:
+    struct Message
+    {
+        Kind kind;
+        QString text;
+    };
+
+    RecordingDesktop();
+    ~RecordingDesktop() override;
+
+    bool message(Kind kind, const QString &text) override;
+    QString openFileName(QWidget *parent, const QString &title, const QString &folder,
+                         const QString &filter) override;
+    QString saveFileName(QWidget *parent, const QString &title, const QString &proposed,
+                         const QString &filter) override;
+    void open(const QString &sCommand) override;
+    int runModal(QDialog *window) override;
+
+    // Queued answers, used in order.
+    QQueue<bool> confirmations;           // false = No
+    QQueue<QString> fileAnswers;          // empty text = cancelled
+    // Each modal window is handed to the next handler while shown; the handler drives it and
+    // closes it (accept/reject/done). The return value of runModal is the window's result.
+    QQueue<std::function<void(QDialog *)>> modalHandlers;
+
+    QList<Message> messages;
+    QStringList opened;           // every sCommand handed to TMisc.Open
+    QStringList dialogTitles;     // titles of file dialogs, in order
+    QStringList dialogFilters;    // filters of file dialogs, in order
+    QStringList dialogProposals;  // proposed name or folder of file dialogs, in order
+    QStringList problems;         // unexpected requests (no queued answer)
+
+    // Texts of the recorded messages, in order.
+    QStringList texts() const;
+    // The last message; fails the current test when there is none.
+    Message last() const;
+    void clear();
+    // Empty when every queued answer was used and nothing unexpected happened; otherwise a
+    // description for QVERIFY2.
+    QString leftovers() const;
+};
+
+// Verifies in a test function that the double has nothing left over.
+#define VERIFY_DESKTOP_CLEAN(d) QVERIFY2((d).leftovers().isEmpty(), qPrintable((d).leftovers()))
+
+// Makes a fresh temporary program folder for the duration of a test.
+class TempProgramFolder
+{
+public:
+    TempProgramFolder();
+    ~TempProgramFolder();
+    QString path() const; // with trailing separator
+    QString file(const QString &name) const;
+
+private:
+    QTemporaryDir m_dir;
+};
