@@ -1,0 +1,10 @@
+#pragma once
+
+#include "app/Windows.h"
+
+class FrmCambiaPassword : public FixedWindow
+{
+    Q_OBJECT
+public:
+    FrmCambiaPassword();
+};

@@ -1,0 +1,6 @@
+#include "collections/CollectionHelp.h"
+
+QStringList collectionHelpParagraphs()
+{
+    return {}; // written with the song editor
+}

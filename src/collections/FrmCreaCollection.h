@@ -1,0 +1,11 @@
+#pragma once
+
+#include "app/Windows.h"
+
+class FrmCreaCollection : public WorkWindow
+{
+    Q_OBJECT
+public:
+    FrmCreaCollection();
+
+};
