@@ -46,6 +46,8 @@ public:
             box.setIcon(QMessageBox::Question);
             box.setWindowTitle(QStringLiteral("Conferma"));
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            // Closing the box without choosing No lets the action go ahead.
+            box.setEscapeButton(QMessageBox::Yes);
             break;
         case Kind::Plain:
             box.setWindowTitle(QStringLiteral("Cantorium"));

@@ -1,0 +1,253 @@
+#include "RecordingDesktop.h"
+
+#include "app/Desktop.h"
+#include "app/Fields.h"
+#include "app/Widgets.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+namespace {
+
+// A small form: three fields on a panel, a command, a label, and the hint line.
+struct Form
+{
+    QWidget window;
+    QWidget *panel;
+    QLineEdit *a, *b, *c;
+    QPlainTextEdit *memo;
+    ClickPicture *cmd;
+    QLabel *label;
+    QLabel *panInfo;
+    Fields::HintLine *hints;
+
+    Form()
+    {
+        window.resize(400, 300);
+        panel = new QWidget(&window);
+        panel->setGeometry(0, 0, 400, 300);
+        a = new QLineEdit(panel);
+        a->setObjectName(QStringLiteral("txtA"));
+        a->setGeometry(10, 10, 100, 22);
+        b = new QLineEdit(panel);
+        b->setGeometry(10, 40, 100, 22);
+        c = new QLineEdit(panel);
+        c->setGeometry(10, 70, 100, 22);
+        memo = new QPlainTextEdit(panel);
+        memo->setGeometry(200, 10, 150, 80);
+        cmd = new ClickPicture(panel, QStringLiteral("cmdSalva"), QString(), QRect(10, 120, 30, 30));
+        label = new QLabel(QStringLiteral("Titolo:"), panel);
+        label->setGeometry(60, 120, 80, 20);
+        panInfo = new QLabel(QStringLiteral("Pronto per archiviare una nuova scheda..."), panel);
+        panInfo->setGeometry(10, 260, 380, 20);
+        hints = new Fields::HintLine(panInfo);
+        hints->command(cmd, QStringLiteral("Salva la scheda."));
+        hints->background(&window);
+        hints->background(panel);
+    }
+};
+
+void moveOver(QWidget *target, QWidget *receiver, QPoint at)
+{
+    QMouseEvent move(QEvent::MouseMove, at, receiver->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(target ? target : receiver, &move);
+}
+
+} // namespace
+
+class TestConventions : public QObject
+{
+    Q_OBJECT
+private slots:
+    void backgroundHighlightFollowsFocus();
+    void frameHighlightShownOnlyWithFocus();
+    void enterChainWrapsAndConsumesKey();
+    void enterChainCanEndOnButton();
+    void hintLineRules();
+    void generalErrorAddsFullStop_data();
+    void generalErrorAddsFullStop();
+    void shellTargets_data();
+    void shellTargets();
+    void confirmationClosedWithoutNoIsYes();
+    void maxLengthStopsTyping();
+};
+
+void TestConventions::backgroundHighlightFollowsFocus()
+{
+    Form f;
+    Fields::backgroundHighlight(f.a);
+    Fields::backgroundHighlight(f.b);
+    QCOMPARE(Fields::fillOf(f.a), Fields::kIdleFill); // from the moment it is first drawn
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    f.c->setFocus();
+    QTRY_VERIFY(f.c->hasFocus());
+    QCOMPARE(Fields::fillOf(f.a), Fields::kIdleFill);
+
+    f.a->setFocus();
+    QTRY_VERIFY(f.a->hasFocus());
+    QCOMPARE(Fields::fillOf(f.a), Fields::kFocusFill);
+    QCOMPARE(Fields::fillOf(f.b), Fields::kIdleFill);
+
+    QTest::keyClick(f.a, Qt::Key_Tab);
+    QTRY_VERIFY(f.b->hasFocus());
+    QCOMPARE(Fields::fillOf(f.a), Fields::kIdleFill);
+    QCOMPARE(Fields::fillOf(f.b), Fields::kFocusFill);
+    QVERIFY(f.a->styleSheet().contains(Fields::kBorder.name()));
+}
+
+void TestConventions::frameHighlightShownOnlyWithFocus()
+{
+    Form f;
+    QWidget *eff = Fields::frameHighlight(f.a, QStringLiteral("effA"));
+    QCOMPARE(f.window.findChild<QWidget *>(QStringLiteral("effA")), eff);
+    QCOMPARE(eff->geometry(), QRect(6, 6, 108, 30));
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    f.c->setFocus();
+    QTRY_VERIFY(!eff->isVisible());
+    f.a->setFocus();
+    QTRY_VERIFY(eff->isVisible());
+    f.b->setFocus();
+    QTRY_VERIFY(!eff->isVisible());
+}
+
+void TestConventions::enterChainWrapsAndConsumesKey()
+{
+    Form f;
+    QSignalSpy returned(f.c, &QLineEdit::returnPressed);
+    Fields::enterChain({f.a, f.b, f.c});
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    f.a->setFocus();
+    QTest::keyClick(f.a, Qt::Key_Return);
+    QTRY_VERIFY(f.b->hasFocus());
+    QTest::keyClick(f.b, Qt::Key_Enter);
+    QTRY_VERIFY(f.c->hasFocus());
+    QTest::keyClick(f.c, Qt::Key_Return);
+    QTRY_VERIFY(f.a->hasFocus());
+    QCOMPARE(returned.count(), 0);
+    // Other keys still type.
+    QTest::keyClicks(f.a, QStringLiteral("ok"));
+    QCOMPARE(f.a->text(), QStringLiteral("ok"));
+}
+
+void TestConventions::enterChainCanEndOnButton()
+{
+    Form f;
+    auto *button = new QPushButton(QStringLiteral("OK"), f.panel);
+    QSignalSpy clicked(button, &QPushButton::clicked);
+    Fields::enterChain({f.a, f.b}, button);
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    f.b->setFocus();
+    QTest::keyClick(f.b, Qt::Key_Return);
+    QTRY_VERIFY(button->hasFocus());
+    QCOMPARE(clicked.count(), 0);
+}
+
+void TestConventions::hintLineRules()
+{
+    Form f;
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    QCOMPARE(f.panInfo->text(), QStringLiteral("Pronto per archiviare una nuova scheda..."));
+
+    // Over the command: its hint.
+    moveOver(f.cmd, f.cmd, QPoint(5, 5));
+    QCOMPARE(f.panInfo->text(), QStringLiteral("Salva la scheda."));
+    // Over a field or a label lying on the panel: the hint stays.
+    moveOver(nullptr, f.panel, f.a->geometry().center());
+    moveOver(nullptr, f.panel, f.label->geometry().center());
+    QCOMPARE(f.panInfo->text(), QStringLiteral("Salva la scheda."));
+    // Over the panel itself: emptied, and the designed text never comes back.
+    moveOver(nullptr, f.panel, QPoint(300, 200));
+    QCOMPARE(f.panInfo->text(), QString());
+    moveOver(f.cmd, f.cmd, QPoint(5, 5));
+    QCOMPARE(f.panInfo->text(), QStringLiteral("Salva la scheda."));
+}
+
+void TestConventions::generalErrorAddsFullStop_data()
+{
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("no stop") << QStringLiteral("Permesso negato") << QStringLiteral("Permesso negato.");
+    QTest::newRow("has stop") << QStringLiteral("Disco pieno.") << QStringLiteral("Disco pieno.");
+    QTest::newRow("empty") << QString() << QStringLiteral(".");
+}
+
+void TestConventions::generalErrorAddsFullStop()
+{
+    QFETCH(QString, description);
+    QFETCH(QString, shown);
+    RecordingDesktop desk;
+    guarded([&] { throw std::runtime_error(description.toStdString()); });
+    QCOMPARE(desk.messages.size(), 1);
+    QCOMPARE(desk.last().kind, Desktop::Kind::Plain);
+    QCOMPARE(desk.last().text, shown);
+}
+
+void TestConventions::shellTargets_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QUrl>("url");
+    QTest::newRow("quoted path") << QStringLiteral("\"/opt/Cantorium/Guida.pdf\"")
+                                 << QUrl::fromLocalFile(QStringLiteral("/opt/Cantorium/Guida.pdf"));
+    QTest::newRow("path with blanks") << QStringLiteral("\"/opt/Le mie canzoni/a b.pdf\"")
+                                      << QUrl::fromLocalFile(QStringLiteral("/opt/Le mie canzoni/a b.pdf"));
+    QTest::newRow("web") << QStringLiteral("https://www.example.org/a?b=1")
+                         << QUrl(QStringLiteral("https://www.example.org/a?b=1"));
+    QTest::newRow("quoted mail")
+        << QStringLiteral("\"mailto:a@example.org?subject=Software Cantorium&body=Salve, x:\"")
+        << QUrl(QStringLiteral("mailto:a@example.org?subject=Software Cantorium&body=Salve, x:"), QUrl::TolerantMode);
+    QTest::newRow("empty") << QStringLiteral("\"\"") << QUrl();
+}
+
+void TestConventions::shellTargets()
+{
+    QFETCH(QString, command);
+    QFETCH(QUrl, url);
+    QCOMPARE(shellTargetUrl(command), url);
+}
+
+void TestConventions::confirmationClosedWithoutNoIsYes()
+{
+    installDesktop(nullptr); // the real message boxes
+    auto answerWith = [](std::function<void(QMessageBox *)> act) {
+        QTimer::singleShot(0, [act] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            act(box);
+        });
+    };
+    answerWith([](QMessageBox *box) { box->close(); });
+    QVERIFY(desktop().confirm(QStringLiteral("Eliminare?")));
+    answerWith([](QMessageBox *box) { QTest::keyClick(box, Qt::Key_Escape); });
+    QVERIFY(desktop().confirm(QStringLiteral("Eliminare?")));
+    answerWith([](QMessageBox *box) { box->button(QMessageBox::No)->click(); });
+    QVERIFY(!desktop().confirm(QStringLiteral("Eliminare?")));
+    answerWith([](QMessageBox *box) {
+        QCOMPARE(box->text(), QStringLiteral("Attenzione: a.\n\nb"));
+        box->button(QMessageBox::Ok)->click();
+    });
+    desktop().warning(QStringLiteral("Attenzione: a.\n\r\n\rb"));
+}
+
+void TestConventions::maxLengthStopsTyping()
+{
+    Form f;
+    f.a->setMaxLength(3);
+    QTest::keyClicks(f.a, QStringLiteral("abcdef"));
+    QCOMPARE(f.a->text(), QStringLiteral("abc"));
+}
+
+QTEST_MAIN(TestConventions)
+#include "tst_conventions.moc"
