@@ -1,0 +1,170 @@
+#include "RecordingDesktop.h"
+
+#include "access/FrmCambiaPassword.h"
+#include "access/FrmPassword.h"
+#include "app/FrmAvvio.h"
+#include "app/WindowSet.h"
+#include "collections/FrmApriCollection.h"
+#include "collections/FrmCollection.h"
+#include "collections/FrmCreaCollection.h"
+#include "singers/FrmAnagrafica.h"
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTest>
+
+class TestFlows : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void onlyLoginVisibleAtStart();
+    void creationOrderAndMainWindow();
+    void loginShowsLauncher();
+    void workWindowsReturnToLauncher_data();
+    void workWindowsReturnToLauncher();
+    void launcherEndsProgram_data();
+    void launcherEndsProgram();
+    void loginExitEndsProgram();
+    void changePasswordReturnsToLogin();
+
+private:
+    QList<QWidget *> visibleTopLevels() const;
+    void login();
+
+    TempProgramFolder *m_folder = nullptr;
+    RecordingDesktop *m_desk = nullptr;
+    WindowSet *m_set = nullptr;
+};
+
+void TestFlows::init()
+{
+    m_folder = new TempProgramFolder;
+    m_desk = new RecordingDesktop;
+    m_set = new WindowSet;
+    m_set->start();
+    QVERIFY(QTest::qWaitForWindowExposed(m_set->password()));
+}
+
+void TestFlows::cleanup()
+{
+    VERIFY_DESKTOP_CLEAN(*m_desk);
+    delete m_set;
+    delete m_desk;
+    delete m_folder;
+    m_set = nullptr;
+}
+
+QList<QWidget *> TestFlows::visibleTopLevels() const
+{
+    QList<QWidget *> out;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->isWindow())
+            out << w;
+    return out;
+}
+
+void TestFlows::login()
+{
+    emit m_set->password()->loginAccepted();
+    QVERIFY(m_set->avvio()->isVisible());
+}
+
+void TestFlows::onlyLoginVisibleAtStart()
+{
+    QCOMPARE(visibleTopLevels(), QList<QWidget *>{m_set->password()});
+}
+
+void TestFlows::creationOrderAndMainWindow()
+{
+    QCOMPARE(WindowSet::current(), m_set);
+    const QStringList names{m_set->password()->objectName(),       m_set->avvio()->objectName(),
+                            m_set->cambiaPassword()->objectName(), m_set->anagrafica()->objectName(),
+                            m_set->creaCollection()->objectName(), m_set->apriCollection()->objectName(),
+                            m_set->collection()->objectName()};
+    QCOMPARE(names, (QStringList{"frmPassword", "frmAvvio", "frmCambiaPassword", "frmAnagrafica",
+                                 "frmCreaCollection", "frmApriCollection", "frmCollection"}));
+    QCOMPARE(m_set->avvio()->windowTitle(), QStringLiteral(" Cantorium"));
+}
+
+void TestFlows::loginShowsLauncher()
+{
+    login();
+    QCOMPARE(visibleTopLevels(), QList<QWidget *>{m_set->avvio()});
+    QVERIFY(m_set->avvio()->isMaximized());
+}
+
+void TestFlows::workWindowsReturnToLauncher_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::newRow("singers") << 0;
+    QTest::newRow("create collection") << 1;
+    QTest::newRow("collection list") << 2;
+}
+
+void TestFlows::workWindowsReturnToLauncher()
+{
+    QFETCH(int, column);
+    login();
+    FrmAvvio *avvio = m_set->avvio();
+    WorkWindow *target = nullptr;
+    switch (column) {
+    case 0:
+        emit avvio->openSingers();
+        target = m_set->anagrafica();
+        break;
+    case 1:
+        emit avvio->openCreate();
+        target = m_set->creaCollection();
+        break;
+    default:
+        emit avvio->openList();
+        target = m_set->apriCollection();
+        break;
+    }
+    QCOMPARE(visibleTopLevels(), QList<QWidget *>{target});
+    QVERIFY(target->isMaximized());
+    target->close(); // the title-bar close
+    QCOMPARE(visibleTopLevels(), QList<QWidget *>{avvio});
+    QVERIFY(!m_set->password()->isVisible());
+}
+
+void TestFlows::launcherEndsProgram_data()
+{
+    QTest::addColumn<bool>("byExitIcon");
+    QTest::newRow("exit icon") << true;
+    QTest::newRow("title bar") << false;
+}
+
+void TestFlows::launcherEndsProgram()
+{
+    QFETCH(bool, byExitIcon);
+    login();
+    QSignalSpy ended(m_set, &WindowSet::terminateRequested);
+    if (byExitIcon)
+        emit m_set->avvio()->exitRequested();
+    else
+        m_set->avvio()->close();
+    QCOMPARE(ended.count(), 1);
+    // The login window is still alive, only hidden: ending does not depend on it.
+    QVERIFY(!m_set->password()->isVisible());
+}
+
+void TestFlows::loginExitEndsProgram()
+{
+    QSignalSpy ended(m_set, &WindowSet::terminateRequested);
+    emit m_set->password()->exitRequested();
+    QCOMPARE(ended.count(), 1);
+}
+
+void TestFlows::changePasswordReturnsToLogin()
+{
+    emit m_set->password()->changeRequested();
+    QCOMPARE(visibleTopLevels(), QList<QWidget *>{m_set->cambiaPassword()});
+    m_set->cambiaPassword()->close();
+    QCOMPARE(visibleTopLevels(), QList<QWidget *>{m_set->password()});
+}
+
+QTEST_MAIN(TestFlows)
+#include "tst_flows.moc"
