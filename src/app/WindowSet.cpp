@@ -28,6 +28,8 @@ WindowSet::WindowSet()
     connect(m_password, &FrmPassword::loginAccepted, this, [this] { move(m_avvio, m_password); });
     connect(m_password, &FrmPassword::changeRequested, this, [this] { move(m_cambia, m_password); });
     connect(m_password, &FrmPassword::exitRequested, this, &WindowSet::terminateRequested);
+    // The login window is the main window: closing it ends the program.
+    connect(m_password, &FixedWindow::closing, this, &WindowSet::terminateRequested);
     connect(m_cambia, &FixedWindow::closing, this, [this] {
         m_password->show();
         m_password->returnFromChange();

@@ -156,6 +156,8 @@ void TestFlows::loginExitEndsProgram()
     QSignalSpy ended(m_set, &WindowSet::terminateRequested);
     emit m_set->password()->exitRequested();
     QCOMPARE(ended.count(), 1);
+    m_set->password()->close();
+    QCOMPARE(ended.count(), 2);
 }
 
 void TestFlows::changePasswordReturnsToLogin()
