@@ -1,10 +1,9 @@
 #include "app/Desktop.h"
+#include "app/Startup.h"
 #include "app/WindowSet.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
 #include <QLocale>
-#include <QTranslator>
 
 namespace {
 
@@ -37,10 +36,7 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
-    QTranslator qtItalian;
-    if (qtItalian.load(QLocale(QLocale::Italian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtItalian);
+    installItalianTranslation();
 
     WindowSet windows;
     QObject::connect(&windows, &WindowSet::terminateRequested, &app, &QApplication::quit, Qt::QueuedConnection);

@@ -2,6 +2,7 @@
 
 #include "app/Desktop.h"
 #include "app/Fields.h"
+#include "app/Startup.h"
 #include "app/Widgets.h"
 
 #include <QApplication>
@@ -78,6 +79,7 @@ private slots:
     void shellTargets();
     void confirmationClosedWithoutNoIsYes();
     void maxLengthStopsTyping();
+    void standardButtonsInItalian();
 };
 
 void TestConventions::backgroundHighlightFollowsFocus()
@@ -247,6 +249,17 @@ void TestConventions::maxLengthStopsTyping()
     f.a->setMaxLength(3);
     QTest::keyClicks(f.a, QStringLiteral("abcdef"));
     QCOMPARE(f.a->text(), QStringLiteral("abc"));
+}
+
+void TestConventions::standardButtonsInItalian()
+{
+    QVERIFY(installItalianTranslation());
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel | QMessageBox::Open);
+    QCOMPARE(box.button(QMessageBox::Yes)->text().remove(QLatin1Char('&')), QStringLiteral("Sì"));
+    QCOMPARE(box.button(QMessageBox::No)->text().remove(QLatin1Char('&')), QStringLiteral("No"));
+    QCOMPARE(box.button(QMessageBox::Cancel)->text().remove(QLatin1Char('&')), QStringLiteral("Annulla"));
+    QCOMPARE(box.button(QMessageBox::Open)->text().remove(QLatin1Char('&')), QStringLiteral("Apri"));
 }
 
 QTEST_MAIN(TestConventions)
