@@ -1,0 +1,222 @@
+// The singer card record: its field table, the counted-text conversions and the archive file.
+#include "RecordingDesktop.h"
+#include "core/RecordFile.h"
+#include "core/Text.h"
+#include "singers/CountedText.h"
+#include "singers/SingerCard.h"
+
+#include <QFile>
+#include <QtTest>
+
+namespace {
+
+QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray out;
+    for (int v : values)
+        out.append(char(v));
+    return out;
+}
+
+void writeFile(const QString &path, const QByteArray &content)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(content), content.size());
+}
+
+} // namespace
+
+class TestSingerCard : public QObject
+{
+    Q_OBJECT
+private slots:
+    void layoutMatchesRecord_data();
+    void layoutMatchesRecord();
+    void store_data();
+    void store();
+    void load_data();
+    void load();
+    void wholeCardRoundTrip();
+    void archiveFile();
+};
+
+void TestSingerCard::layoutMatchesRecord_data()
+{
+    QTest::addColumn<int>("field");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<int>("capacity");
+    const struct { const char *name; int offset, capacity; } expected[] = {
+        {"Nome", 0, 50}, {"Sesso", 51, 1}, {"DataNasc", 53, 10}, {"Cittadinanza", 64, 50},
+        {"LuogoNasc", 115, 50}, {"Indirizzo", 166, 250}, {"CodFisc", 417, 250}, {"Estremi", 668, 250},
+        {"Email", 919, 250}, {"Tel", 1170, 250}, {"Cellulare", 1421, 50}, {"Studio", 1472, 100},
+        {"Lingue", 1573, 250}, {"PartitaIva", 1824, 250}, {"Iban", 2075, 250}, {"Altezza", 2326, 50},
+        {"Peso", 2377, 50}, {"Occhi", 2428, 50}, {"Capelli", 2479, 50}, {"Vita", 2530, 250},
+        {"Fianchi", 2781, 250}, {"Taglia", 3032, 250}, {"Scarpe", 3283, 250}, {"Esperienze", 3534, 250},
+        {"Disponibilita", 3785, 250}, {"Note", 4036, 250}, {"File01", 4287, 250}, {"File02", 4538, 250},
+        {"File03", 4789, 250}, {"Desc01", 5040, 250}, {"Desc02", 5291, 250}, {"Desc03", 5542, 250},
+    };
+    QCOMPARE(int(std::size(expected)), int(SingerCard::FieldCount));
+    for (int i = 0; i < int(std::size(expected)); ++i) {
+        // The record order is checked too: field i of the table is field i of the record.
+        QCOMPARE(SingerCard::indexOf(QLatin1String(expected[i].name)), i);
+        QTest::newRow(expected[i].name) << i << expected[i].offset << expected[i].capacity;
+    }
+}
+
+void TestSingerCard::layoutMatchesRecord()
+{
+    QFETCH(int, field);
+    QFETCH(int, offset);
+    QFETCH(int, capacity);
+    QCOMPARE(SingerCard::layout()[size_t(field)].offset, offset);
+    QCOMPARE(SingerCard::layout()[size_t(field)].capacity, capacity);
+    QCOMPARE(SingerCard::kRecordSize, 5793);
+    QCOMPARE(SingerCard().toRecord().size(), 5793);
+}
+
+void TestSingerCard::store_data()
+{
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("stored"); // the length byte's text
+
+    QTest::newRow("exactly 50") << int(SingerCard::Nome) << QString(50, QLatin1Char('a')) << QByteArray(50, 'a');
+    QTest::newRow("51 cut to 50") << int(SingerCard::Nome) << QString(50, QLatin1Char('a')) + QLatin1Char('Z')
+                                  << QByteArray(50, 'a');
+    QTest::newRow("300 cut to 250") << int(SingerCard::Note) << QString(300, QLatin1Char('n')) << QByteArray(250, 'n');
+    QTest::newRow("blanks dropped") << int(SingerCard::Nome) << QStringLiteral(" \t Mina Mazzini \r\n ")
+                                    << QByteArray("Mina Mazzini");
+    QTest::newRow("inner blanks kept") << int(SingerCard::Nome) << QStringLiteral("Lucio  Dalla") << QByteArray("Lucio  Dalla");
+    QTest::newRow("sex keeps one") << int(SingerCard::Sesso) << QStringLiteral("Femmina") << QByteArray("F");
+    QTest::newRow("sex trimmed first") << int(SingerCard::Sesso) << QStringLiteral("  m ") << QByteArray("m");
+    QTest::newRow("empty") << int(SingerCard::Nome) << QString() << QByteArray();
+    QTest::newRow("only blanks") << int(SingerCard::Estremi) << QStringLiteral("    ") << QByteArray();
+    QTest::newRow("accents in code page") << int(SingerCard::Nome) << QStringLiteral("Noemi è più")
+                                          << QByteArray("Noemi \xE8 pi\xF9");
+    QTest::newRow("euro sign") << int(SingerCard::Peso) << QStringLiteral("70 €") << QByteArray("70 \x80");
+    QTest::newRow("outside code page") << int(SingerCard::Nome) << QStringLiteral("Ōzora 日本")
+                                       << QByteArray("Ozora ??");
+    QTest::newRow("date exactly 10") << int(SingerCard::DataNasc) << QStringLiteral("25/03/1940")
+                                     << QByteArray("25/03/1940");
+}
+
+void TestSingerCard::store()
+{
+    QFETCH(int, field);
+    QFETCH(QString, text);
+    QFETCH(QByteArray, stored);
+    const auto place = SingerCard::layout()[size_t(field)];
+
+    SingerCard card;
+    card.setText(field, text);
+    const QByteArray record = card.toRecord();
+    QCOMPARE(int(static_cast<unsigned char>(record.at(place.offset))), int(stored.size()));
+    QCOMPARE(record.mid(place.offset + 1, stored.size()), stored);
+    // The next field starts right after the capacity, untouched.
+    if (field + 1 < SingerCard::FieldCount)
+        QCOMPARE(record.at(place.offset + place.capacity + 1), '\0');
+
+    // What goes in comes back as the trimmed, converted, cut text.
+    QCOMPARE(SingerCard::fromRecord(record).text(field), ctrim(Ansi::toUnicode(stored)));
+}
+
+void TestSingerCard::load_data()
+{
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QByteArray>("raw"); // the field's bytes, from its length byte on
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("empty ignores the rest") << int(SingerCard::Nome) << QByteArray("\0Celentano", 10) << QString();
+    QTest::newRow("length stops the text") << int(SingerCard::Nome) << QByteArray("\x04MinaXYZ") << QStringLiteral("Mina");
+    QTest::newRow("blanks dropped on read") << int(SingerCard::Nome) << QByteArray("\x08  Mina\t ") << QStringLiteral("Mina");
+    QTest::newRow("code page") << int(SingerCard::Nome) << bytes({3, 0xE8, 0x80, 0xF9}) << QStringLiteral("è€ù");
+    // A length byte above the capacity is read as the capacity, never into the next field.
+    QTest::newRow("sex length 200") << int(SingerCard::Sesso) << bytes({200, 'M', 'X', 'Y'}) << QStringLiteral("M");
+    QTest::newRow("date length 255") << int(SingerCard::DataNasc) << (bytes({255}) + QByteArray("01/01/1950NEXT"))
+                                     << QStringLiteral("01/01/1950");
+    QTest::newRow("last field length 255") << int(SingerCard::Desc03) << (bytes({255}) + QByteArray(250, 'd'))
+                                           << QString(250, QLatin1Char('d'));
+}
+
+void TestSingerCard::load()
+{
+    QFETCH(int, field);
+    QFETCH(QByteArray, raw);
+    QFETCH(QString, text);
+    const auto place = SingerCard::layout()[size_t(field)];
+    QByteArray record(SingerCard::kRecordSize, 'Q');
+    // Fill the whole record with a recognisable byte so that reading past a field shows.
+    for (int i = 0; i < SingerCard::FieldCount; ++i)
+        record[SingerCard::layout()[size_t(i)].offset] = char(SingerCard::layout()[size_t(i)].capacity);
+    record.replace(place.offset, qMin<qsizetype>(raw.size(), SingerCard::kRecordSize - place.offset), raw);
+    QCOMPARE(SingerCard::fromRecord(record).text(field), text);
+    QCOMPARE(CountedText::load(record, place.offset, place.capacity), text);
+}
+
+void TestSingerCard::wholeCardRoundTrip()
+{
+    // A distinct text per field, one character where the field holds only one.
+    const auto sample = [](int i) { return i == SingerCard::Sesso ? QStringLiteral("M") : QStringLiteral("v%1").arg(i); };
+    SingerCard card;
+    for (int i = 0; i < SingerCard::FieldCount; ++i)
+        card.setText(i, sample(i));
+    const QByteArray record = card.toRecord();
+    for (int i = 0; i < SingerCard::FieldCount; ++i) {
+        const QByteArray expected = sample(i).toLatin1();
+        const int offset = SingerCard::layout()[size_t(i)].offset;
+        QCOMPARE(int(record.at(offset)), int(expected.size()));
+        QCOMPARE(record.mid(offset + 1, expected.size()), expected);
+    }
+    QCOMPARE(SingerCard::fromRecord(record), card);
+}
+
+void TestSingerCard::archiveFile()
+{
+    TempProgramFolder folder;
+    const QString path = SingerArchive::path();
+    QCOMPARE(path, folder.file(QStringLiteral("Archivio_Cantanti.pro")));
+    QVERIFY(!QFile::exists(path));
+
+    {   // A missing archive is created empty.
+        RecordFile archive(path, SingerCard::kRecordSize);
+        QCOMPARE(archive.count(), 0);
+    }
+    QVERIFY(QFile::exists(path));
+    QCOMPARE(QFileInfo(path).size(), 0);
+
+    // Two whole records and a partial one: two cards, the trailing bytes ignored.
+    SingerCard a, b;
+    a.setText(SingerCard::Nome, QStringLiteral("Mina"));
+    b.setText(SingerCard::Nome, QStringLiteral("Battisti"));
+    writeFile(path, a.toRecord() + b.toRecord() + QByteArray(100, 'x'));
+    {
+        RecordFile archive(path, SingerCard::kRecordSize);
+        QCOMPARE(archive.count(), 2);
+        QCOMPARE(SingerCard::fromRecord(archive.read(2)).text(SingerCard::Nome), QStringLiteral("Battisti"));
+    }
+
+    // Appending to k whole cards gives position k + 1; overwriting keeps the length.
+    writeFile(path, a.toRecord() + b.toRecord() + a.toRecord());
+    SingerCard c;
+    c.setText(SingerCard::Nome, QStringLiteral("Giorgia"));
+    {
+        RecordFile archive(path, SingerCard::kRecordSize);
+        QCOMPARE(archive.append(c.toRecord()), 4);
+    }
+    QCOMPARE(QFileInfo(path).size(), 4 * 5793);
+    {
+        RecordFile archive(path, SingerCard::kRecordSize);
+        archive.write(2, c.toRecord());
+    }
+    QCOMPARE(QFileInfo(path).size(), 4 * 5793);
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray all = f.readAll();
+    QCOMPARE(all.mid(0, 5793), a.toRecord());
+    QCOMPARE(all.mid(5793, 5793), c.toRecord());
+    QCOMPARE(all.mid(2 * 5793, 5793), a.toRecord());
+}
+
+QTEST_MAIN(TestSingerCard)
+#include "tst_singercard.moc"
