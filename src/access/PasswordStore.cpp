@@ -1,0 +1,242 @@
+#include "access/PasswordStore.h"
+
+#include "access/Crypt.h"
+#include "core/ProgramFolder.h"
+#include "core/RecordFile.h"
+#include "core/Text.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace PasswordStore {
+
+namespace {
+
+const QString kFileName = QStringLiteral("unins000.dll");
+const QString kSection = QStringLiteral("Accesso");
+const QString kKey = QStringLiteral("Valore");
+
+// The store is a small INI text handled here directly, so that a write changes only the
+// one value and leaves every other byte of the file as it was. The bytes are mapped one to
+// one onto characters (Latin-1), which round-trips any 8-bit file exactly; a file that
+// starts with a UTF-16 byte-order mark (Windows' "Unicode" INI files) is kept in UTF-16.
+struct IniText
+{
+    QString text;
+    bool utf16 = false;
+
+    static IniText decode(const QByteArray &bytes)
+    {
+        IniText ini;
+        if (bytes.startsWith("\xFF\xFE")) {
+            ini.utf16 = true;
+            ini.text = QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData() + 2),
+                                          (bytes.size() - 2) / 2);
+        } else {
+            ini.text = QString::fromLatin1(bytes);
+        }
+        return ini;
+    }
+
+    QByteArray encode() const
+    {
+        if (!utf16)
+            return text.toLatin1();
+        QByteArray bytes("\xFF\xFE", 2);
+        bytes.append(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+        return bytes;
+    }
+};
+
+// Where the key sits in the text, as far as the file has it.
+struct Location
+{
+    bool sectionFound = false;
+    qsizetype insertAt = -1; // start of the line after the section's last non-blank line
+    bool keyFound = false;
+    qsizetype valueStart = -1; // first non-blank character after '='
+    qsizetype valueEnd = -1;   // end of the line, before its line break
+};
+
+bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+QStringView trimBlanks(QStringView s)
+{
+    qsizetype b = 0, e = s.size();
+    while (b < e && isBlank(s.at(b)))
+        ++b;
+    while (e > b && isBlank(s.at(e - 1)))
+        --e;
+    return s.mid(b, e - b);
+}
+
+Location locate(const QString &text)
+{
+    Location where;
+    bool inSection = false;
+    qsizetype start = 0;
+    bool firstLine = true;
+    while (start < text.size()) {
+        qsizetype next = text.indexOf(QLatin1Char('\n'), start);
+        next = next < 0 ? text.size() : next + 1;
+        qsizetype end = next;
+        if (end > start && text.at(end - 1) == QLatin1Char('\n'))
+            --end;
+        if (end > start && text.at(end - 1) == QLatin1Char('\r'))
+            --end;
+        qsizetype contentStart = start;
+        // A UTF-8 byte-order mark (seen here as three Latin-1 characters) is not part of the line.
+        if (firstLine && QStringView(text).mid(start, end - start).startsWith(QStringLiteral("\u00EF\u00BB\u00BF")))
+            contentStart += 3;
+        firstLine = false;
+        const QStringView line = trimBlanks(QStringView(text).mid(contentStart, end - contentStart));
+
+        if (line.startsWith(QLatin1Char('['))) {
+            if (inSection)
+                break; // only the first [Accesso] section counts
+            qsizetype close = line.indexOf(QLatin1Char(']'));
+            const QStringView name = trimBlanks(line.mid(1, close < 0 ? -1 : close - 1));
+            if (name.compare(kSection, Qt::CaseInsensitive) == 0) {
+                inSection = true;
+                where.sectionFound = true;
+                where.insertAt = next;
+            }
+        } else if (inSection && !line.isEmpty()) {
+            where.insertAt = next;
+            const qsizetype eq = line.indexOf(QLatin1Char('='));
+            if (!line.startsWith(QLatin1Char(';')) && eq > 0
+                && trimBlanks(line.left(eq)).compare(kKey, Qt::CaseInsensitive) == 0) {
+                const qsizetype lineOffset = line.data() - text.constData();
+                qsizetype v = lineOffset + eq + 1;
+                while (v < end && isBlank(text.at(v)))
+                    ++v;
+                where.keyFound = true;
+                where.valueStart = v;
+                where.valueEnd = end;
+                break;
+            }
+        }
+        start = next;
+    }
+    return where;
+}
+
+QString valueAt(const QString &text, const Location &where)
+{
+    QString value = trimBlanks(QStringView(text).mid(where.valueStart, where.valueEnd - where.valueStart)).toString();
+    // A value between matching quotes is read without them, as Windows does.
+    if (value.size() >= 2 && (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\''))
+        && value.back() == value.front())
+        value = value.mid(1, value.size() - 2);
+    return value;
+}
+
+// Reads the whole file; an absent file gives no bytes, an unreadable one throws.
+QByteArray readBytes(const QString &filePath, bool *exists)
+{
+    QFile file(filePath);
+    *exists = QFileInfo::exists(filePath);
+    if (!*exists)
+        return QByteArray();
+    if (!file.open(QIODevice::ReadOnly))
+        throw FileError(file.errorString());
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw FileError(file.errorString());
+    return bytes;
+}
+
+QString lineBreakOf(const QString &text)
+{
+    if (text.contains(QLatin1String("\r\n")) || !text.contains(QLatin1Char('\n')))
+        return QStringLiteral("\r\n");
+    return QStringLiteral("\n");
+}
+
+} // namespace
+
+QString canonical(const QString &typed)
+{
+    QString upper = typed;
+    for (QChar &c : upper) {
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            c = QChar(c.unicode() - 'a' + 'A');
+    }
+    return ctrim(upper);
+}
+
+QString path()
+{
+    return ProgramFolder::file(kFileName);
+}
+
+QString readRawFile(const QString &filePath)
+{
+    bool exists = false;
+    const IniText ini = IniText::decode(readBytes(filePath, &exists));
+    const Location where = locate(ini.text);
+    return where.keyFound ? valueAt(ini.text, where) : QString();
+}
+
+QString readRaw()
+{
+    return readRawFile(path());
+}
+
+QString fromRaw(const QString &raw)
+{
+    return ctrim(Crypt::Unscramble(raw));
+}
+
+QString read()
+{
+    return fromRaw(readRaw());
+}
+
+void writeFile(const QString &filePath, const QString &typed)
+{
+    const QString hex = ctrim(Crypt::Scramble(canonical(typed)));
+
+    bool exists = false;
+    IniText ini = IniText::decode(readBytes(filePath, &exists));
+    QString &text = ini.text;
+    const Location where = locate(text);
+    const QString eol = lineBreakOf(text);
+    if (where.keyFound) {
+        text.replace(where.valueStart, where.valueEnd - where.valueStart, hex);
+    } else {
+        QString added;
+        const qsizetype at = where.sectionFound ? where.insertAt : text.size();
+        if (at == text.size() && !text.isEmpty() && !text.endsWith(QLatin1Char('\n')))
+            added += eol;
+        if (!where.sectionFound)
+            added += QLatin1Char('[') + kSection + QLatin1Char(']') + eol;
+        added += kKey + QLatin1Char('=') + hex + eol;
+        text.insert(at, added);
+    }
+
+    QSaveFile file(filePath);
+    // Unbuffered, so that a short write (disk full, size limit) shows in write()'s count:
+    // a buffered QSaveFile can commit a truncated file without reporting it.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw FileError(file.errorString());
+    const QByteArray bytes = ini.encode();
+    if (file.write(bytes) != bytes.size()) {
+        const QString error = file.errorString();
+        file.cancelWriting();
+        throw FileError(error);
+    }
+    if (!file.commit())
+        throw FileError(file.errorString());
+}
+
+void write(const QString &typed)
+{
+    writeFile(path(), typed);
+}
+
+} // namespace PasswordStore

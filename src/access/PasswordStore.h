@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+// The installation's password, scrambled, in the INI file "unins000.dll" of the program
+// folder: section [Accesso], key Valore. Other sections and keys of the file are left alone.
+namespace PasswordStore {
+
+// The form in which passwords are compared and stored: ASCII letters upper-cased (accented
+// letters untouched), then control-trimmed.
+QString canonical(const QString &typed);
+
+// Program folder + "unins000.dll".
+QString path();
+
+// The raw value of Valore; a missing file, section or key reads as the empty text. A file
+// that exists but cannot be read throws FileError.
+QString readRaw();
+QString readRawFile(const QString &filePath);
+
+// The stored password: the raw value unscrambled and trimmed. Throws Crypt::ConversionError
+// for a value that is not hexadecimal text.
+QString read();
+QString fromRaw(const QString &raw);
+
+// Stores the canonical form of `typed`, scrambled. The file is replaced through a temporary
+// file, so a failure (FileError) leaves the previous store as it was.
+void write(const QString &typed);
+void writeFile(const QString &filePath, const QString &typed);
+
+} // namespace PasswordStore

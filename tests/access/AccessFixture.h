@@ -1,0 +1,97 @@
+#pragma once
+
+// Helpers shared by the access-control tests: finding controls, typing, and a guard that
+// makes every file write of this process fail.
+
+#include "access/Crypt.h"
+#include "access/PasswordStore.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+template <typename T = QWidget> T *control(QWidget *window, const char *name)
+{
+    T *found = window->findChild<T *>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("control %s not found", name);
+    return found;
+}
+
+// Shows a whole-run window and makes it the active one, so that focus is real.
+inline bool showActive(QWidget *window)
+{
+    window->show();
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
+}
+
+inline QByteArray storeBytes()
+{
+    QFile f(PasswordStore::path());
+    if (!f.exists())
+        return QByteArray("<missing>");
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray("<unreadable>");
+    return f.readAll();
+}
+
+inline void putStore(const QByteArray &bytes)
+{
+    QFile f(PasswordStore::path());
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        qFatal("cannot prepare the store");
+}
+
+// A store holding `password` scrambled exactly as given (no canonical form applied).
+inline void putStoredPassword(const QString &password)
+{
+    putStore("[Accesso]\r\nValore=" + Crypt::Scramble(password).toLatin1() + "\r\n");
+}
+
+// Types into a field as the user would: focus, then one key press and release per character.
+inline void type(QLineEdit *field, const QString &text)
+{
+    field->setFocus(Qt::MouseFocusReason);
+    QTest::keyClicks(field, text);
+}
+
+inline void pressEnter(QWidget *field)
+{
+    QTest::keyClick(field, Qt::Key_Return);
+}
+
+inline void click(QPushButton *button)
+{
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// While alive, no file of this process can grow beyond a few bytes: the kernel refuses the
+// write (even to root), so saving the store fails for real.
+class FileWritesFail
+{
+public:
+    FileWritesFail()
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit tiny = m_saved;
+        tiny.rlim_cur = 4;
+        setrlimit(RLIMIT_FSIZE, &tiny);
+    }
+    ~FileWritesFail()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    rlimit m_saved{};
+    void (*m_handler)(int) = nullptr;
+};
