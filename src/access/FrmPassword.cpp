@@ -1,9 +1,133 @@
 #include "access/FrmPassword.h"
 
-FrmPassword::FrmPassword()
-    : FixedWindow(QStringLiteral("frmPassword"), QStringLiteral(" Cantorium - Autenticazione"), QSize(388, 405),
-                  QColor(0x46, 0x82, 0xB4), Qt::white, QSize(360, 378))
+#include "access/AccessWidgets.h"
+#include "access/PasswordStore.h"
+#include "app/Desktop.h"
+#include "app/Fields.h"
+#include "app/Widgets.h"
+#include "core/Text.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+
+namespace {
+
+const QString kWrongPassword = QStringLiteral("Attenzione: password errata.");
+const QString kReadError = QStringLiteral(
+    "Attenzione: si è verificato un errore durante la procedura di lettura della password. "
+    "Si consiglia di reinstallare il software.");
+
+const QColor kSteelBlue(0x46, 0x82, 0xB4);
+
+bool isEnter(const QKeyEvent *key)
 {
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
 }
 
-void FrmPassword::returnFromChange() {}
+} // namespace
+
+FrmPassword::FrmPassword()
+    : FixedWindow(QStringLiteral("frmPassword"), QStringLiteral(" Cantorium - Autenticazione utente"),
+                  QSize(388, 405), kSteelBlue, Qt::white, QSize(360, 378))
+{
+    QWidget *p = panel();
+    shape(p, QStringLiteral("shpSfondo"), QRect(8, 8, 344, 265), kSteelBlue, Qt::white, Qt::white);
+    AccessWidgets::artwork(p, QStringLiteral("imgLogo"), QStringLiteral(":/access/login.svg"),
+                           QRect(16, 16, 328, 160));
+    shape(p, QStringLiteral("shpTitolo"), QRect(16, 184, 328, 81), QColor(0x7D, 0xA9, 0xCD), Qt::white,
+          Qt::white);
+    caption(p, QStringLiteral("lblRigo05"), QStringLiteral("Immetti la password e premi OK."), QPoint(36, 200));
+
+    txtPassword = AccessWidgets::passwordField(p, QStringLiteral("txtPassword"), QRect(36, 222, 230, 22));
+    effPassword = Fields::frameHighlight(txtPassword, QStringLiteral("effPassword"));
+    cmdOK = AccessWidgets::button(p, QStringLiteral("cmdOK"), QStringLiteral("OK"), QRect(280, 216, 49, 33));
+    cmdOK->setEnabled(false);
+    cmdEsci = AccessWidgets::button(p, QStringLiteral("cmdEsci"), QStringLiteral("Esci"), QRect(8, 338, 146, 32));
+    btnCambiaPassword = AccessWidgets::button(p, QStringLiteral("btnCambiaPassword"),
+                                              QStringLiteral("Cambia password"), QRect(205, 338, 146, 32));
+    lblMemory = stateLabel(p, QStringLiteral("lblMemory"));
+
+    setTabOrder(txtPassword, cmdOK);
+    setTabOrder(cmdOK, cmdEsci);
+    setTabOrder(cmdEsci, btnCambiaPassword);
+
+    // txtPasswordChange; key presses and releases arrive through eventFilter.
+    connect(txtPassword, &QLineEdit::textChanged, this, [this] { updateOK(); });
+    txtPassword->installEventFilter(this);
+    connect(cmdOK, &QPushButton::clicked, this, [this] { guarded([this] { cmdOKClick(); }); });
+    connect(cmdEsci, &QPushButton::clicked, this, [this] { guarded([this] { cmdEsciClick(); }); });
+    connect(btnCambiaPassword, &QPushButton::clicked, this, [this] { guarded([this] { btnCambiaPasswordClick(); }); });
+    // As the main window, however it is closed, the program ends.
+    connect(this, &FixedWindow::closing, this, &FrmPassword::exitRequested);
+}
+
+void FrmPassword::showEvent(QShowEvent *event)
+{
+    FixedWindow::showEvent(event);
+    if (!event->spontaneous())
+        txtPassword->setFocus(Qt::OtherFocusReason);
+}
+
+bool FrmPassword::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == txtPassword) {
+        if (event->type() == QEvent::KeyPress && isEnter(static_cast<QKeyEvent *>(event))) {
+            // Enter acts as the OK command, but only on a non-blank text; it never moves the focus.
+            if (!ctrim(txtPassword->text()).isEmpty())
+                guarded([this] { cmdOKClick(); });
+            return true;
+        }
+        if (event->type() == QEvent::KeyRelease)
+            updateOK();
+    }
+    return FixedWindow::eventFilter(watched, event);
+}
+
+void FrmPassword::updateOK()
+{
+    cmdOK->setEnabled(!ctrim(txtPassword->text()).isEmpty());
+}
+
+void FrmPassword::cmdOKClick()
+{
+    try {
+        // The store is read afresh at every attempt.
+        const QString raw = PasswordStore::readRaw();
+        lblMemory->setText(raw);
+        const QString stored = PasswordStore::fromRaw(raw);
+        lblMemory->setText(stored);
+        const QString typed = PasswordStore::canonical(txtPassword->text());
+        // An empty store (missing file, section or key) never admits anyone.
+        if (stored.isEmpty() || stored != typed) {
+            desktop().plain(kWrongPassword);
+            txtPassword->clear();
+            txtPassword->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        emit loginAccepted();
+    } catch (const std::exception &) {
+        desktop().plain(kReadError);
+    }
+}
+
+void FrmPassword::cmdEsciClick()
+{
+    // Closing emits closing(), which asks the program to end.
+    close();
+}
+
+void FrmPassword::btnCambiaPasswordClick()
+{
+    emit changeRequested();
+}
+
+void FrmPassword::returnFromChange()
+{
+    txtPassword->clear();
+    lblMemory->clear();
+    activateWindow();
+    txtPassword->setFocus(Qt::OtherFocusReason);
+}

@@ -1,0 +1,55 @@
+#include "access/AccessWidgets.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QSvgRenderer>
+
+namespace AccessWidgets {
+
+QLabel *artwork(QWidget *parent, const QString &name, const QString &resource, const QRect &geometry)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    label->setFocusPolicy(Qt::NoFocus);
+    const qreal ratio = label->devicePixelRatioF();
+    QPixmap pixmap(geometry.size() * ratio);
+    pixmap.fill(Qt::transparent);
+    QSvgRenderer renderer(resource);
+    QPainter painter(&pixmap);
+    renderer.render(&painter);
+    painter.end();
+    pixmap.setDevicePixelRatio(ratio);
+    label->setPixmap(pixmap);
+    return label;
+}
+
+QLineEdit *passwordField(QWidget *parent, const QString &name, const QRect &geometry)
+{
+    auto *field = new QLineEdit(parent);
+    field->setObjectName(name);
+    field->setGeometry(geometry);
+    field->setEchoMode(QLineEdit::Password);
+    QFont font(QStringLiteral("Verdana"), 14);
+    font.setBold(true);
+    field->setFont(font);
+    // The designed height is 22 units: no inner margins, a thin flat border.
+    field->setTextMargins(2, 0, 2, 0);
+    field->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid #7F9DB9; background: white; padding: 0px; }"));
+    return field;
+}
+
+QPushButton *button(QWidget *parent, const QString &name, const QString &text, const QRect &geometry)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setGeometry(geometry);
+    b->setCursor(Qt::PointingHandCursor);
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace AccessWidgets
