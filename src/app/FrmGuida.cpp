@@ -1,30 +1,107 @@
 #include "app/FrmGuida.h"
 
+#include "app/Artwork.h"
 #include "app/Desktop.h"
+#include "app/TextLink.h"
+#include "app/Widgets.h"
+#include "core/ProgramFolder.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShowEvent>
+
+namespace {
+// The window's size with its frame, whatever its client size was.
+const QSize kOuterSize(676, 598);
+} // namespace
 
 FrmGuida::FrmGuida(QWidget *owner)
     : FixedDialog(owner, QStringLiteral("frmGuida"), QStringLiteral(" Guida all'utilizzo del software"),
-                  QSize(670, 572), Qt::white, QColor(0xBF, 0xD8, 0xEF), QSize(642, 540))
+                  QSize(670, 572), Qt::white, QColor::fromRgba(0xFFBFD8EF), QSize(642, 540))
 {
-    lblTitolo = new QLabel(QStringLiteral("Argomento della guida."), panel());
+    QWidget *p = panel();
+    shpSfondo = shape(p, QStringLiteral("shpSfondo"), QRect(8, 8, 625, 89), Qt::white, QColor(0xF5, 0xDE, 0xB3));
+    imgLogo = new Artwork(p, QStringLiteral("imgLogo"), QStringLiteral(":/app/logo.svg"), QRect(24, 16, 587, 69));
+
+    lblTitolo = new QLabel(QStringLiteral("Argomento della guida."), p);
     lblTitolo->setObjectName(QStringLiteral("lblTitolo"));
-    txtGuida = new QPlainTextEdit(panel());
+    QFont titleFont(QStringLiteral("Arial"));
+    titleFont.setPixelSize(16);
+    titleFont.setBold(true);
+    lblTitolo->setFont(titleFont);
+    QPalette titlePalette = lblTitolo->palette();
+    titlePalette.setColor(QPalette::WindowText, QColor(0xDC, 0x14, 0x3C)); // crimson
+    lblTitolo->setPalette(titlePalette);
+    lblTitolo->setGeometry(8, 104, 625, 21);
+
+    txtGuida = new QPlainTextEdit(p);
     txtGuida->setObjectName(QStringLiteral("txtGuida"));
+    txtGuida->setGeometry(8, 128, 625, 350);
     txtGuida->setReadOnly(true);
+    txtGuida->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    txtGuida->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    QFont textFont(QStringLiteral("Verdana"));
+    textFont.setPixelSize(12);
+    textFont.setBold(true);
+    txtGuida->setFont(textFont);
+
+    imgPDF = new ClickPicture(p, QStringLiteral("imgPDF"), QStringLiteral(":/app/pdf.svg"), QRect(8, 496, 27, 27));
+    lnkWeb = new TextLink(p, QStringLiteral("lnkWeb"), QStringLiteral("Visualizza guida in formato PDF"),
+                          QPoint(44, 500));
+    lnkWeb->attach(imgPDF);
+    connect(lnkWeb, &TextLink::clicked, this, [this] { guarded([this] { lnkWebClick(); }); });
+
+    btnChiudi = new QPushButton(QStringLiteral("Chiudi"), p);
+    btnChiudi->setObjectName(QStringLiteral("btnChiudi"));
+    btnChiudi->setGeometry(472, 490, 161, 38);
+    btnChiudi->setFont(QFont(QStringLiteral("Verdana")));
+    btnChiudi->setCursor(Qt::PointingHandCursor);
+    btnChiudi->setAutoDefault(false);
+    connect(btnChiudi, &QPushButton::clicked, this, [this] { guarded([this] { btnChiudiClick(); }); });
+}
+
+void FrmGuida::setTopic(const QString &title, const QString &text)
+{
+    lblTitolo->setText(title);
+    m_text = text;
+    txtGuida->setPlainText(text);
 }
 
 void FrmGuida::showTopic(QWidget *owner, const QString &title, const QString &text)
 {
     FrmGuida window(owner);
-    window.lblTitolo->setText(title);
-    window.txtGuida->setPlainText(text);
+    window.setTopic(title, text);
     desktop().runModal(&window);
 }
 
 QString FrmGuida::joinParagraphs(const QStringList &paragraphs)
 {
     return paragraphs.join(QStringLiteral("\r\n\r\n"));
+}
+
+void FrmGuida::showEvent(QShowEvent *event)
+{
+    if (!event->spontaneous())
+        FormShow();
+    FixedDialog::showEvent(event);
+}
+
+void FrmGuida::FormShow()
+{
+    // The outer size is fixed, frame included: the client area gets what the frame leaves.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    setFixedSize(kOuterSize - frame);
+    panel()->move((width() - panel()->width()) / 2, (height() - panel()->height()) / 2);
+}
+
+void FrmGuida::lnkWebClick()
+{
+    lnkWeb->setColour(TextLink::kNormal);
+    desktop().open(QLatin1Char('"') + ProgramFolder::path() + QStringLiteral("Guida.pdf") + QLatin1Char('"'));
+}
+
+void FrmGuida::btnChiudiClick()
+{
+    accept();
 }

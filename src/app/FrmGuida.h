@@ -2,8 +2,12 @@
 
 #include "app/Windows.h"
 
+class Artwork;
+class ClickPicture;
 class QLabel;
 class QPlainTextEdit;
+class QPushButton;
+class TextLink;
 
 // The help window: a topic title and a read-only text set by the opener, and a link to
 // the user guide Guida.pdf in the program folder.
@@ -17,6 +21,26 @@ public:
     // Joins help paragraphs with an empty line between them ("\r\n\r\n").
     static QString joinParagraphs(const QStringList &paragraphs);
 
+    // Fills the window before it is shown.
+    void setTopic(const QString &title, const QString &text);
+    // The help text exactly as the opener gave it (the memo shows its line breaks as breaks).
+    QString helpText() const { return m_text; }
+
+    QWidget *shpSfondo = nullptr;
+    Artwork *imgLogo = nullptr;
     QLabel *lblTitolo = nullptr;
     QPlainTextEdit *txtGuida = nullptr;
+    ClickPicture *imgPDF = nullptr;
+    TextLink *lnkWeb = nullptr;
+    QPushButton *btnChiudi = nullptr;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void FormShow();
+    void lnkWebClick();
+    void btnChiudiClick();
+
+    QString m_text;
 };

@@ -1,0 +1,226 @@
+#include "RecordingDesktop.h"
+
+#include "app/FrmGuida.h"
+#include "app/FrmInfo.h"
+#include "app/FrmSplash.h"
+#include "app/Maker.h"
+#include "app/TextLink.h"
+#include "app/Widgets.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+// A fresh help, about or maker window by object name.
+std::unique_ptr<FixedDialog> makeWindow(const QString &name)
+{
+    if (name == QLatin1String("frmGuida"))
+        return std::make_unique<FrmGuida>();
+    if (name == QLatin1String("frmInfo"))
+        return std::make_unique<FrmInfo>();
+    return std::make_unique<FrmSplash>();
+}
+
+const char *const kMail = "\"mailto:supporto@cantorium.example.org?subject=Software Cantorium&body=Salve, "
+                          "desidererei avere le seguenti informazioni sul software in oggetto:\"";
+
+} // namespace
+
+class TstHelpWindows : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void joinParagraphs_data()
+    {
+        QTest::addColumn<QStringList>("paragraphs");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("none") << QStringList() << "";
+        QTest::newRow("one") << QStringList{"Solo."} << "Solo.";
+        QTest::newRow("three") << QStringList{"Uno.", "Due.", "Tre."} << "Uno.\r\n\r\nDue.\r\n\r\nTre.";
+        QTest::newRow("blanks kept") << QStringList{" a ", "b"} << " a \r\n\r\nb";
+    }
+
+    void joinParagraphs()
+    {
+        QFETCH(QStringList, paragraphs);
+        QFETCH(QString, text);
+        QCOMPARE(FrmGuida::joinParagraphs(paragraphs), text);
+    }
+
+    void showTopicFillsAFreshWindow()
+    {
+        RecordingDesktop desk;
+        TempProgramFolder folder;
+        const QString text = FrmGuida::joinParagraphs({"Primo paragrafo.", "Secondo paragrafo."});
+        for (int round = 0; round < 2; ++round) {
+            QPointer<QDialog> window;
+            desk.modalHandlers.enqueue([&](QDialog *d) {
+                auto *g = qobject_cast<FrmGuida *>(d);
+                QVERIFY(g);
+                window = d;
+                QCOMPARE(g->windowTitle(), QStringLiteral(" Guida all'utilizzo del software"));
+                QCOMPARE(g->lblTitolo->text(), QStringLiteral("Applicazione Collection Musicale."));
+                QCOMPARE(g->helpText(), text);
+                QCOMPARE(g->txtGuida->toPlainText(), QStringLiteral("Primo paragrafo.\n\nSecondo paragrafo."));
+                QCOMPARE(g->lnkWeb->colour(), TextLink::kNormal);
+                // Leave the link pressed: the next opening must not inherit it.
+                QTest::mousePress(g->lnkWeb, Qt::LeftButton);
+                QTest::mouseClick(g->btnChiudi, Qt::LeftButton);
+            });
+            FrmGuida::showTopic(nullptr, QStringLiteral("Applicazione Collection Musicale."), text);
+            QVERIFY2(window.isNull(), "the help window outlives its use");
+        }
+        QVERIFY(desk.opened.isEmpty());
+        VERIFY_DESKTOP_CLEAN(desk);
+    }
+
+    void helpTextCannotBeChanged()
+    {
+        FrmGuida g;
+        g.setTopic(QStringLiteral("Titolo."), QStringLiteral("Testo fisso."));
+        g.show();
+        QVERIFY(g.txtGuida->isReadOnly());
+        g.txtGuida->setFocus();
+        g.txtGuida->moveCursor(QTextCursor::End);
+        QTest::keyClicks(g.txtGuida, QStringLiteral("abc"));
+        QTest::keyClick(g.txtGuida, Qt::Key_Backspace);
+        QTest::keyClick(g.txtGuida, Qt::Key_Return);
+        QCOMPARE(g.txtGuida->toPlainText(), QStringLiteral("Testo fisso."));
+        QCOMPARE(g.helpText(), QStringLiteral("Testo fisso."));
+    }
+
+    void helpWindowHasItsOuterSize()
+    {
+        FrmGuida g;
+        g.show();
+        QCOMPARE(g.frameGeometry().size(), QSize(676, 598));
+        // The panel stays centred in whatever client area the frame leaves.
+        const QWidget *panel = g.findChild<QWidget *>(QStringLiteral("panContainer"));
+        QVERIFY(panel);
+        QCOMPARE(panel->geometry().center().x(), g.rect().center().x());
+        QVERIFY(qAbs(panel->geometry().center().y() - g.rect().center().y()) <= 1);
+    }
+
+    // Pressing the text or its picture turns the link orange, releasing turns it dark blue,
+    // a click opens the window's target exactly as the shell expects it.
+    void links_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<bool>("onPicture");
+        QTest::addColumn<QString>("expected"); // "<folder>" stands for the program folder
+        const QString pdf = QStringLiteral("\"<folder>Guida.pdf\"");
+        QTest::newRow("help text") << "frmGuida" << "imgPDF" << false << pdf;
+        QTest::newRow("help picture") << "frmGuida" << "imgPDF" << true << pdf;
+        QTest::newRow("about text") << "frmInfo" << "imgEmail" << false << QString::fromLatin1(kMail);
+        QTest::newRow("about picture") << "frmInfo" << "imgEmail" << true << QString::fromLatin1(kMail);
+        QTest::newRow("maker text") << "frmSplash" << "imgWeb" << false << "https://www.cantorium.example.org";
+        QTest::newRow("maker picture") << "frmSplash" << "imgWeb" << true << "https://www.cantorium.example.org";
+    }
+
+    void links()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, picture);
+        QFETCH(bool, onPicture);
+        QFETCH(QString, expected);
+        RecordingDesktop desk;
+        TempProgramFolder folder;
+        expected.replace(QLatin1String("<folder>"), folder.path());
+
+        auto w = makeWindow(window);
+        w->show();
+        auto *link = w->findChild<TextLink *>(QStringLiteral("lnkWeb"));
+        auto *pic = w->findChild<ClickPicture *>(picture);
+        QVERIFY(link);
+        QVERIFY(pic);
+        QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(pic->cursor().shape(), Qt::PointingHandCursor);
+        QWidget *target = onPicture ? static_cast<QWidget *>(pic) : link;
+
+        QCOMPARE(link->colour(), TextLink::kNormal);
+        QCOMPARE(link->palette().color(QPalette::WindowText), QColor::fromRgba(0xFF00008B));
+        QTest::mousePress(target, Qt::LeftButton);
+        QCOMPARE(link->colour(), QColor::fromRgba(0xFFFFA500));
+        QCOMPARE(link->palette().color(QPalette::WindowText), QColor::fromRgba(0xFFFFA500));
+        QVERIFY(desk.opened.isEmpty());
+        QTest::mouseRelease(target, Qt::LeftButton);
+        QCOMPARE(link->colour(), TextLink::kNormal);
+        QCOMPARE(desk.opened, QStringList{expected});
+
+        // Released away from the link: dark blue again, and nothing is opened.
+        desk.opened.clear();
+        QTest::mousePress(target, Qt::LeftButton);
+        QTest::mouseRelease(target, Qt::LeftButton, {}, QPoint(-20, -20));
+        QCOMPARE(link->colour(), TextLink::kNormal);
+        QVERIFY(desk.opened.isEmpty());
+
+        QVERIFY(w->isVisible()); // following a link never closes the window
+        QVERIFY(desk.messages.isEmpty());
+        VERIFY_DESKTOP_CLEAN(desk);
+    }
+
+    void linkShowsItsTarget_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("help") << "frmGuida" << "Visualizza guida in formato PDF";
+        QTest::newRow("about") << "frmInfo" << "supporto@cantorium.example.org";
+        QTest::newRow("maker") << "frmSplash" << "https://www.cantorium.example.org";
+    }
+
+    void linkShowsItsTarget()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, text);
+        auto w = makeWindow(window);
+        auto *link = w->findChild<TextLink *>(QStringLiteral("lnkWeb"));
+        QVERIFY(link);
+        QCOMPARE(link->text(), text);
+        QVERIFY(link->font().underline());
+    }
+
+    void chiudiClosesTheWindow_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("help") << "frmGuida" << " Guida all'utilizzo del software";
+        QTest::newRow("about") << "frmInfo" << " Informazioni su Cantorium";
+        QTest::newRow("maker") << "frmSplash" << " Cantorium - Cantorium Lab";
+    }
+
+    void chiudiClosesTheWindow()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, title);
+        RecordingDesktop desk;
+        auto w = makeWindow(window);
+        QCOMPARE(w->windowTitle(), title);
+        bool closed = false;
+        desk.modalHandlers.enqueue([&](QDialog *d) {
+            auto *button = d->findChild<QPushButton *>(QStringLiteral("btnChiudi"));
+            QVERIFY(button);
+            QCOMPARE(button->text(), QStringLiteral("Chiudi"));
+            QCOMPARE(button->cursor().shape(), Qt::PointingHandCursor);
+            // Esc does not close these windows; only their own button does.
+            QTest::keyClick(d, Qt::Key_Escape);
+            QVERIFY(d->isVisible());
+            QTest::mouseClick(button, Qt::LeftButton);
+            closed = !d->isVisible();
+        });
+        desktop().runModal(w.get());
+        QVERIFY(closed);
+        VERIFY_DESKTOP_CLEAN(desk);
+    }
+};
+
+QTEST_MAIN(TstHelpWindows)
+#include "tst_helpwindows.moc"
