@@ -55,11 +55,20 @@ inline void putStoredPassword(const QString &password)
     putStore("[Accesso]\r\nValore=" + Crypt::Scramble(password).toLatin1() + "\r\n");
 }
 
-// Types into a field as the user would: focus, then one key press and release per character.
+// Types into a field as the user would: focus, then one key press and release per character
+// (accented and other non-ASCII letters too, which QTest::keyClicks cannot send).
 inline void type(QLineEdit *field, const QString &text)
 {
     field->setFocus(Qt::MouseFocusReason);
-    QTest::keyClicks(field, text);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const char16_t u = c.unicode();
+        // A character beyond U+FFFF arrives as one key event holding its surrogate pair.
+        const qsizetype units = c.isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const Qt::Key key = u >= 0x20 && u <= 0xFF ? Qt::Key(QChar::toUpper(u)) : Qt::Key_unknown;
+        QTest::sendKeyEvent(QTest::Click, field, key, text.mid(i, units), Qt::NoModifier);
+        i += units - 1;
+    }
 }
 
 inline void pressEnter(QWidget *field)

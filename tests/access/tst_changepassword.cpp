@@ -1,0 +1,408 @@
+#include "AccessFixture.h"
+#include "RecordingDesktop.h"
+
+#include "access/FrmCambiaPassword.h"
+#include "core/Text.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+const QString kWrongOld = QStringLiteral("Attenzione: vecchia password errata.");
+const QString kNotConfirmed = QStringLiteral(
+    "Attenzione: la nuova password non è stata confermata correttamente. "
+    "E' necessario reinserire entrambi i valori.");
+const QString kDone = QStringLiteral("Modifica della password completata con successo.");
+const QString kChangeError = QStringLiteral(
+    "Attenzione: si è verificato un errore durante la procedura di modifica della password. "
+    "Si consiglia di reinstallare il software.");
+} // namespace
+
+class TestChangePassword : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TempProgramFolder> folder;
+    std::unique_ptr<RecordingDesktop> desk;
+    std::unique_ptr<FrmCambiaPassword> window;
+    QLineEdit *txtPasswordOld = nullptr;
+    QLineEdit *txtPasswordNew = nullptr;
+    QLineEdit *txtConferma = nullptr;
+    QPushButton *cmdOK = nullptr;
+    QByteArray firstStore;
+
+    void fill(const QString &oldPassword, const QString &newPassword, const QString &confirmation)
+    {
+        type(txtPasswordOld, oldPassword);
+        type(txtPasswordNew, newPassword);
+        type(txtConferma, confirmation);
+    }
+    void expectOnlyMessage(const QString &text, Desktop::Kind kind = Desktop::Kind::Plain)
+    {
+        QCOMPARE(desk->texts(), QStringList{text});
+        QCOMPARE(desk->last().kind, kind);
+    }
+    QStringList fieldTexts() const
+    {
+        return {txtPasswordOld->text(), txtPasswordNew->text(), txtConferma->text()};
+    }
+
+private slots:
+    void init()
+    {
+        folder = std::make_unique<TempProgramFolder>();
+        desk = std::make_unique<RecordingDesktop>();
+        PasswordStore::write(QStringLiteral("benvenutoprimo"));
+        firstStore = storeBytes();
+        window = std::make_unique<FrmCambiaPassword>();
+        QVERIFY(showActive(window.get()));
+        txtPasswordOld = control<QLineEdit>(window.get(), "txtPasswordOld");
+        txtPasswordNew = control<QLineEdit>(window.get(), "txtPasswordNew");
+        txtConferma = control<QLineEdit>(window.get(), "txtConferma");
+        cmdOK = control<QPushButton>(window.get(), "cmdOK");
+    }
+    void cleanup()
+    {
+        VERIFY_DESKTOP_CLEAN(*desk);
+        window.reset();
+        desk.reset();
+        folder.reset();
+    }
+
+    void layout_data();
+    void layout();
+    void startState();
+    void showEmptiesEverything();
+    void focusFrames();
+    void enablingRule_data();
+    void enablingRule();
+    void enterChainNeverSubmits();
+    void changed_data();
+    void changed();
+    void wrongOldPassword_data();
+    void wrongOldPassword();
+    void notConfirmed_data();
+    void notConfirmed();
+    void outsideScrambleLimits_data();
+    void outsideScrambleLimits();
+    void unreadableStore();
+    void failedWrite();
+    void closeCommand();
+};
+
+void TestChangePassword::layout_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("shpSfondo") << "shpSfondo" << QRect(8, 8, 369, 334) << QString();
+    QTest::newRow("imgLogo") << "imgLogo" << QRect(16, 16, 353, 148) << QString();
+    QTest::newRow("lblRigo05") << "lblRigo05" << QRect(16, 172, -1, -1) << "Vecchia password:";
+    QTest::newRow("effPasswordOld") << "effPasswordOld" << QRect(12, 189, 361, 30) << QString();
+    QTest::newRow("txtPasswordOld") << "txtPasswordOld" << QRect(16, 193, 353, 22) << QString();
+    QTest::newRow("lblRigo06") << "lblRigo06" << QRect(16, 228, -1, -1) << "Nuova password:";
+    QTest::newRow("effPasswordNew") << "effPasswordNew" << QRect(12, 245, 361, 30) << QString();
+    QTest::newRow("txtPasswordNew") << "txtPasswordNew" << QRect(16, 249, 353, 22) << QString();
+    QTest::newRow("lblRigo07") << "lblRigo07" << QRect(16, 284, -1, -1) << "Conferma nuova password:";
+    QTest::newRow("effConferma") << "effConferma" << QRect(12, 301, 361, 30) << QString();
+    QTest::newRow("txtConferma") << "txtConferma" << QRect(16, 305, 353, 22) << QString();
+    QTest::newRow("cmdEsci") << "cmdEsci" << QRect(8, 350, 146, 32) << "Chiudi";
+    QTest::newRow("cmdOK") << "cmdOK" << QRect(232, 350, 146, 32) << "OK";
+}
+
+void TestChangePassword::layout()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, text);
+    QWidget *panel = control(window.get(), "panContainer");
+    auto *w = panel->findChild<QWidget *>(name);
+    QVERIFY2(w, qPrintable(name));
+    QCOMPARE(w->parentWidget(), panel);
+    if (geometry.width() < 0)
+        QCOMPARE(w->pos(), geometry.topLeft());
+    else
+        QCOMPARE(w->geometry(), geometry);
+    if (auto *label = qobject_cast<QLabel *>(w); label && !text.isEmpty())
+        QCOMPARE(label->text(), text);
+    if (auto *button = qobject_cast<QPushButton *>(w)) {
+        QCOMPARE(button->text(), text);
+        QCOMPARE(button->cursor().shape(), Qt::PointingHandCursor);
+    }
+    if (auto *field = qobject_cast<QLineEdit *>(w)) {
+        QCOMPARE(field->echoMode(), QLineEdit::Password);
+        QVERIFY(field->font().bold());
+        QCOMPARE(field->font().pointSize(), 14);
+    }
+    if (name == QLatin1String("imgLogo"))
+        QVERIFY(!static_cast<QLabel *>(w)->pixmap().isNull());
+}
+
+void TestChangePassword::startState()
+{
+    QCOMPARE(window->windowTitle(), QStringLiteral(" Cambia password"));
+    QCOMPARE(window->size(), QSize(411, 418));
+    QWidget *panel = control(window.get(), "panContainer");
+    QCOMPARE(panel->size(), QSize(385, 390));
+    QCOMPARE(panel->pos(), QPoint(13, 14));
+    QCOMPARE(fieldTexts(), QStringList({QString(), QString(), QString()}));
+    QVERIFY(!cmdOK->isEnabled());
+    QVERIFY(txtPasswordOld->hasFocus());
+    QVERIFY(control(window.get(), "lblMemory")->isHidden());
+    // Tab order: the three fields, Chiudi, then OK.
+    auto *cmdEsci = control<QPushButton>(window.get(), "cmdEsci");
+    fill(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("b"));
+    const QList<QWidget *> expected{txtPasswordOld, txtPasswordNew, txtConferma, cmdEsci, cmdOK, txtPasswordOld};
+    txtPasswordOld->setFocus(Qt::TabFocusReason);
+    for (int i = 1; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), expected.at(i));
+    }
+}
+
+void TestChangePassword::showEmptiesEverything()
+{
+    fill(QStringLiteral("sbagliata"), QStringLiteral("x"), QStringLiteral("x"));
+    click(cmdOK);
+    QCOMPARE(control<QLabel>(window.get(), "lblMemory")->text(), QStringLiteral("BENVENUTOPRIMO"));
+    type(txtPasswordOld, QStringLiteral("resto"));
+    txtConferma->setFocus();
+    window->hide();
+    window->show();
+    QCOMPARE(fieldTexts(), QStringList({QString(), QString(), QString()}));
+    QCOMPARE(control<QLabel>(window.get(), "lblMemory")->text(), QString());
+    QVERIFY(!cmdOK->isEnabled());
+    // The window's focus is put in the old-password field (offscreen, the re-shown window
+    // is not made active again, so the focus is checked as the window keeps it).
+    QCOMPARE(window->focusWidget(), txtPasswordOld);
+    desk->clear();
+}
+
+void TestChangePassword::focusFrames()
+{
+    QWidget *effOld = control(window.get(), "effPasswordOld");
+    QWidget *effNew = control(window.get(), "effPasswordNew");
+    QWidget *effConferma = control(window.get(), "effConferma");
+    const QList<QPair<QLineEdit *, QWidget *>> pairs{
+        {txtPasswordOld, effOld}, {txtPasswordNew, effNew}, {txtConferma, effConferma}};
+    for (const auto &focused : pairs) {
+        focused.first->setFocus(Qt::TabFocusReason);
+        for (const auto &other : pairs)
+            QCOMPARE(other.second->isVisible(), other.first == focused.first);
+    }
+}
+
+void TestChangePassword::enablingRule_data()
+{
+    QTest::addColumn<QString>("oldPassword");
+    QTest::addColumn<QString>("newPassword");
+    QTest::addColumn<QString>("confirmation");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("all filled") << "a" << "b" << "c" << true;
+    QTest::newRow("old blank") << "  " << "b" << "c" << false;
+    QTest::newRow("new blank") << "a" << "   " << "c" << false;
+    QTest::newRow("confirmation empty") << "a" << "b" << "" << false;
+    QTest::newRow("all blank") << " " << " " << " " << false;
+}
+
+void TestChangePassword::enablingRule()
+{
+    QFETCH(QString, oldPassword);
+    QFETCH(QString, newPassword);
+    QFETCH(QString, confirmation);
+    QFETCH(bool, enabled);
+    fill(oldPassword, newPassword, confirmation);
+    QCOMPARE(cmdOK->isEnabled(), enabled);
+    // Re-evaluated on every change of any field.
+    txtPasswordNew->clear();
+    QVERIFY(!cmdOK->isEnabled());
+    type(txtPasswordNew, QStringLiteral("z"));
+    QCOMPARE(cmdOK->isEnabled(), !ctrim(oldPassword).isEmpty() && !ctrim(confirmation).isEmpty());
+}
+
+void TestChangePassword::enterChainNeverSubmits()
+{
+    fill(QStringLiteral("benvenutoprimo"), QStringLiteral("nuova"), QStringLiteral("nuova"));
+    QVERIFY(cmdOK->isEnabled());
+    QSignalSpy closing(window.get(), &FixedWindow::closing);
+    const QList<QLineEdit *> chain{txtPasswordOld, txtPasswordNew, txtConferma, txtPasswordOld};
+    txtPasswordOld->setFocus(Qt::TabFocusReason);
+    for (int i = 1; i < chain.size(); ++i) {
+        pressEnter(chain.at(i - 1));
+        QCOMPARE(QApplication::focusWidget(), chain.at(i));
+    }
+    QVERIFY(desk->messages.isEmpty());
+    QCOMPARE(closing.count(), 0);
+    QCOMPARE(storeBytes(), firstStore);
+    QCOMPARE(fieldTexts(), QStringList({"benvenutoprimo", "nuova", "nuova"}));
+}
+
+void TestChangePassword::changed_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("oldPassword");
+    QTest::addColumn<QString>("newPassword");
+    QTest::addColumn<QString>("confirmation");
+    QTest::addColumn<QString>("nowStored");
+    const QString first = QStringLiteral("BENVENUTOPRIMO");
+    QTest::newRow("first access") << first << "benvenutoprimo" << "Cantare" << "Cantare" << "CANTARE";
+    QTest::newRow("old typed in lower case") << "SEGRETO" << "segreto" << "nuova" << "nuova" << "NUOVA";
+    QTest::newRow("old with spaces around") << first << "  BenvenutoPrimo " << "nuova" << "nuova" << "NUOVA";
+    QTest::newRow("spaces differ around new") << first << "benvenutoprimo" << "  nuova" << "nuova   " << "NUOVA";
+    QTest::newRow("inner space kept") << first << "benvenutoprimo" << "la mia voce" << "la mia voce" << "LA MIA VOCE";
+    QTest::newRow("one character") << first << "benvenutoprimo" << "x" << "x" << "X";
+    QTest::newRow("accents stay as typed") << first << "benvenutoprimo" << "perché È" << "perché È" << "PERCHé È";
+    QTest::newRow("old with accent") << "CITTà" << "città" << "nuova" << "nuova" << "NUOVA";
+    QTest::newRow("255 characters") << first << "benvenutoprimo" << QString(255, QLatin1Char('q'))
+                                    << QString(255, QLatin1Char('q')) << QString(255, QLatin1Char('Q'));
+    QTest::newRow("255 characters with spaces around")
+        << first << "benvenutoprimo" << "  " + QString(255, QChar(0xFF)) + " " << QString(255, QChar(0xFF))
+        << QString(255, QChar(0xFF));
+}
+
+void TestChangePassword::changed()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, oldPassword);
+    QFETCH(QString, newPassword);
+    QFETCH(QString, confirmation);
+    QFETCH(QString, nowStored);
+    putStoredPassword(stored);
+    QSignalSpy closing(window.get(), &FixedWindow::closing);
+    fill(oldPassword, newPassword, confirmation);
+    click(cmdOK);
+    expectOnlyMessage(kDone);
+    QCOMPARE(closing.count(), 1);
+    QVERIFY(!window->isVisible());
+    QCOMPARE(storeBytes(), "[Accesso]\r\nValore=" + Crypt::Scramble(nowStored).toLatin1() + "\r\n");
+    QCOMPARE(PasswordStore::read(), nowStored);
+}
+
+void TestChangePassword::wrongOldPassword_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("oldPassword");
+    QTest::addColumn<QString>("confirmation");
+    QTest::newRow("wrong, new entries agree") << "BENVENUTOPRIMO" << "benvenuto" << "nuova";
+    // The old password is checked first, even when the new entries also disagree.
+    QTest::newRow("wrong, new entries disagree") << "BENVENUTOPRIMO" << "benvenuto" << "diversa";
+    QTest::newRow("accent in the other case") << "CITTà" << "CITTÀ" << "nuova";
+    QTest::newRow("store missing") << QString() << "benvenutoprimo" << "nuova";
+}
+
+void TestChangePassword::wrongOldPassword()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, oldPassword);
+    QFETCH(QString, confirmation);
+    if (stored.isEmpty())
+        QVERIFY(QFile::remove(PasswordStore::path()));
+    else
+        putStoredPassword(stored);
+    const QByteArray before = storeBytes();
+    QSignalSpy closing(window.get(), &FixedWindow::closing);
+    fill(oldPassword, QStringLiteral("nuova"), confirmation);
+    click(cmdOK);
+    expectOnlyMessage(kWrongOld);
+    QCOMPARE(fieldTexts(), QStringList({QString(), "nuova", confirmation}));
+    QVERIFY(txtPasswordOld->hasFocus());
+    QVERIFY(!cmdOK->isEnabled());
+    QCOMPARE(closing.count(), 0);
+    QCOMPARE(storeBytes(), before);
+}
+
+void TestChangePassword::notConfirmed_data()
+{
+    QTest::addColumn<QString>("newPassword");
+    QTest::addColumn<QString>("confirmation");
+    // Both would be stored alike, yet the confirmation is compared as typed.
+    QTest::newRow("letter case differs") << "nuova" << "NUOVA";
+    QTest::newRow("different text") << "nuova" << "nuove";
+    QTest::newRow("inner space") << "nuova" << "nu ova";
+}
+
+void TestChangePassword::notConfirmed()
+{
+    QFETCH(QString, newPassword);
+    QFETCH(QString, confirmation);
+    QSignalSpy closing(window.get(), &FixedWindow::closing);
+    fill(QStringLiteral("benvenutoprimo"), newPassword, confirmation);
+    click(cmdOK);
+    expectOnlyMessage(kNotConfirmed);
+    QCOMPARE(fieldTexts(), QStringList({"benvenutoprimo", QString(), QString()}));
+    QVERIFY(txtPasswordNew->hasFocus());
+    QCOMPARE(closing.count(), 0);
+    QCOMPARE(storeBytes(), firstStore);
+}
+
+void TestChangePassword::outsideScrambleLimits_data()
+{
+    QTest::addColumn<QString>("newPassword");
+    QTest::newRow("256 characters") << QString(256, QLatin1Char('q'));
+    QTest::newRow("euro sign") << QStringLiteral("prezzo€");
+    QTest::newRow("letter beyond Latin-1") << QStringLiteral("łódź");
+    QTest::newRow("emoji") << QStringLiteral("canto\U0001F3B5");
+}
+
+void TestChangePassword::outsideScrambleLimits()
+{
+    QFETCH(QString, newPassword);
+    QSignalSpy closing(window.get(), &FixedWindow::closing);
+    fill(QStringLiteral("benvenutoprimo"), newPassword, newPassword);
+    click(cmdOK);
+    QCOMPARE(desk->messages.size(), 1);
+    QCOMPARE(desk->last().kind, Desktop::Kind::Warning);
+    QVERIFY(desk->last().text.startsWith(QStringLiteral("Attenzione: ")));
+    QVERIFY(desk->last().text.contains(QStringLiteral("255")));
+    QCOMPARE(fieldTexts(), QStringList({"benvenutoprimo", QString(), QString()}));
+    QVERIFY(txtPasswordNew->hasFocus());
+    QCOMPARE(closing.count(), 0);
+    QCOMPARE(storeBytes(), firstStore);
+}
+
+void TestChangePassword::unreadableStore()
+{
+    putStore("[Accesso]\r\nValore=NONHEX\r\n");
+    const QByteArray before = storeBytes();
+    QSignalSpy closing(window.get(), &FixedWindow::closing);
+    fill(QStringLiteral("benvenutoprimo"), QStringLiteral("nuova"), QStringLiteral("nuova"));
+    click(cmdOK);
+    expectOnlyMessage(kChangeError);
+    QCOMPARE(fieldTexts(), QStringList({"benvenutoprimo", "nuova", "nuova"}));
+    QCOMPARE(closing.count(), 0);
+    QVERIFY(window->isVisible());
+    QCOMPARE(storeBytes(), before);
+}
+
+void TestChangePassword::failedWrite()
+{
+    QSignalSpy closing(window.get(), &FixedWindow::closing);
+    fill(QStringLiteral("benvenutoprimo"), QStringLiteral("nuova"), QStringLiteral("nuova"));
+    {
+        FileWritesFail diskFull;
+        click(cmdOK);
+    }
+    expectOnlyMessage(kChangeError);
+    QCOMPARE(fieldTexts(), QStringList({"benvenutoprimo", "nuova", "nuova"}));
+    QCOMPARE(closing.count(), 0);
+    QCOMPARE(storeBytes(), firstStore);
+    QCOMPARE(QDir(folder->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{QStringLiteral("unins000.dll")});
+}
+
+void TestChangePassword::closeCommand()
+{
+    QSignalSpy closing(window.get(), &FixedWindow::closing);
+    fill(QStringLiteral("benvenutoprimo"), QStringLiteral("nuova"), QStringLiteral("nuova"));
+    click(control<QPushButton>(window.get(), "cmdEsci"));
+    QCOMPARE(closing.count(), 1);
+    QVERIFY(!window->isVisible());
+    QVERIFY(desk->messages.isEmpty());
+    QCOMPARE(storeBytes(), firstStore);
+}
+
+QTEST_MAIN(TestChangePassword)
+#include "tst_changepassword.moc"
