@@ -15,26 +15,26 @@ QStringList launcherHelpParagraphs()
         "luogo di nascita, cittadinanza, nome anagrafico, canzone d'esordio e canzone più famosa, coniuge "
         "e figli, eventuale data di decesso, titolo di studio, lingue conosciute, presenza sui social media, "
         "band di appartenenza, altezza, peso, colore degli occhi e dei capelli, impegni sociali, altre "
-        "attività, residenza attuale, il tuo giudizio personale, generi musicali, premi e riconoscimenti "
-        "ed eventuali note.");
+        "attività, residenza attuale, un giudizio personale, generi musicali, premi e riconoscimenti ed "
+        "eventuali note.");
     p << QStringLiteral(
-        "Per inserire un nuovo cantante fai clic sul pulsante Nuovo, compila i campi della scheda, carica "
-        "la sua foto e premi Salva. Per modificare una scheda esistente visualizzala con le frecce di "
-        "scorrimento oppure con la funzione di ricerca, modifica i dati che ti interessano e premi di nuovo "
-        "Salva. Il nome d'arte dei cantanti in archivio può essere importato nelle schede delle canzoni "
-        "delle tue collection, senza doverlo riscrivere.");
+        "Per inserire un nuovo cantante fare clic sul pulsante Nuovo, compilare i campi della scheda, "
+        "caricare la sua foto e premere Salva. Per modificare una scheda esistente visualizzarla con le "
+        "frecce di scorrimento oppure con la funzione di ricerca, modificare i dati desiderati e premere di "
+        "nuovo Salva. Il nome d'arte dei cantanti in archivio può essere importato nelle schede delle "
+        "canzoni delle collection, senza doverlo riscrivere.");
     p << QStringLiteral(
         "Il pulsante Duplica dell'archivio cantanti prepara una nuova scheda che conserva tutti i dati della "
-        "scheda visualizzata: è comodo quando devi inserire artisti con molte informazioni in comune, ad "
-        "esempio i componenti di una stessa band. Modifica i dati che cambiano e premi Salva per archiviare "
+        "scheda visualizzata: è comodo per inserire artisti con molte informazioni in comune, ad esempio i "
+        "componenti di una stessa band. Basta modificare i dati che cambiano e premere Salva per archiviare "
         "la nuova scheda.");
     p << QStringLiteral(
-        "Con il pulsante Carica foto puoi associare a ogni scheda una foto in formato JPEG o bitmap, che "
+        "Con il pulsante Carica foto si può associare a ogni scheda una foto in formato JPEG o bitmap, che "
         "viene ridotta automaticamente per entrare nel riquadro di anteprima. I pulsanti accanto permettono "
         "di visualizzare la foto a tutto schermo nelle sue dimensioni reali, di salvarne una copia su disco "
         "e di cancellarla dalla scheda.");
     p << QStringLiteral(
-        "A ogni scheda cantante puoi allegare documenti di qualsiasi tipo, ad esempio file audio o video "
+        "A ogni scheda cantante si possono allegare documenti di qualsiasi tipo, ad esempio file audio o video "
         "delle sue canzoni, articoli o interviste: il software ne conserva una copia e li apre con il "
         "programma predefinito del computer.");
     p << QStringLiteral(
@@ -43,10 +43,10 @@ QStringList launcherHelpParagraphs()
         "show è sufficiente un clic in un punto qualsiasi dello schermo.");
     p << QStringLiteral(
         "La funzione di ricerca trova le schede anche partendo da chiavi parziali, cioè da una parte del "
-        "testo cercato, inserite in uno o più campi contemporaneamente: puoi cercare ad esempio tutti i "
+        "testo cercato, inserite in uno o più campi contemporaneamente: si possono cercare ad esempio tutti i "
         "cantanti di un certo genere musicale oppure tutti i vincitori di un premio.");
     p << QStringLiteral(
-        "Una volta salvata la scheda di un cantante puoi compilarne la discografia: aggiungere le canzoni "
+        "Una volta salvata la scheda di un cantante se ne può compilare la discografia: aggiungere le canzoni "
         "del suo repertorio con titolo, anno, genere, autori dei testi e durata, modificarle, elencarle e "
         "stamparne l'elenco. In fondo all'elenco è sempre indicato il numero dei brani registrati.");
     p << QStringLiteral(
@@ -74,10 +74,10 @@ QStringList launcherHelpParagraphs()
     p << QStringLiteral(
         "Il software può essere utilizzato anche da una chiavetta USB: basta copiarvi l'intera cartella del "
         "programma. Copiare la cartella è anche il modo più rapido per fare una copia di sicurezza di tutti "
-        "i tuoi archivi.");
+        "gli archivi.");
     p << QStringLiteral(
         "Cantorium è uno strumento pratico al servizio degli appassionati di musica: semplice e intuitivo, "
-        "non richiede quasi nessun apprendimento e ti permette fin dal primo giorno di tenere in ordine le "
-        "tue canzoni e i tuoi artisti preferiti. Buon ascolto!");
+        "non richiede quasi nessun apprendimento e permette fin dal primo giorno di tenere in ordine le "
+        "proprie canzoni e i propri artisti preferiti. Buon ascolto!");
     return p;
 }

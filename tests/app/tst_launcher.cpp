@@ -13,6 +13,8 @@
 
 #include <QDate>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QLocale>
 #include <QPlainTextEdit>
@@ -251,6 +253,38 @@ private slots:
         QVERIFY(desk.opened.isEmpty());
         QVERIFY(desk.messages.isEmpty());
         VERIFY_DESKTOP_CLEAN(desk);
+    }
+
+    // The maker window centres on the launcher; the about and help windows on the screen.
+    void smallWindowsAreCentred_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<bool>("onOwner");
+        QTest::newRow("imgCopyright") << "imgCopyright" << true;
+        QTest::newRow("imgInfo") << "imgInfo" << false;
+        QTest::newRow("imgGuida") << "imgGuida" << false;
+    }
+
+    void smallWindowsAreCentred()
+    {
+        QFETCH(QString, control);
+        QFETCH(bool, onOwner);
+        RecordingDesktop desk;
+        FrmAvvio w;
+        w.show();
+        w.setGeometry(600, 450, 1016, 713); // away from the screen's centre
+        const QPoint expected = onOwner ? w.frameGeometry().center()
+                                        : QGuiApplication::primaryScreen()->availableGeometry().center();
+        QPoint centre;
+        desk.modalHandlers.enqueue([&](QDialog *d) {
+            centre = d->frameGeometry().center();
+            d->accept();
+        });
+        click(&w, control);
+        VERIFY_DESKTOP_CLEAN(desk);
+        QVERIFY2((centre - expected).manhattanLength() <= 4,
+                 qPrintable(QStringLiteral("centre (%1,%2), expected (%3,%4)")
+                                .arg(centre.x()).arg(centre.y()).arg(expected.x()).arg(expected.y())));
     }
 
     void creatingTheLauncherSetsTheFormats()
