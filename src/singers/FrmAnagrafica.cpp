@@ -1,7 +1,649 @@
 #include "singers/FrmAnagrafica.h"
 
-FrmAnagrafica::FrmAnagrafica()
-    : WorkWindow(QStringLiteral("frmAnagrafica"), QStringLiteral(" Cantorium - Archivio Cantanti"), QColor(0x46, 0x82, 0xB4))
+#include "app/AppFormats.h"
+#include "app/Desktop.h"
+#include "app/Fields.h"
+#include "app/FrmGuida.h"
+#include "app/Widgets.h"
+#include "core/RecordFile.h"
+#include "core/Text.h"
+#include "singers/FrmSlideshow_Anagrafica.h"
+#include "singers/FrmZoom.h"
+#include "singers/PictureBox.h"
+#include "singers/SingerCard.h"
+#include "singers/SingerPhoto.h"
+
+#include <QFileInfo>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QShowEvent>
+
+namespace {
+
+const QString kReady = QStringLiteral("Pronto per archiviare una nuova scheda...");
+const QString kEmptyArchive = QStringLiteral("L'archivio non contiene nessuna scheda.");
+const QString kAccessError = QStringLiteral(
+    "Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere i privilegi "
+    "di scrittura nella cartella di installazione del programma.");
+const QString kNeedNome = QStringLiteral(
+    "Attenzione: per salvare la scheda è necessario indicare il nome d'arte del cantante.");
+const QString kNeedSesso = QStringLiteral(
+    "Attenzione: per salvare la scheda è necessario indicare il sesso del cantante (M o F).");
+const QString kNeedCittadinanza = QStringLiteral(
+    "Attenzione: per salvare la scheda è necessario indicare la cittadinanza del cantante.");
+const QString kNeedEstremi = QStringLiteral(
+    "Attenzione: per salvare la scheda è necessario indicare la canzone più famosa.");
+const QString kSavedChanges = QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
+const QString kInserted = QStringLiteral("La scheda corrente è stata inserita in archivio.");
+const QString kDuplicateNew = QStringLiteral(
+    "Attenzione: la duplicazione di una scheda può avvenire soltanto dopo che questa è stata inserita in archivio.");
+const QString kDuplicated = QStringLiteral(
+    "E' ora possibile apportare le proprie modifiche alla scheda corrente.\n\r\n\rAl termine premere Salva per "
+    "inserire la scheda in archivio.");
+const QString kDiscographyUnsaved = QStringLiteral(
+    "Attenzione: la gestione della dicografia può avvenire soltanto dopo che la scheda del cantante è stata "
+    "salvata in archivio.");
+const QString kDiscographyNome = QStringLiteral(
+    "Attenzione: per accedere alla gestione della discografia è necessario indicare il nome d'arte del cantante.");
+// A photo that cannot be written is reported, and the picture stays in the preview, so that
+// the user can retry instead of believing it stored.
+const QString kPhotoNotSaved = QStringLiteral(
+    "Attenzione: non è stato possibile salvare la foto della scheda.\r\n\r\nLa foto resta visualizzata: "
+    "accertarsi di possedere i privilegi di scrittura nella cartella Anagrafica del programma e salvare "
+    "nuovamente la scheda.");
+const QString kCopyNotSaved = QStringLiteral(
+    "Attenzione: non è stato possibile salvare la foto nel file indicato.");
+const QString kHelpTitle = QStringLiteral("Applicazione Archivio Cantanti.");
+
+const QString kOpenTitle = QStringLiteral("Selezionare un file di immagine in formato Jpeg o Bitmap.");
+const QString kOpenFilter = QStringLiteral("Immagine JPEG (*.jpg; *.jpeg)|*.jpg;*.jpeg|Immagine Bitmap (*.bmp)|*.bmp");
+const QString kSaveTitle = QStringLiteral("Selezionare la cartella in cui si desidera salvare il file Jpeg.");
+const QString kSaveFilter = QStringLiteral("File Jpeg (*.jpg)|*.jpg");
+const QString kSaveProposal = QStringLiteral("Foto.jpg");
+
+struct FieldPlace
 {
+    QLineEdit *FrmAnagrafica::*member;
+    const char *name; // record field name; the control is "txt" + name
+    const char *label;
+    int x, top, width;
+};
+
+// Screen rows, in tab and Enter order.
+const FieldPlace kFieldPlaces[] = {
+    {&FrmAnagrafica::txtNome, "Nome", "Nome d'arte:", 364, 164, 240},
+    {&FrmAnagrafica::txtSesso, "Sesso", "Sesso:", 610, 164, 52},
+    {&FrmAnagrafica::txtDataNasc, "DataNasc", "Data di nascita:", 668, 164, 120},
+    {&FrmAnagrafica::txtCittadinanza, "Cittadinanza", "Cittadinanza:", 794, 164, 170},
+    {&FrmAnagrafica::txtLuogoNasc, "LuogoNasc", "Luogo di nascita:", 364, 212, 240},
+    {&FrmAnagrafica::txtIndirizzo, "Indirizzo", "Nome anagrafico:", 610, 212, 354},
+    {&FrmAnagrafica::txtCodFisc, "CodFisc", "Esordio:", 364, 260, 240},
+    {&FrmAnagrafica::txtEstremi, "Estremi", "Canzone più famosa:", 610, 260, 354},
+    {&FrmAnagrafica::txtEmail, "Email", "Coniuge:", 364, 308, 240},
+    {&FrmAnagrafica::txtTel, "Tel", "Figli:", 610, 308, 174},
+    {&FrmAnagrafica::txtCellulare, "Cellulare", "Data decesso:", 790, 308, 174},
+    {&FrmAnagrafica::txtStudio, "Studio", "Titolo di studio:", 364, 356, 240},
+    {&FrmAnagrafica::txtLingue, "Lingue", "Lingue conosciute:", 610, 356, 354},
+    {&FrmAnagrafica::txtPartitaIva, "PartitaIva", "Social media:", 364, 404, 240},
+    {&FrmAnagrafica::txtIban, "Iban", "Band di appartenenza:", 610, 404, 354},
+    {&FrmAnagrafica::txtAltezza, "Altezza", "Altezza:", 364, 452, 145},
+    {&FrmAnagrafica::txtPeso, "Peso", "Peso:", 515, 452, 146},
+    {&FrmAnagrafica::txtOcchi, "Occhi", "Occhi:", 667, 452, 145},
+    {&FrmAnagrafica::txtCapelli, "Capelli", "Capelli:", 818, 452, 146},
+    {&FrmAnagrafica::txtVita, "Vita", "Impegni sociali:", 364, 500, 145},
+    {&FrmAnagrafica::txtFianchi, "Fianchi", "Altre attività:", 515, 500, 146},
+    {&FrmAnagrafica::txtTaglia, "Taglia", "Residenza attuale:", 667, 500, 145},
+    {&FrmAnagrafica::txtScarpe, "Scarpe", "Giudizio:", 818, 500, 146},
+    {&FrmAnagrafica::txtEsperienze, "Esperienze", "Generi musicali:", 364, 548, 297},
+    {&FrmAnagrafica::txtDisponibilita, "Disponibilita", "Premi e riconoscimenti:", 667, 548, 297},
+    {&FrmAnagrafica::txtNote, "Note", nullptr, 86, 596, 651},
+};
+
+QString resource(const char *name)
+{
+    return QStringLiteral(":/singers/") + QLatin1String(name) + QStringLiteral(".svg");
 }
 
+// The position in lblPosizione: 0 when empty; false when it is not a position at all.
+bool positionOf(const QLabel *label, qint64 *position)
+{
+    const QString text = stateOf(label);
+    if (text.isEmpty()) {
+        *position = 0;
+        return true;
+    }
+    bool number = false;
+    *position = text.toLongLong(&number);
+    return number && *position > 0;
+}
+
+// Sex is one capital letter; only ASCII letters change case.
+QString upperAscii(const QString &text)
+{
+    QString out = text;
+    for (QChar &c : out)
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            c = QChar(c.unicode() - 'a' + 'A');
+    return out;
+}
+
+} // namespace
+
+FrmAnagrafica::FrmAnagrafica()
+    : WorkWindow(QStringLiteral("frmAnagrafica"), QStringLiteral(" Cantorium - Archivio Cantanti"),
+                 QColor(0x42, 0x7A, 0xA8), QSize(996, 692))
+{
+    AppFormats::apply();
+    QWidget *p = panel();
+    // Frame, tool bar boxes, card area and information bar lie behind everything else.
+    QWidget *shpCornice = shape(p, QStringLiteral("shpCornice"), QRect(6, 6, 984, 680), QColor(0x42, 0x7A, 0xA8),
+                                Qt::white, Qt::white);
+    const QRect boxes[] = {{18, 20, 209, 51}, {232, 20, 160, 51}, {399, 20, 160, 51},
+                           {566, 20, 219, 51}, {791, 20, 89, 51},  {888, 20, 91, 51}};
+    QList<QWidget *> background{this, p, shpCornice};
+    int n = 1;
+    for (const QRect &r : boxes)
+        background << shape(p, QStringLiteral("shpBarra%1").arg(n++), r, Qt::white, QColor(0xB0, 0xC4, 0xDE));
+    background << shape(p, QStringLiteral("shpScheda"), QRect(16, 82, 962, 556), QColor(0xC8, 0xD6, 0xE3),
+                        QColor(0xA0, 0xB4, 0xC8));
+    background << shape(p, QStringLiteral("shpFoglio"), QRect(22, 88, 950, 544), Qt::white, QColor(0xC8, 0xD6, 0xE3));
+    background << shape(p, QStringLiteral("shpFoto"), QRect(30, 95, 323, 425), QColor(0xE0, 0xE9, 0xF1),
+                        QColor(0xC8, 0xD6, 0xE3));
+    shape(p, QStringLiteral("shpInfo"), QRect(16, 644, 962, 32), QColor(0x30, 0x30, 0xDD), QColor());
+
+    panInfo = new QLabel(kReady, p);
+    panInfo->setObjectName(QStringLiteral("panInfo"));
+    panInfo->setGeometry(22, 648, 950, 24);
+    panInfo->setFont(QFont(QStringLiteral("Tahoma"), 12));
+    panInfo->setStyleSheet(QStringLiteral("color: white;"));
+
+    buildToolBar();
+    buildCardArea();
+    background << imgFoto;
+
+    Fields::HintLine *hints = new Fields::HintLine(panInfo);
+    for (QWidget *w : background)
+        hints->background(w);
+    const std::pair<QWidget *, QString> commandHints[] = {
+        {cmdNuovo, QStringLiteral("Prepara la schermata per l'inserimento di una nuova scheda.")},
+        {cmdDuplica, QStringLiteral("Prepara la schermata per l'inserimento di una nuova scheda duplicando i dati correnti.")},
+        {cmdSalva, QStringLiteral("Salva la scheda in archivio.")},
+        {cmdTrova, QStringLiteral("Trova una scheda in archivio.")},
+        {cmdFile, QStringLiteral("Allega file alla scheda.")},
+        {cmdAnteprima, QStringLiteral("Visualizza l'anteprima di stampa della scheda.")},
+        {cmdStampa, QStringLiteral("Stampa la scheda.")},
+        {cmdPrimo, QStringLiteral("Visualizza la prima scheda in archivio.")},
+        {cmdIndietro, QStringLiteral("Visualizza la scheda precedente in archivio.")},
+        {cmdAvanti, QStringLiteral("Visualizza la scheda successiva in archivio.")},
+        {cmdUltimo, QStringLiteral("Visualizza l'ultima scheda in archivio.")},
+        {cmdEsporta, QStringLiteral("Esporta le schede in archivio in un file di Microsoft Excel.")},
+        {cmdSlideshow, QStringLiteral("Esegui lo slide show.")},
+        {cmdGuida, QStringLiteral("Visualizza la pagina della guida sensibile al contesto.")},
+        {cmdEsci, QStringLiteral("Esci da questa schermata di lavoro.")},
+        {btnCaricaFoto, QStringLiteral("Carica una foto esistente.")},
+        {btnSalvaFoto, QStringLiteral("Salva la foto su disco.")},
+        {btnCancFoto, QStringLiteral("Cancella la foto.")},
+        {btnZoomFoto, QStringLiteral("Visualizza la foto nelle sue dimensioni reali.")},
+        {btnFilmografia, QStringLiteral("Gestisci la discografia del cantante.")},
+    };
+    for (const auto &[control, hint] : commandHints)
+        hints->command(control, hint);
+
+    // FormCreate: the fields hold exactly what their record fields can.
+    for (int i = 0; i < m_fields.size(); ++i)
+        m_fields.at(i)->setMaxLength(SingerCard::layout()[size_t(m_recordField.at(i))].capacity);
+    for (int i = 0; i + 1 < m_fields.size(); ++i)
+        setTabOrder(m_fields.at(i), m_fields.at(i + 1));
+    Fields::enterChain(QList<QWidget *>(m_fields.cbegin(), m_fields.cend()));
+}
+
+void FrmAnagrafica::buildToolBar()
+{
+    QWidget *p = panel();
+    struct Command
+    {
+        ClickPicture *FrmAnagrafica::*member;
+        const char *name;
+        const char *art;
+        QRect place;
+        void (FrmAnagrafica::*handler)();
+    };
+    const Command commands[] = {
+        {&FrmAnagrafica::cmdNuovo, "cmdNuovo", "nuovo", {24, 26, 37, 39}, &FrmAnagrafica::cmdNuovoClick},
+        {&FrmAnagrafica::cmdDuplica, "cmdDuplica", "duplica", {64, 26, 37, 39}, &FrmAnagrafica::cmdDuplicaClick},
+        {&FrmAnagrafica::cmdSalva, "cmdSalva", "salva", {104, 26, 37, 39}, &FrmAnagrafica::cmdSalvaClick},
+        {&FrmAnagrafica::cmdTrova, "cmdTrova", "trova", {144, 26, 37, 39}, &FrmAnagrafica::cmdTrovaClick},
+        {&FrmAnagrafica::cmdFile, "cmdFile", "allega", {184, 26, 37, 39}, &FrmAnagrafica::cmdFileClick},
+        {&FrmAnagrafica::cmdAnteprima, "cmdAnteprima", "anteprima", {238, 28, 148, 32}, &FrmAnagrafica::cmdAnteprimaClick},
+        {&FrmAnagrafica::cmdStampa, "cmdStampa", "stampa", {405, 28, 148, 32}, &FrmAnagrafica::cmdStampaClick},
+        {&FrmAnagrafica::cmdPrimo, "cmdPrimo", "primo", {572, 26, 37, 39}, &FrmAnagrafica::cmdPrimoClick},
+        {&FrmAnagrafica::cmdIndietro, "cmdIndietro", "indietro", {614, 26, 37, 39}, &FrmAnagrafica::cmdIndietroClick},
+        {&FrmAnagrafica::cmdAvanti, "cmdAvanti", "avanti", {700, 26, 37, 39}, &FrmAnagrafica::cmdAvantiClick},
+        {&FrmAnagrafica::cmdUltimo, "cmdUltimo", "ultimo", {742, 26, 37, 39}, &FrmAnagrafica::cmdUltimoClick},
+        {&FrmAnagrafica::cmdEsporta, "cmdEsporta", "esporta", {797, 26, 37, 39}, &FrmAnagrafica::cmdEsportaClick},
+        {&FrmAnagrafica::cmdSlideshow, "cmdSlideshow", "slideshow", {837, 26, 37, 39}, &FrmAnagrafica::cmdSlideshowClick},
+        {&FrmAnagrafica::cmdGuida, "cmdGuida", "guida", {894, 26, 37, 39}, &FrmAnagrafica::cmdGuidaClick},
+        {&FrmAnagrafica::cmdEsci, "cmdEsci", "esci", {936, 26, 37, 39}, &FrmAnagrafica::cmdEsciClick},
+        {&FrmAnagrafica::btnCaricaFoto, "btnCaricaFoto", "caricafoto", {38, 534, 157, 40}, &FrmAnagrafica::btnCaricaFotoClick},
+        {&FrmAnagrafica::btnSalvaFoto, "btnSalvaFoto", "salvafoto", {204, 534, 42, 40}, &FrmAnagrafica::btnSalvaFotoClick},
+        {&FrmAnagrafica::btnCancFoto, "btnCancFoto", "cancfoto", {254, 534, 42, 40}, &FrmAnagrafica::btnCancFotoClick},
+        {&FrmAnagrafica::btnZoomFoto, "btnZoomFoto", "zoomfoto", {304, 534, 42, 40}, &FrmAnagrafica::btnZoomFotoClick},
+        {&FrmAnagrafica::btnFilmografia, "btnFilmografia", "discografia", {766, 580, 197, 40}, &FrmAnagrafica::btnFilmografiaClick},
+    };
+    for (const Command &c : commands) {
+        auto *picture = new ClickPicture(p, QLatin1String(c.name), resource(c.art), c.place);
+        this->*c.member = picture;
+        const auto handler = c.handler;
+        connect(picture, &ClickPicture::clicked, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
+    }
+
+    lblPosizione = new QLabel(p);
+    lblPosizione->setObjectName(QStringLiteral("lblPosizione"));
+    lblPosizione->setGeometry(650, 34, 50, 24);
+    lblPosizione->setAlignment(Qt::AlignCenter);
+    QFont font(QStringLiteral("Verdana"), 10);
+    font.setBold(true);
+    lblPosizione->setFont(font);
+}
+
+void FrmAnagrafica::buildCardArea()
+{
+    QWidget *p = panel();
+    imgBianco = new PictureBox(p, QStringLiteral("imgBianco"), QRect(38, 103, 307, 409));
+    imgBianco->setPicture(SingerPhoto::placeholder());
+    imgBianco->hide();
+    imgFoto = new PictureBox(p, QStringLiteral("imgFoto"), QRect(38, 103, 307, 409));
+    imgFoto->setPicture(imgBianco->picture());
+
+    auto *icoIntestazione = new QLabel(p);
+    icoIntestazione->setObjectName(QStringLiteral("icoIntestazione"));
+    icoIntestazione->setGeometry(364, 94, 600, 32);
+    icoIntestazione->setPixmap(QIcon(resource("intestazione")).pixmap(QSize(600, 32)));
+
+    QFont fieldFont(QStringLiteral("Verdana"), 12);
+    fieldFont.setBold(true);
+    QFont labelFont(QStringLiteral("Verdana"));
+    for (const FieldPlace &f : kFieldPlaces) {
+        auto *field = new QLineEdit(p);
+        field->setObjectName(QStringLiteral("txt") + QLatin1String(f.name));
+        field->setGeometry(f.x, f.top, f.width, 22);
+        field->setFont(fieldFont);
+        field->setTextMargins(2, 0, 2, 0);
+        Fields::backgroundHighlight(field);
+        this->*f.member = field;
+        m_fields << field;
+        m_recordField << SingerCard::indexOf(QLatin1String(f.name));
+        if (f.label) {
+            auto *label = new QLabel(QString::fromUtf8(f.label), p);
+            label->setObjectName(QStringLiteral("lbl") + QLatin1String(f.name));
+            label->setFont(labelFont);
+            label->move(f.x, f.top - 18);
+            label->adjustSize();
+        }
+    }
+    txtSesso->setAlignment(Qt::AlignCenter);
+    connect(txtSesso, &QLineEdit::textEdited, this, &FrmAnagrafica::txtSessoTyping);
+
+    auto *icoNote = new QLabel(p);
+    icoNote->setObjectName(QStringLiteral("icoNote"));
+    icoNote->setGeometry(30, 596, 52, 22);
+    icoNote->setPixmap(QIcon(resource("note")).pixmap(QSize(52, 22)));
+
+    lblFile01 = stateLabel(p, QStringLiteral("lblFile01"));
+    lblFile02 = stateLabel(p, QStringLiteral("lblFile02"));
+    lblFile03 = stateLabel(p, QStringLiteral("lblFile03"));
+    lblDesc01 = stateLabel(p, QStringLiteral("lblDesc01"));
+    lblDesc02 = stateLabel(p, QStringLiteral("lblDesc02"));
+    lblDesc03 = stateLabel(p, QStringLiteral("lblDesc03"));
+}
+
+QList<QLabel *> FrmAnagrafica::attachmentLabels() const
+{
+    // In record order: File01 to File03, then Desc01 to Desc03.
+    return {lblFile01, lblFile02, lblFile03, lblDesc01, lblDesc02, lblDesc03};
+}
+
+void FrmAnagrafica::showEvent(QShowEvent *event)
+{
+    WorkWindow::showEvent(event);
+    if (!event->spontaneous())
+        clearCard();
+}
+
+void FrmAnagrafica::clearCard()
+{
+    for (QLineEdit *field : m_fields)
+        field->clear();
+    for (QLabel *label : attachmentLabels())
+        label->clear();
+    imgFoto->setPicture(imgBianco->picture());
+    lblPosizione->clear();
+    txtNome->setFocus();
+}
+
+SingerCard FrmAnagrafica::card() const
+{
+    SingerCard card;
+    for (int i = 0; i < m_fields.size(); ++i)
+        card.setText(m_recordField.at(i), m_fields.at(i)->text());
+    const QList<QLabel *> labels = attachmentLabels();
+    for (int i = 0; i < labels.size(); ++i)
+        card.setText(SingerCard::File01 + i, labels.at(i)->text());
+    return card;
+}
+
+void FrmAnagrafica::showCard(const SingerCard &card, qint64 position)
+{
+    for (int i = 0; i < m_fields.size(); ++i)
+        m_fields.at(i)->setText(card.text(m_recordField.at(i)));
+    const QList<QLabel *> labels = attachmentLabels();
+    for (int i = 0; i < labels.size(); ++i)
+        labels.at(i)->setText(card.text(SingerCard::File01 + i));
+    lblPosizione->setText(QString::number(position));
+    loadPhoto();
+}
+
+void FrmAnagrafica::loadPhoto()
+{
+    const QString position = stateOf(lblPosizione);
+    QImage photo;
+    if (!position.isEmpty() && SingerPhoto::ensureFolder())
+        photo = SingerPhoto::load(SingerPhoto::fileFor(position));
+    imgFoto->setPicture(photo.isNull() ? imgBianco->picture() : photo);
+}
+
+bool FrmAnagrafica::savePhoto()
+{
+    const QString position = stateOf(lblPosizione);
+    return SingerPhoto::ensureFolder() && SingerPhoto::save(imgFoto->picture(), SingerPhoto::fileFor(position));
+}
+
+void FrmAnagrafica::txtSessoTyping(const QString &typed)
+{
+    const QString cleaned = upperAscii(ctrim(typed));
+    if (cleaned != typed)
+        txtSesso->setText(cleaned);
+}
+
+void FrmAnagrafica::cmdNuovoClick()
+{
+    try {
+        clearCard();
+    } catch (...) {
+    }
+}
+
+void FrmAnagrafica::cmdPrimoClick()
+{
+    try {
+        SingerCard shown;
+        {
+            RecordFile archive(SingerArchive::path(), SingerCard::kRecordSize);
+            if (archive.count() == 0) {
+                archive.close();
+                desktop().information(kEmptyArchive);
+                return;
+            }
+            shown = SingerCard::fromRecord(archive.read(1));
+        }
+        showCard(shown, 1);
+    } catch (const FileError &) {
+        desktop().error(kAccessError);
+    }
+}
+
+void FrmAnagrafica::cmdUltimoClick()
+{
+    try {
+        SingerCard shown;
+        qint64 last = 0;
+        {
+            RecordFile archive(SingerArchive::path(), SingerCard::kRecordSize);
+            last = archive.count();
+            if (last == 0) {
+                archive.close();
+                desktop().information(kEmptyArchive);
+                return;
+            }
+            shown = SingerCard::fromRecord(archive.read(last));
+        }
+        showCard(shown, last);
+    } catch (const FileError &) {
+        desktop().error(kAccessError);
+    }
+}
+
+void FrmAnagrafica::cmdAvantiClick()
+{
+    try {
+        SingerCard shown;
+        qint64 next = 0;
+        {
+            RecordFile archive(SingerArchive::path(), SingerCard::kRecordSize);
+            qint64 current = 0;
+            if (!positionOf(lblPosizione, &current))
+                throw FileError(QStringLiteral("posizione non valida"));
+            const qint64 count = archive.count();
+            if (count == 0) {
+                lblPosizione->clear();
+                archive.close();
+                desktop().information(kEmptyArchive);
+                return;
+            }
+            if (current >= count)
+                return;
+            next = current + 1;
+            shown = SingerCard::fromRecord(archive.read(next));
+        }
+        showCard(shown, next);
+    } catch (const FileError &) {
+        desktop().error(kAccessError);
+    }
+}
+
+void FrmAnagrafica::cmdIndietroClick()
+{
+    try {
+        SingerCard shown;
+        qint64 previous = 0;
+        {
+            RecordFile archive(SingerArchive::path(), SingerCard::kRecordSize);
+            if (stateOf(lblPosizione) == QLatin1String("1"))
+                return;
+            qint64 current = 0;
+            if (!positionOf(lblPosizione, &current))
+                throw FileError(QStringLiteral("posizione non valida"));
+            if (archive.count() == 0) {
+                archive.close();
+                desktop().information(kEmptyArchive);
+                return;
+            }
+            previous = current == 0 ? 1 : current - 1;
+            shown = SingerCard::fromRecord(archive.read(previous));
+        }
+        showCard(shown, previous);
+    } catch (const FileError &) {
+        desktop().error(kAccessError);
+    }
+}
+
+void FrmAnagrafica::cmdSalvaClick()
+{
+    const std::pair<QLineEdit *, QString> required[] = {
+        {txtNome, kNeedNome}, {txtSesso, kNeedSesso}, {txtCittadinanza, kNeedCittadinanza}, {txtEstremi, kNeedEstremi}};
+    for (const auto &[field, message] : required) {
+        if (ctrim(field->text()).isEmpty()) {
+            desktop().warning(message);
+            field->setFocus();
+            return;
+        }
+    }
+
+    bool inserted = false;
+    try {
+        RecordFile archive(SingerArchive::path(), SingerCard::kRecordSize);
+        qint64 position = 0;
+        if (!positionOf(lblPosizione, &position))
+            throw FileError(QStringLiteral("posizione non valida"));
+        const QByteArray record = card().toRecord();
+        if (position > 0) {
+            archive.write(position, record);
+        } else {
+            position = archive.append(record);
+            inserted = true;
+        }
+        lblPosizione->setText(QString::number(position));
+        archive.close();
+    } catch (const FileError &) {
+        desktop().error(kAccessError);
+        return;
+    }
+
+    const bool photoSaved = savePhoto();
+    desktop().information(inserted ? kInserted : kSavedChanges);
+    if (!photoSaved)
+        desktop().warning(kPhotoNotSaved);
+}
+
+void FrmAnagrafica::cmdDuplicaClick()
+{
+    if (stateOf(lblPosizione).isEmpty()) {
+        desktop().warning(kDuplicateNew);
+        return;
+    }
+    try {
+        for (QLabel *label : attachmentLabels())
+            label->clear();
+        lblPosizione->clear();
+        imgFoto->setPicture(imgBianco->picture());
+        txtNome->setFocus();
+        desktop().information(kDuplicated);
+    } catch (...) {
+        desktop().error(kAccessError);
+    }
+}
+
+void FrmAnagrafica::btnFilmografiaClick()
+{
+    if (stateOf(lblPosizione).isEmpty()) {
+        desktop().warning(kDiscographyUnsaved);
+        return;
+    }
+    if (ctrim(txtNome->text()).isEmpty()) {
+        desktop().warning(kDiscographyNome);
+        txtNome->setFocus();
+        return;
+    }
+    // The discography window comes with its own piece of work.
+}
+
+// Windows still to come: the commands stay visible with their hints and do nothing yet.
+void FrmAnagrafica::cmdTrovaClick() {}
+void FrmAnagrafica::cmdFileClick() {}
+void FrmAnagrafica::cmdAnteprimaClick() {}
+void FrmAnagrafica::cmdStampaClick() {}
+void FrmAnagrafica::cmdEsportaClick() {}
+
+void FrmAnagrafica::cmdSlideshowClick()
+{
+    FrmSlideshow_Anagrafica window(this);
+    desktop().runModal(&window);
+}
+
+void FrmAnagrafica::cmdGuidaClick()
+{
+    FrmGuida::showTopic(this, kHelpTitle, helpText());
+}
+
+void FrmAnagrafica::cmdEsciClick()
+{
+    close();
+}
+
+void FrmAnagrafica::btnCaricaFotoClick()
+{
+    const QString chosen = desktop().openFileName(this, kOpenTitle, QString(), kOpenFilter);
+    if (chosen.isEmpty())
+        return;
+    const QImage picture = SingerPhoto::load(chosen);
+    imgFoto->setPicture(picture.isNull() ? imgBianco->picture() : picture);
+}
+
+void FrmAnagrafica::btnSalvaFotoClick()
+{
+    QString chosen = desktop().saveFileName(this, kSaveTitle, kSaveProposal, kSaveFilter);
+    if (chosen.isEmpty())
+        return;
+    if (QFileInfo(chosen).suffix().isEmpty())
+        chosen += QStringLiteral(".jpg");
+    if (!SingerPhoto::save(imgFoto->picture(), chosen))
+        desktop().warning(kCopyNotSaved);
+}
+
+void FrmAnagrafica::btnCancFotoClick()
+{
+    imgFoto->setPicture(imgBianco->picture());
+}
+
+void FrmAnagrafica::btnZoomFotoClick()
+{
+    FrmZoom window(this);
+    window.setPicture(imgFoto->picture());
+    desktop().runModal(&window);
+}
+
+QString FrmAnagrafica::helpText()
+{
+    return FrmGuida::joinParagraphs({
+        QStringLiteral(
+            "L'Archivio Cantanti raccoglie le schede biografiche degli artisti che ami. Per ogni cantante "
+            "puoi annotare il nome d'arte, il sesso, la data e il luogo di nascita, la cittadinanza, il nome "
+            "anagrafico, la canzone d'esordio e quella più famosa, il coniuge, i figli, l'eventuale data del "
+            "decesso, il titolo di studio, le lingue conosciute, la presenza sui social media, la band di "
+            "appartenenza, l'altezza, il peso, il colore degli occhi e dei capelli, gli impegni sociali, le "
+            "altre attività, la residenza attuale, il tuo giudizio personale, i generi musicali, i premi e i "
+            "riconoscimenti ottenuti e le note libere, oltre alla foto e alla discografia."),
+        QStringLiteral(
+            "Per inserire una nuova scheda premi il pulsante Nuovo, compila i campi, carica se vuoi una foto "
+            "e premi Salva. Per modificare una scheda esistente visualizzala con le frecce di navigazione o "
+            "con la ricerca, apporta le modifiche e premi di nuovo Salva. Il nome d'arte di ogni cantante "
+            "archiviato può essere importato nelle schede delle canzoni delle tue collection."),
+        QStringLiteral(
+            "Il pulsante Duplica serve a creare rapidamente una scheda simile a quella visualizzata, per "
+            "esempio per i componenti di uno stesso gruppo: visualizza la scheda da copiare, premi Duplica, "
+            "modifica i dati che cambiano e premi Salva. La copia è una nuova scheda, senza foto, senza file "
+            "allegati e senza discografia."),
+        QStringLiteral(
+            "Con il pulsante Carica foto puoi associare alla scheda una foto in formato JPEG o Bitmap, che "
+            "viene ridotta automaticamente per essere contenuta nel riquadro di anteprima. Il pulsante con la "
+            "lente mostra la foto a tutto schermo nelle sue dimensioni reali, quello con il dischetto ne salva "
+            "una copia su disco e quello con la croce la cancella. La foto viene archiviata insieme alla "
+            "scheda quando premi Salva."),
+        QStringLiteral(
+            "Con il pulsante Allega file puoi collegare a ogni scheda fino a tre documenti di qualsiasi tipo, "
+            "per esempio i file audio o video delle canzoni del cantante, le sue interviste o i suoi testi, "
+            "ciascuno con una breve descrizione."),
+        QStringLiteral(
+            "Lo slide show mostra a tutto schermo, una dopo l'altra, le foto di tutti i cantanti presenti in "
+            "archivio, cambiandole ogni sei secondi e ricominciando dalla prima dopo l'ultima. Per "
+            "interromperlo basta fare clic in un punto qualsiasi dello schermo."),
+        QStringLiteral(
+            "La ricerca trova le schede in archivio inserendo chiavi anche parziali in uno o più campi "
+            "contemporaneamente: puoi elencare, per esempio, tutti i cantanti di un certo genere musicale "
+            "oppure tutti i vincitori di un determinato premio."),
+        QStringLiteral(
+            "Una volta salvata la scheda, il pulsante Discografia apre l'elenco dei brani del cantante, che "
+            "puoi consultare e stampare. Per aggiungere un brano premi Aggiungi canzone, indica titolo, anno, "
+            "genere, parolieri e durata, poi premi Salva e Chiudi; per modificarne uno selezionalo, premi "
+            "Modifica canzone, apporta le modifiche, poi premi Salva e Chiudi. Il numero dei brani è indicato "
+            "in fondo all'elenco."),
+        QStringLiteral(
+            "I dati e le foto sono archiviati in file all'interno della cartella del programma: per fare una "
+            "copia di sicurezza basta copiare l'intera cartella, e per ripristinarla basta sovrascriverla con "
+            "la copia."),
+        QStringLiteral(
+            "Puoi esportare i testi di tutte le schede dell'archivio in un file di Microsoft Excel, e "
+            "visualizzare l'anteprima di stampa o stampare ogni singola scheda completa di foto."),
+    });
+}

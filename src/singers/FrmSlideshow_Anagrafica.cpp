@@ -1,0 +1,102 @@
+#include "singers/FrmSlideshow_Anagrafica.h"
+
+#include "app/AppFormats.h"
+#include "app/Desktop.h"
+#include "app/Widgets.h"
+#include "core/RecordFile.h"
+#include "singers/PictureBox.h"
+#include "singers/SingerCard.h"
+#include "singers/SingerPhoto.h"
+
+#include <QCloseEvent>
+#include <QShowEvent>
+#include <QTimer>
+
+namespace {
+const QString kEmptyArchive = QStringLiteral("L'archivio non contiene nessuna scheda.");
+const QString kAccessError = QStringLiteral(
+    "Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere i privilegi "
+    "di scrittura nella cartella di installazione del programma.");
+} // namespace
+
+FrmSlideshow_Anagrafica::FrmSlideshow_Anagrafica(QWidget *owner)
+    : PhotoWindow(owner, QStringLiteral("frmSlideshow_Anagrafica"), QStringLiteral(" Slide show cantanti"))
+{
+    AppFormats::apply();
+    imgBianco = new PictureBox(this, QStringLiteral("imgBianco"), QRect(0, 0, 689, 529));
+    imgBianco->setPicture(SingerPhoto::slideshowStart());
+    imgBianco->hide();
+    lblPosizione = stateLabel(this, QStringLiteral("lblPosizione"));
+    cmdAvanti = new ClickPicture(this, QStringLiteral("cmdAvanti"), QString(), QRect(0, 0, 37, 39));
+    cmdAvanti->hide();
+    connect(cmdAvanti, &ClickPicture::clicked, this, &FrmSlideshow_Anagrafica::cmdAvantiClick);
+
+    Timer = new QTimer(this);
+    Timer->setObjectName(QStringLiteral("Timer"));
+    Timer->setInterval(kInterval);
+    connect(Timer, &QTimer::timeout, this, &FrmSlideshow_Anagrafica::cmdAvantiClick);
+}
+
+void FrmSlideshow_Anagrafica::showEvent(QShowEvent *event)
+{
+    PhotoWindow::showEvent(event);
+    if (!event->spontaneous()) {
+        imgFoto->setPicture(imgBianco->picture());
+        Timer->start();
+    }
+}
+
+void FrmSlideshow_Anagrafica::closeEvent(QCloseEvent *event)
+{
+    Timer->stop();
+    PhotoWindow::closeEvent(event);
+}
+
+void FrmSlideshow_Anagrafica::cmdAvantiClick()
+{
+    // A tick that arrives while a message of the previous one is still open is skipped,
+    // so an unreachable archive never piles up error messages.
+    if (m_busy)
+        return;
+    m_busy = true;
+    guarded([this] { step(); });
+    m_busy = false;
+}
+
+void FrmSlideshow_Anagrafica::step()
+{
+    qint64 count = 0;
+    qint64 current = 0;
+    try {
+        RecordFile archive(SingerArchive::path(), SingerCard::kRecordSize);
+        if (stateOf(lblPosizione).isEmpty())
+            lblPosizione->setText(QStringLiteral("0"));
+        bool number = false;
+        current = stateOf(lblPosizione).toLongLong(&number);
+        if (!number)
+            throw FileError(QStringLiteral("posizione non valida"));
+        count = archive.count();
+        if (count == 0)
+            lblPosizione->clear();
+        else if (current < count)
+            lblPosizione->setText(QString::number(current + 1));
+        else
+            lblPosizione->setText(QStringLiteral("0"));
+    } catch (const FileError &) {
+        desktop().error(kAccessError);
+        return;
+    }
+
+    if (count == 0) {
+        Timer->stop();
+        desktop().information(kEmptyArchive);
+        close();
+        return;
+    }
+    if (current < count) {
+        const QString position = QString::number(current + 1);
+        SingerPhoto::ensureFolder();
+        const QImage photo = SingerPhoto::load(SingerPhoto::fileFor(position), imgFoto->size());
+        imgFoto->setPicture(photo.isNull() ? imgBianco->picture() : photo);
+    }
+}

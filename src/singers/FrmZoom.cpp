@@ -1,0 +1,16 @@
+#include "singers/FrmZoom.h"
+
+#include "app/AppFormats.h"
+
+#include "singers/PictureBox.h"
+
+FrmZoom::FrmZoom(QWidget *owner)
+    : PhotoWindow(owner, QStringLiteral("frmZoom"), QStringLiteral(" Fai clic sulla foto per chiudere questa finestra"))
+{
+    AppFormats::apply();
+}
+
+void FrmZoom::setPicture(const QImage &picture)
+{
+    imgFoto->setPicture(picture);
+}

@@ -1,0 +1,69 @@
+#include "singers/PhotoWindow.h"
+
+#include "singers/PictureBox.h"
+
+#include <QGuiApplication>
+#include <QLinearGradient>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+
+PhotoWindow::PhotoWindow(QWidget *owner, const QString &name, const QString &title)
+    : QDialog(owner)
+{
+    setObjectName(name);
+    setWindowTitle(title);
+    setModal(true);
+    resize(1016, 713);
+    setWindowState(Qt::WindowMaximized);
+
+    panContainer = new QWidget(this);
+    panContainer->setObjectName(QStringLiteral("panContainer"));
+    panContainer->setGeometry(30, 45, 956, 623);
+    panContainer->installEventFilter(this);
+    imgFoto = new PictureBox(panContainer, QStringLiteral("imgFoto"), QRect(0, 0, 956, 623));
+    connect(imgFoto, &PictureBox::clicked, this, &QDialog::close);
+}
+
+void PhotoWindow::showEvent(QShowEvent *event)
+{
+    if (!event->spontaneous()) {
+        if (QScreen *screen = QGuiApplication::primaryScreen()) {
+            const QSize size(qMax(1, screen->size().width() - 60), qMax(1, screen->size().height() - 90));
+            panContainer->resize(size);
+            imgFoto->setGeometry(QRect(QPoint(0, 0), size));
+        }
+        centrePanel();
+    }
+    QDialog::showEvent(event);
+}
+
+void PhotoWindow::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    QLinearGradient gradient(0, 0, 0, height());
+    gradient.setColorAt(0, QColor(0x46, 0x82, 0xB4));
+    gradient.setColorAt(1, Qt::white);
+    painter.fillRect(rect(), gradient);
+}
+
+void PhotoWindow::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    centrePanel();
+}
+
+bool PhotoWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == panContainer && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        close();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void PhotoWindow::centrePanel()
+{
+    panContainer->move((width() - panContainer->width()) / 2, (height() - panContainer->height()) / 2);
+}

@@ -1,0 +1,186 @@
+#include "singers/SingerPhoto.h"
+
+#include "core/ProgramFolder.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgRenderer>
+
+namespace SingerPhoto {
+
+namespace {
+
+constexpr int kJpegQuality = 90;
+
+QImage renderSvg(const QString &resource, const QSize &size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QSvgRenderer renderer(resource);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    return image;
+}
+
+// JPEG has no transparency: flatten on white rather than let the encoder turn it black.
+QImage opaque(const QImage &picture)
+{
+    if (!picture.hasAlphaChannel())
+        return picture;
+    QImage flat(picture.size(), QImage::Format_RGB32);
+    flat.fill(Qt::white);
+    QPainter painter(&flat);
+    painter.drawImage(0, 0, picture);
+    return flat;
+}
+
+} // namespace
+
+QString folder()
+{
+    return ProgramFolder::file(QStringLiteral("Anagrafica"));
+}
+
+QString fileFor(const QString &position)
+{
+    return folder() + QStringLiteral("/Scheda_Cantante_") + position + QStringLiteral(".jpg");
+}
+
+bool ensureFolder()
+{
+    return QDir().mkpath(folder());
+}
+
+QSize fitSize(const QSize &picture, const QSize &box)
+{
+    if (picture.isEmpty() || box.isEmpty())
+        return QSize();
+    if (picture.width() <= box.width() && picture.height() <= box.height())
+        return picture;
+    const double scale = qMin(double(box.width()) / picture.width(), double(box.height()) / picture.height());
+    return QSize(qBound(1, qRound(picture.width() * scale), box.width()),
+                 qBound(1, qRound(picture.height() * scale), box.height()));
+}
+
+QRect fitRect(const QSize &picture, const QRect &box)
+{
+    const QSize size = fitSize(picture, box.size());
+    return QRect(box.x() + (box.width() - size.width()) / 2, box.y() + (box.height() - size.height()) / 2,
+                 size.width(), size.height());
+}
+
+bool jpegComplete(const QByteArray &data)
+{
+    const auto *d = reinterpret_cast<const unsigned char *>(data.constData());
+    const qsizetype n = data.size();
+    if (n < 4 || d[0] != 0xFF || d[1] != 0xD8)
+        return false;
+    qsizetype i = 2;
+    while (i < n) {
+        // Stray bytes between segments are tolerated, as decoders do.
+        while (i < n && d[i] != 0xFF)
+            ++i;
+        while (i < n && d[i] == 0xFF)
+            ++i;
+        if (i >= n)
+            return false;
+        const unsigned char marker = d[i++];
+        if (marker == 0xD9)
+            return true;
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7))
+            continue;
+        if (i + 2 > n)
+            return false;
+        const qsizetype length = (qsizetype(d[i]) << 8) | d[i + 1];
+        if (length < 2 || i + length > n)
+            return false;
+        i += length;
+        if (marker != 0xDA)
+            continue;
+        // Entropy-coded data runs to the next marker; FF 00 is a stuffed byte, FF D0-D7 restarts.
+        while (i < n) {
+            if (d[i] != 0xFF) {
+                ++i;
+                continue;
+            }
+            if (i + 1 >= n)
+                return false;
+            const unsigned char next = d[i + 1];
+            if (next == 0x00 || (next >= 0xD0 && next <= 0xD7))
+                i += 2;
+            else if (next == 0xFF)
+                ++i;
+            else
+                break;
+        }
+    }
+    return false;
+}
+
+QImage load(const QString &path, const QSize &displayBox)
+{
+    QImageReader::setAllocationLimit(kDecodeLimitMB);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QImage();
+    // Decide by content first, so that a large file that is no image is never read whole.
+    const QByteArray format = QImageReader::imageFormat(&file);
+    if (format.isEmpty() || file.size() > qint64(kDecodeLimitMB) * 1024 * 1024)
+        return QImage();
+    QByteArray data = file.readAll();
+    file.close();
+    if (format == "jpeg" && !jpegComplete(data))
+        return QImage();
+
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    const QSize own = reader.size();
+    if (own.isValid() && qint64(own.width()) * own.height() * 4 > qint64(kDecodeLimitMB) * 1024 * 1024)
+        return QImage();
+    if (displayBox.isValid() && own.isValid()) {
+        const QSize shown = fitSize(own, displayBox);
+        if (shown.isValid() && shown != own)
+            reader.setScaledSize(shown);
+    }
+    QImage picture;
+    if (!reader.read(&picture) || picture.isNull())
+        return QImage();
+    return picture;
+}
+
+bool save(const QImage &picture, const QString &path)
+{
+    if (picture.isNull())
+        return false;
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    QImageWriter writer(&out, "jpeg");
+    writer.setQuality(kJpegQuality);
+    if (!writer.write(opaque(picture))) {
+        out.cancelWriting();
+        return false;
+    }
+    return out.commit();
+}
+
+QImage placeholder()
+{
+    static const QImage image = renderSvg(QStringLiteral(":/singers/cantante_sul_palco.svg"), QSize(307, 409));
+    return image;
+}
+
+QImage slideshowStart()
+{
+    static const QImage image = renderSvg(QStringLiteral(":/singers/avvio_slideshow.svg"), QSize(689, 529));
+    return image;
+}
+
+} // namespace SingerPhoto

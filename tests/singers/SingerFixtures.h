@@ -1,0 +1,110 @@
+#pragma once
+
+// Small helpers shared by the singer tests: archives and photos made by hand, and a way to
+// drive the editor by the names of its controls.
+#include "app/Widgets.h"
+#include "singers/FrmAnagrafica.h"
+#include "singers/SingerCard.h"
+#include "singers/SingerPhoto.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLineEdit>
+#include <QtTest>
+
+namespace fixtures {
+
+inline SingerCard singer(const QString &nome, const QString &sesso = QStringLiteral("F"),
+                         const QString &cittadinanza = QStringLiteral("Italiana"),
+                         const QString &estremi = QStringLiteral("Una canzone"))
+{
+    SingerCard card;
+    card.setText(SingerCard::Nome, nome);
+    card.setText(SingerCard::Sesso, sesso);
+    card.setText(SingerCard::Cittadinanza, cittadinanza);
+    card.setText(SingerCard::Estremi, estremi);
+    return card;
+}
+
+// An archive holding cards named "Cantante 1" ... "Cantante n".
+inline void writeArchive(int n)
+{
+    QByteArray all;
+    for (int i = 1; i <= n; ++i)
+        all += singer(QStringLiteral("Cantante %1").arg(i)).toRecord();
+    QFile f(SingerArchive::path());
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(all), all.size());
+}
+
+inline QByteArray archiveBytes()
+{
+    QFile f(SingerArchive::path());
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A plain picture whose size tells which one it is.
+inline QImage picture(const QSize &size, const QColor &colour = QColor(200, 40, 40))
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+inline void writeImage(const QString &path, const QImage &image, const char *format)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QVERIFY2(image.save(path, format), qPrintable(path));
+}
+
+inline QImage readImage(const QString &path)
+{
+    QImage image;
+    image.load(path);
+    return image;
+}
+
+// Mean absolute difference of two pictures of the same size, per channel, 0-255.
+inline double difference(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size() || a.isNull())
+        return 255;
+    const QImage x = a.convertToFormat(QImage::Format_RGB32), y = b.convertToFormat(QImage::Format_RGB32);
+    double sum = 0;
+    for (int row = 0; row < x.height(); row += 3)
+        for (int col = 0; col < x.width(); col += 3) {
+            const QRgb p = x.pixel(col, row), q = y.pixel(col, row);
+            sum += qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) + qAbs(qBlue(p) - qBlue(q));
+        }
+    const double samples = double((x.height() + 2) / 3) * ((x.width() + 2) / 3) * 3;
+    return sum / samples;
+}
+
+// True when `image` is a JPEG copy of the editor's placeholder picture.
+inline bool isPlaceholder(const QImage &image)
+{
+    return image.size() == SingerPhoto::placeholder().size() && difference(image, SingerPhoto::placeholder()) < 6;
+}
+
+inline void click(QWidget *window, const char *name)
+{
+    auto *control = window->findChild<ClickPicture *>(QLatin1String(name));
+    QVERIFY2(control, name);
+    QTest::mouseClick(control, Qt::LeftButton);
+}
+
+inline QLineEdit *field(QWidget *window, const char *name)
+{
+    auto *f = window->findChild<QLineEdit *>(QLatin1String(name));
+    if (!f)
+        qFatal("no field %s", name);
+    return f;
+}
+
+inline QString position(QWidget *window)
+{
+    return stateOf(window->findChild<QLabel *>(QStringLiteral("lblPosizione")));
+}
+
+} // namespace fixtures
