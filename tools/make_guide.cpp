@@ -106,7 +106,8 @@ int main(int argc, char **argv)
         pdf.setCreator(QStringLiteral("Cantorium"));
         pdf.setResolution(300);
         pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                      QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter));
+                                      QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
+                                      QPageLayout::Millimeter));
 
         QTextDocument doc;
         doc.setMarkdown(markdown);

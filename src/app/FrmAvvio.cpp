@@ -44,9 +44,14 @@ struct Column
 const Column kSingers = {":/app/cantanti.svg", 44, 16, 65, "ARCHIVIO CANTANTI",
                          "Archivia i dati anagrafici e la foto di ogni cantante e compila la discografia "
                          "elencando i brani del suo repertorio musicale."};
-const Column kCreate = {":/app/crea.svg", 371, 343, 392, "CREA NUOVA COLLECTION",
-                        "Crea le tue collection di brani musicali attribuendo a ciascuna un nome di tua scelta "
-                        "per identificarla nell'elenco discografico."};
+const Column kCreate = {
+    ":/app/crea.svg",
+    371,
+    343,
+    392,
+    "CREA NUOVA COLLECTION",
+    "Crea le tue collection di brani musicali attribuendo a ciascuna un nome di tua scelta "
+    "per identificarla nell'elenco discografico."};
 const Column kOpen = {":/app/apri.svg", 698, 670, 719, "APRI COLLECTION ESISTENTE",
                       "Apri la collection di tuo interesse e crea le schede di tutte le canzoni che la "
                       "compongono inserendo il testo di ogni brano."};
@@ -62,8 +67,10 @@ FrmAvvio::FrmAvvio()
                       QColor::fromRgba(0xFFCDDFEE));
     QWidget *s = bkgFoglio;
 
-    imgIcona = new Artwork(s, QStringLiteral("imgIcona"), QStringLiteral(":/app/icona.svg"), QRect(262, 14, 92, 92));
-    imgTitolo = new Artwork(s, QStringLiteral("imgTitolo"), QStringLiteral(":/app/titolo.svg"), QRect(362, 20, 370, 80));
+    imgIcona =
+        new Artwork(s, QStringLiteral("imgIcona"), QStringLiteral(":/app/icona.svg"), QRect(262, 14, 92, 92));
+    imgTitolo = new Artwork(s, QStringLiteral("imgTitolo"), QStringLiteral(":/app/titolo.svg"),
+                            QRect(362, 20, 370, 80));
     imgSottotitolo = new Artwork(s, QStringLiteral("imgSottotitolo"), QStringLiteral(":/app/sottotitolo.svg"),
                                  QRect(17, 114, 961, 22));
 
@@ -87,21 +94,27 @@ FrmAvvio::FrmAvvio()
                 QMargins(12, 8, 12, 8));
         // The three controls of a column are one command.
         for (ClickPicture *control : {img, btn, app})
-            connect(control, &ClickPicture::clicked, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+            connect(control, &ClickPicture::clicked, this,
+                    [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
     };
-    column(kSingers, QStringLiteral("Cantanti"), imgCantanti, btnCantanti, appCantanti, &FrmAvvio::imgCantantiClick);
+    column(kSingers, QStringLiteral("Cantanti"), imgCantanti, btnCantanti, appCantanti,
+           &FrmAvvio::imgCantantiClick);
     column(kCreate, QStringLiteral("Crea"), imgCrea, btnCrea, appCrea, &FrmAvvio::imgCreaClick);
     column(kOpen, QStringLiteral("Apri"), imgApri, btnApri, appApri, &FrmAvvio::imgApriClick);
 
     shape(s, QStringLiteral("shpBarra01"), QRect(8, 399, 970, 10), kSteelBlue, QColor(), Qt::white);
     shape(s, QStringLiteral("shpBarra02"), QRect(8, 454, 970, 10), kSteelBlue, QColor(), Qt::white);
 
-    imgSito = new ClickPicture(s, QStringLiteral("imgSito"), QStringLiteral(":/app/produttore.svg"), QRect(17, 628, 961, 22));
-    imgInfo = new ClickPicture(s, QStringLiteral("imgInfo"), QStringLiteral(":/app/info.svg"), QRect(14, 14, 30, 30));
-    imgGuida = new ClickPicture(s, QStringLiteral("imgGuida"), QStringLiteral(":/app/guida.svg"), QRect(952, 16, 29, 28));
+    imgSito = new ClickPicture(s, QStringLiteral("imgSito"), QStringLiteral(":/app/produttore.svg"),
+                               QRect(17, 628, 961, 22));
+    imgInfo = new ClickPicture(s, QStringLiteral("imgInfo"), QStringLiteral(":/app/info.svg"),
+                               QRect(14, 14, 30, 30));
+    imgGuida = new ClickPicture(s, QStringLiteral("imgGuida"), QStringLiteral(":/app/guida.svg"),
+                                QRect(952, 16, 29, 28));
     imgCopyright = new ClickPicture(s, QStringLiteral("imgCopyright"), QStringLiteral(":/app/marchio.svg"),
                                     QRect(16, 660, 23, 22));
-    imgEsci = new ClickPicture(s, QStringLiteral("imgEsci"), QStringLiteral(":/app/esci.svg"), QRect(960, 662, 17, 18));
+    imgEsci = new ClickPicture(s, QStringLiteral("imgEsci"), QStringLiteral(":/app/esci.svg"),
+                               QRect(960, 662, 17, 18));
 
     const std::pair<ClickPicture *, void (FrmAvvio::*)()> commands[] = {
         {imgSito, &FrmAvvio::imgSitoClick},   {imgInfo, &FrmAvvio::imgInfoClick},
@@ -109,7 +122,8 @@ FrmAvvio::FrmAvvio()
         {imgEsci, &FrmAvvio::imgEsciClick},
     };
     for (const auto &[control, handler] : commands)
-        connect(control, &ClickPicture::clicked, this, [this, handler = handler] { guarded([this, handler] { (this->*handler)(); }); });
+        connect(control, &ClickPicture::clicked, this,
+                [this, handler = handler] { guarded([this, handler] { (this->*handler)(); }); });
 }
 
 void FrmAvvio::imgCantantiClick()
@@ -135,7 +149,8 @@ void FrmAvvio::imgInfoClick()
 
 void FrmAvvio::imgGuidaClick()
 {
-    FrmGuida::showTopic(this, QString::fromUtf8(kLauncherHelpTitle), FrmGuida::joinParagraphs(launcherHelpParagraphs()));
+    FrmGuida::showTopic(this, QString::fromUtf8(kLauncherHelpTitle),
+                        FrmGuida::joinParagraphs(launcherHelpParagraphs()));
 }
 
 void FrmAvvio::imgCopyrightClick()

@@ -21,8 +21,10 @@ FrmGuida::FrmGuida(QWidget *owner)
                   QSize(670, 572), Qt::white, QColor::fromRgba(0xFFBFD8EF), QSize(642, 540))
 {
     QWidget *p = panel();
-    shpSfondo = shape(p, QStringLiteral("shpSfondo"), QRect(8, 8, 625, 89), Qt::white, QColor(0xF5, 0xDE, 0xB3));
-    imgLogo = new Artwork(p, QStringLiteral("imgLogo"), QStringLiteral(":/app/logo.svg"), QRect(24, 16, 587, 69));
+    shpSfondo =
+        shape(p, QStringLiteral("shpSfondo"), QRect(8, 8, 625, 89), Qt::white, QColor(0xF5, 0xDE, 0xB3));
+    imgLogo =
+        new Artwork(p, QStringLiteral("imgLogo"), QStringLiteral(":/app/logo.svg"), QRect(24, 16, 587, 69));
 
     lblTitolo = new QLabel(QStringLiteral("Argomento della guida."), p);
     lblTitolo->setObjectName(QStringLiteral("lblTitolo"));
@@ -46,7 +48,8 @@ FrmGuida::FrmGuida(QWidget *owner)
     textFont.setBold(true);
     txtGuida->setFont(textFont);
 
-    imgPDF = new ClickPicture(p, QStringLiteral("imgPDF"), QStringLiteral(":/app/pdf.svg"), QRect(8, 496, 27, 27));
+    imgPDF =
+        new ClickPicture(p, QStringLiteral("imgPDF"), QStringLiteral(":/app/pdf.svg"), QRect(8, 496, 27, 27));
     lnkWeb = new TextLink(p, QStringLiteral("lnkWeb"), QStringLiteral("Visualizza guida in formato PDF"),
                           QPoint(44, 500));
     lnkWeb->attach(imgPDF);

@@ -16,7 +16,8 @@ FrmInfo::FrmInfo(QWidget *owner)
     QWidget *p = panel();
     p->move(15, 15);
     shpSfondo = shape(p, QStringLiteral("shpSfondo"), QRect(8, 8, 425, 72), Qt::white, QColor());
-    imgLogo = new Artwork(p, QStringLiteral("imgLogo"), QStringLiteral(":/app/logo.svg"), QRect(24, 16, 392, 54));
+    imgLogo =
+        new Artwork(p, QStringLiteral("imgLogo"), QStringLiteral(":/app/logo.svg"), QRect(24, 16, 392, 54));
 
     // What the window is about: the product, its purpose, its maker and where to write.
     shape(p, QStringLiteral("shpDettagli"), QRect(8, 96, 425, 380), QColor(255, 255, 255, 235),
@@ -28,14 +29,15 @@ FrmInfo::FrmInfo(QWidget *owner)
     lblDettagli->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     lblDettagli->setTextFormat(Qt::RichText);
     lblDettagli->setText(
-        QStringLiteral("<p style='font-family:Verdana; font-size:20px; font-weight:bold; color:#1f4e79'>%1</p>"
-                       "<p style='font-family:Verdana; font-size:12px; color:#333'>Versione %2</p>"
-                       "<p style='font-family:Verdana; font-size:13px; color:#333'>Software per catalogare collection "
-                       "musicali ed archiviare le schede biografiche degli artisti complete di foto e di repertorio "
-                       "discografico.</p>"
-                       "<p style='font-family:Verdana; font-size:12px; color:#333'>&copy; %3<br>%4</p>"
-                       "<p style='font-family:Verdana; font-size:12px; color:#333'>Per informazioni e assistenza "
-                       "fai clic sull'indirizzo di posta elettronica qui sotto.</p>")
+        QStringLiteral(
+            "<p style='font-family:Verdana; font-size:20px; font-weight:bold; color:#1f4e79'>%1</p>"
+            "<p style='font-family:Verdana; font-size:12px; color:#333'>Versione %2</p>"
+            "<p style='font-family:Verdana; font-size:13px; color:#333'>Software per catalogare collection "
+            "musicali ed archiviare le schede biografiche degli artisti complete di foto e di repertorio "
+            "discografico.</p>"
+            "<p style='font-family:Verdana; font-size:12px; color:#333'>&copy; %3<br>%4</p>"
+            "<p style='font-family:Verdana; font-size:12px; color:#333'>Per informazioni e assistenza "
+            "fai clic sull'indirizzo di posta elettronica qui sotto.</p>")
             .arg(QString::fromLatin1(Maker::kProduct), QString::fromLatin1(Maker::kVersion),
                  QString::fromLatin1(Maker::kName), QString::fromLatin1(Maker::kWebAddress)));
 
@@ -52,7 +54,8 @@ FrmInfo::FrmInfo(QWidget *owner)
 
     imgEmail = new ClickPicture(this, QStringLiteral("imgEmail"), QStringLiteral(":/app/envelope.svg"),
                                 QRect(15, 531, 23, 16));
-    lnkWeb = new TextLink(this, QStringLiteral("lnkWeb"), QString::fromLatin1(Maker::kSupportEmail), QPoint(46, 528));
+    lnkWeb = new TextLink(this, QStringLiteral("lnkWeb"), QString::fromLatin1(Maker::kSupportEmail),
+                          QPoint(46, 528));
     lnkWeb->attach(imgEmail);
     connect(lnkWeb, &TextLink::clicked, this, [this] { guarded([this] { lnkWebClick(); }); });
 }
@@ -60,10 +63,10 @@ FrmInfo::FrmInfo(QWidget *owner)
 QString FrmInfo::mailCommand()
 {
     // Joined as they are: the shell hands the blanks on to the mail program unencoded.
-    const QString link = QStringLiteral("mailto:") + QString::fromLatin1(Maker::kSupportEmail)
-                         + QStringLiteral("?subject=") + QStringLiteral("Software Cantorium")
-                         + QStringLiteral("&body=")
-                         + QStringLiteral("Salve, desidererei avere le seguenti informazioni sul software in oggetto:");
+    const QString link =
+        QStringLiteral("mailto:") + QString::fromLatin1(Maker::kSupportEmail) + QStringLiteral("?subject=") +
+        QStringLiteral("Software Cantorium") + QStringLiteral("&body=") +
+        QStringLiteral("Salve, desidererei avere le seguenti informazioni sul software in oggetto:");
     return QLatin1Char('"') + link + QLatin1Char('"');
 }
 

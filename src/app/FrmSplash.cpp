@@ -10,12 +10,14 @@
 
 FrmSplash::FrmSplash(QWidget *owner)
     : FixedDialog(owner, QStringLiteral("frmSplash"),
-                  QStringLiteral(" %1 - %2").arg(QString::fromLatin1(Maker::kProduct), QString::fromLatin1(Maker::kName)),
+                  QStringLiteral(" %1 - %2")
+                      .arg(QString::fromLatin1(Maker::kProduct), QString::fromLatin1(Maker::kName)),
                   QSize(661, 467), Qt::white, QColor::fromRgba(0xFF352525), QSize(642, 448))
 {
     setCentreOnOwner(true);
     QWidget *p = panel();
-    imgLogo = new Artwork(p, QStringLiteral("imgLogo"), QStringLiteral(":/app/brand.svg"), QRect(8, 8, 625, 380));
+    imgLogo =
+        new Artwork(p, QStringLiteral("imgLogo"), QStringLiteral(":/app/brand.svg"), QRect(8, 8, 625, 380));
 
     btnChiudi = new QPushButton(QStringLiteral("Chiudi"), p);
     btnChiudi->setObjectName(QStringLiteral("btnChiudi"));
@@ -24,8 +26,10 @@ FrmSplash::FrmSplash(QWidget *owner)
     btnChiudi->setAutoDefault(false);
     connect(btnChiudi, &QPushButton::clicked, this, [this] { guarded([this] { btnChiudiClick(); }); });
 
-    imgWeb = new ClickPicture(p, QStringLiteral("imgWeb"), QStringLiteral(":/app/globe.svg"), QRect(8, 400, 39, 36));
-    lnkWeb = new TextLink(p, QStringLiteral("lnkWeb"), QString::fromLatin1(Maker::kWebAddress), QPoint(54, 409));
+    imgWeb = new ClickPicture(p, QStringLiteral("imgWeb"), QStringLiteral(":/app/globe.svg"),
+                              QRect(8, 400, 39, 36));
+    lnkWeb =
+        new TextLink(p, QStringLiteral("lnkWeb"), QString::fromLatin1(Maker::kWebAddress), QPoint(54, 409));
     lnkWeb->attach(imgWeb);
     connect(lnkWeb, &TextLink::clicked, this, [this] { guarded([this] { lnkWebClick(); }); });
 }

@@ -69,7 +69,8 @@ private slots:
                 QCOMPARE(g->windowTitle(), QStringLiteral(" Guida all'utilizzo del software"));
                 QCOMPARE(g->lblTitolo->text(), QStringLiteral("Applicazione Collection Musicale."));
                 QCOMPARE(g->helpText(), text);
-                QCOMPARE(g->txtGuida->toPlainText(), QStringLiteral("Primo paragrafo.\n\nSecondo paragrafo."));
+                QCOMPARE(g->txtGuida->toPlainText(),
+                         QStringLiteral("Primo paragrafo.\n\nSecondo paragrafo."));
                 QCOMPARE(g->lnkWeb->colour(), TextLink::kNormal);
                 // Leave the link pressed: the next opening must not inherit it.
                 QTest::mousePress(g->lnkWeb, Qt::LeftButton);
@@ -122,8 +123,10 @@ private slots:
         QTest::newRow("help picture") << "frmGuida" << "imgPDF" << true << pdf;
         QTest::newRow("about text") << "frmInfo" << "imgEmail" << false << QString::fromLatin1(kMail);
         QTest::newRow("about picture") << "frmInfo" << "imgEmail" << true << QString::fromLatin1(kMail);
-        QTest::newRow("maker text") << "frmSplash" << "imgWeb" << false << "https://www.cantorium.example.org";
-        QTest::newRow("maker picture") << "frmSplash" << "imgWeb" << true << "https://www.cantorium.example.org";
+        QTest::newRow("maker text") << "frmSplash"
+                                    << "imgWeb" << false << "https://www.cantorium.example.org";
+        QTest::newRow("maker picture") << "frmSplash"
+                                       << "imgWeb" << true << "https://www.cantorium.example.org";
     }
 
     void links()

@@ -49,11 +49,13 @@ private slots:
     {
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("signal"); // which of the launcher's signals it must emit
-        for (const QString &column : {QStringLiteral("Cantanti"), QStringLiteral("Crea"), QStringLiteral("Apri")}) {
+        for (const QString &column :
+             {QStringLiteral("Cantanti"), QStringLiteral("Crea"), QStringLiteral("Apri")}) {
             const QString signal = column == QLatin1String("Cantanti") ? QStringLiteral("openSingers")
                                    : column == QLatin1String("Crea")   ? QStringLiteral("openCreate")
                                                                        : QStringLiteral("openList");
-            for (const QString &prefix : {QStringLiteral("img"), QStringLiteral("btn"), QStringLiteral("app")})
+            for (const QString &prefix :
+                 {QStringLiteral("img"), QStringLiteral("btn"), QStringLiteral("app")})
                 QTest::newRow(qPrintable(prefix + column)) << prefix + column << signal;
         }
         QTest::newRow("imgEsci") << QStringLiteral("imgEsci") << QStringLiteral("exitRequested");
@@ -108,12 +110,14 @@ private slots:
         QTest::newRow("appCantanti") << "appCantanti"
                                      << "Archivia i dati anagrafici e la foto di ogni cantante e compila la "
                                         "discografia elencando i brani del suo repertorio musicale.";
-        QTest::newRow("appCrea") << "appCrea"
-                                 << "Crea le tue collection di brani musicali attribuendo a ciascuna un nome di tua "
-                                    "scelta per identificarla nell'elenco discografico.";
-        QTest::newRow("appApri") << "appApri"
-                                 << "Apri la collection di tuo interesse e crea le schede di tutte le canzoni che la "
-                                    "compongono inserendo il testo di ogni brano.";
+        QTest::newRow("appCrea")
+            << "appCrea"
+            << "Crea le tue collection di brani musicali attribuendo a ciascuna un nome di tua "
+               "scelta per identificarla nell'elenco discografico.";
+        QTest::newRow("appApri")
+            << "appApri"
+            << "Apri la collection di tuo interesse e crea le schede di tutte le canzoni che la "
+               "compongono inserendo il testo di ogni brano.";
     }
 
     void columnsShowTheirWords()
@@ -135,9 +139,10 @@ private slots:
     {
         QTest::addColumn<QString>("resource");
         QTest::addColumn<QString>("words");
-        QTest::newRow("subtitle") << ":/app/sottotitolo.svg"
-                                  << "Software per catalogare collection musicali ed archiviare le schede "
-                                     "biografiche degli artisti complete di foto e di repertorio discografico";
+        QTest::newRow("subtitle")
+            << ":/app/sottotitolo.svg"
+            << "Software per catalogare collection musicali ed archiviare le schede "
+               "biografiche degli artisti complete di foto e di repertorio discografico";
         QTest::newRow("title") << ":/app/titolo.svg" << "Cantorium";
         QTest::newRow("maker banner") << ":/app/produttore.svg" << QString::fromLatin1(Maker::kName);
         QTest::newRow("maker brand") << ":/app/brand.svg" << QString::fromLatin1(Maker::kName);
