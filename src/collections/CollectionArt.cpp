@@ -1,0 +1,76 @@
+#include "collections/CollectionArt.h"
+
+#include "app/Widgets.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace CollectionArt {
+
+QFont font(const QString &family, int pixels, bool bold, bool italic)
+{
+    QFont f(family);
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    f.setItalic(italic);
+    return f;
+}
+
+ClickPicture *picture(QWidget *parent, const QString &name, const QString &resource, const QRect &geometry)
+{
+    auto *p = new ClickPicture(parent, name, resource, geometry);
+    p->unsetCursor();
+    return p;
+}
+
+QLabel *wordsOn(QWidget *picture, const QString &text, const QFont &font, const QColor &colour,
+                Qt::Alignment alignment, const QMargins &margins)
+{
+    auto *label = new QLabel(text, picture);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    label->setTextFormat(Qt::PlainText);
+    label->setFont(font);
+    label->setAlignment(alignment);
+    label->setWordWrap(true);
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, colour);
+    label->setPalette(p);
+    label->setGeometry(picture->rect().marginsRemoved(margins));
+    return label;
+}
+
+ClickPicture *greenButton(QWidget *parent, const QString &name, const QString &text, const QRect &geometry)
+{
+    auto *button = new ClickPicture(parent, name, QStringLiteral(":/collections/verde.svg"), geometry);
+    wordsOn(button, text, font(QStringLiteral("Verdana"), 17, true), Qt::white, Qt::AlignCenter,
+            QMargins(4, 0, 4, 6));
+    return button;
+}
+
+ClickPicture *instructions(QWidget *parent, const QRect &geometry, const QString &heading,
+                           const QStringList &lines)
+{
+    auto *box = picture(parent, QStringLiteral("icoIstruzioni"), QStringLiteral(":/collections/istruzioni.svg"),
+                        geometry);
+    auto *layout = new QVBoxLayout(box);
+    layout->setContentsMargins(26, 8, 14, 8);
+    layout->setSpacing(3);
+    auto add = [&](const QString &text, const QFont &f, const QColor &colour) {
+        auto *label = new QLabel(text, box);
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+        label->setTextFormat(Qt::PlainText);
+        label->setFont(f);
+        label->setWordWrap(true);
+        QPalette p = label->palette();
+        p.setColor(QPalette::WindowText, colour);
+        label->setPalette(p);
+        layout->addWidget(label);
+    };
+    add(heading, font(QStringLiteral("Verdana"), 17, true), QColor(0x1F, 0x4E, 0x79));
+    for (const QString &line : lines)
+        add(line, font(QStringLiteral("Verdana"), 12, false, true), QColor(0x33, 0x33, 0x33));
+    layout->addStretch(1);
+    return box;
+}
+
+} // namespace CollectionArt

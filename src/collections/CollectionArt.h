@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QMargins>
+#include <QString>
+
+class ClickPicture;
+class QLabel;
+class QRect;
+class QWidget;
+
+// Small building blocks shared by the collection windows.
+namespace CollectionArt {
+
+inline const QColor kSteelBlue{0x46, 0x82, 0xB4};
+inline const QColor kWindowTop = QColor::fromRgba(0xFF427AA8);
+
+// Fonts are sized in pixels, as the designed layout is.
+QFont font(const QString &family, int pixels, bool bold = false, bool italic = false);
+
+// A decorative picture: no click, arrow cursor, no focus.
+ClickPicture *picture(QWidget *parent, const QString &name, const QString &resource, const QRect &geometry);
+
+// Words laid over a picture; clicks go through to the picture underneath.
+QLabel *wordsOn(QWidget *picture, const QString &text, const QFont &font, const QColor &colour,
+                Qt::Alignment alignment, const QMargins &margins = QMargins());
+
+// The green picture button of the catalogue windows, reading `text`.
+ClickPicture *greenButton(QWidget *parent, const QString &name, const QString &text, const QRect &geometry);
+
+// The instructions picture: a heading and three lines of text on a light box.
+ClickPicture *instructions(QWidget *parent, const QRect &geometry, const QString &heading,
+                           const QStringList &lines);
+
+} // namespace CollectionArt
