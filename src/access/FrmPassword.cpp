@@ -60,8 +60,6 @@ FrmPassword::FrmPassword()
     connect(cmdOK, &QPushButton::clicked, this, [this] { guarded([this] { cmdOKClick(); }); });
     connect(cmdEsci, &QPushButton::clicked, this, [this] { guarded([this] { cmdEsciClick(); }); });
     connect(btnCambiaPassword, &QPushButton::clicked, this, [this] { guarded([this] { btnCambiaPasswordClick(); }); });
-    // As the main window, however it is closed, the program ends.
-    connect(this, &FixedWindow::closing, this, &FrmPassword::exitRequested);
 }
 
 void FrmPassword::showEvent(QShowEvent *event)
@@ -115,8 +113,8 @@ void FrmPassword::cmdOKClick()
 
 void FrmPassword::cmdEsciClick()
 {
-    // Closing emits closing(), which asks the program to end.
     close();
+    emit exitRequested();
 }
 
 void FrmPassword::btnCambiaPasswordClick()

@@ -329,9 +329,11 @@ void TestLogin::storeReadAfresh()
 void TestLogin::exitCommand()
 {
     QSignalSpy exit(window.get(), &FrmPassword::exitRequested);
+    QSignalSpy closing(window.get(), &FixedWindow::closing);
     QSignalSpy accepted(window.get(), &FrmPassword::loginAccepted);
     click(control<QPushButton>(window.get(), "cmdEsci"));
     QVERIFY(!window->isVisible());
+    QCOMPARE(closing.count(), 1);
     QCOMPARE(exit.count(), 1);
     QCOMPARE(accepted.count(), 0);
     QVERIFY(desk->messages.isEmpty());
