@@ -123,6 +123,29 @@ bool jpegComplete(const QByteArray &data)
     return false;
 }
 
+bool bitmapComplete(const QByteArray &data)
+{
+    const auto *d = reinterpret_cast<const unsigned char *>(data.constData());
+    const qsizetype n = data.size();
+    const auto u32 = [d](int at) { return quint32(d[at]) | quint32(d[at + 1]) << 8 | quint32(d[at + 2]) << 16 | quint32(d[at + 3]) << 24; };
+    const auto u16 = [d](int at) { return quint32(d[at]) | quint32(d[at + 1]) << 8; };
+    if (n < 26 || d[0] != 'B' || d[1] != 'M')
+        return false;
+    // The declared file size is 0 in some writers; when given, the data must reach it.
+    const quint32 declared = u32(2);
+    if (declared != 0 && quint64(n) < declared)
+        return false;
+    if (u32(14) < 40 || n < 34)
+        return true;
+    const qint64 width = qint32(u32(18));
+    const qint64 height = qAbs(qint64(qint32(u32(22))));
+    const quint32 bits = u16(28), compression = u32(30);
+    if (compression != 0 && compression != 3) // compressed pixel data has no fixed size
+        return true;
+    const qint64 row = ((qAbs(width) * bits + 31) / 32) * 4;
+    return qint64(u32(10)) + row * height <= n;
+}
+
 QImage load(const QString &path, const QSize &displayBox)
 {
     QImageReader::setAllocationLimit(kDecodeLimitMB);
@@ -135,7 +158,7 @@ QImage load(const QString &path, const QSize &displayBox)
         return QImage();
     QByteArray data = file.readAll();
     file.close();
-    if (format == "jpeg" && !jpegComplete(data))
+    if ((format == "jpeg" && !jpegComplete(data)) || (format == "bmp" && !bitmapComplete(data)))
         return QImage();
 
     QBuffer buffer(&data);

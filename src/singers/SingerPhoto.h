@@ -41,6 +41,9 @@ bool save(const QImage &picture, const QString &path);
 // marker; a file cut short fails here although the decoder would pad it with grey.
 bool jpegComplete(const QByteArray &data);
 
+// The same for a Windows bitmap: the declared file size and the pixel rows are all there.
+bool bitmapComplete(const QByteArray &data);
+
 // The built-in pictures, drawn from the program's artwork at their designed sizes.
 QImage placeholder();    // a singer on stage, 307 x 409: stands for "no photo" in the editor
 QImage slideshowStart(); // a photographer with a camera, 689 x 529: the slideshow's start picture
