@@ -1,0 +1,122 @@
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The build-time tool that turns Guida.md into the Guida.pdf shipped beside the program.
+class TstMakeGuide : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString m_tool;
+    QTemporaryDir m_dir;
+
+    int run(const QStringList &args)
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        p.setProcessEnvironment(env);
+        p.start(m_tool, args);
+        if (!p.waitForFinished(60000))
+            return -1;
+        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    }
+
+    QString write(const QString &name, const QByteArray &content)
+    {
+        const QString path = m_dir.filePath(name);
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size())
+            return QString();
+        return path;
+    }
+
+    static int pageCount(const QByteArray &pdf)
+    {
+        int pages = 0;
+        auto it = QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]")).globalMatch(QString::fromLatin1(pdf));
+        while (it.hasNext()) {
+            it.next();
+            ++pages;
+        }
+        return pages;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        // The tool is built into the same folder as the tests.
+        m_tool = QCoreApplication::applicationDirPath() + QStringLiteral("/make_guide");
+        if (!QFile::exists(m_tool))
+            QSKIP("make_guide is not built");
+        QVERIFY(m_dir.isValid());
+    }
+
+    void rendersMarkdownToPdf_data()
+    {
+        QTest::addColumn<int>("paragraphs");
+        QTest::addColumn<int>("minPages");
+        QTest::addColumn<int>("maxPages");
+        QTest::newRow("short") << 3 << 1 << 1;
+        QTest::newRow("several pages") << 120 << 3 << 40;
+    }
+
+    void rendersMarkdownToPdf()
+    {
+        QFETCH(int, paragraphs);
+        QFETCH(int, minPages);
+        QFETCH(int, maxPages);
+        QByteArray md = "# Guida di prova\n\n## Capitolo\n\n";
+        for (int i = 0; i < paragraphs; ++i)
+            md += "Paragrafo con **parole in grassetto**, accenti (è, à, ù) e una frase abbastanza lunga da "
+                  "andare a capo almeno una volta sulla pagina.\n\n";
+        const QString in = write(QStringLiteral("in.md"), md);
+        const QString out = m_dir.filePath(QStringLiteral("out.pdf"));
+        QCOMPARE(run({in, out}), 0);
+        QFile pdf(out);
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        const QByteArray bytes = pdf.readAll();
+        QVERIFY(bytes.startsWith("%PDF-"));
+        QVERIFY(bytes.contains("/MediaBox [0 0 595")); // A4 portrait, in points
+        const int pages = pageCount(bytes);
+        QVERIFY2(pages >= minPages && pages <= maxPages, qPrintable(QString::number(pages)));
+    }
+
+    // A failed run reports it and leaves any earlier guide as it was.
+    void failuresKeepTheOldGuide_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("output");
+        QTest::newRow("missing source") << "nessuno.md" << "old.pdf";
+        QTest::newRow("source is a folder") << "folder" << "old.pdf";
+        QTest::newRow("output under a regular file") << "ok.md" << "ok.md/Guida.pdf";
+    }
+
+    void failuresKeepTheOldGuide()
+    {
+        QFETCH(QString, input);
+        QFETCH(QString, output);
+        write(QStringLiteral("ok.md"), "# Titolo\n\nTesto.\n");
+        QDir(m_dir.path()).mkpath(QStringLiteral("folder"));
+        const QString old = write(QStringLiteral("old.pdf"), "vecchia guida");
+        QVERIFY(!old.isEmpty());
+        QVERIFY(run({m_dir.filePath(input), m_dir.filePath(output)}) > 0);
+        QFile f(old);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("vecchia guida"));
+    }
+
+    void wrongArgumentsAreRefused()
+    {
+        QVERIFY(run({}) > 0);
+        QVERIFY(run({m_dir.filePath(QStringLiteral("ok.md"))}) > 0);
+    }
+};
+
+QTEST_MAIN(TstMakeGuide)
+#include "tst_make_guide.moc"
