@@ -8,7 +8,7 @@
 #include "singers/SingerCard.h"
 #include "singers/SingerPhoto.h"
 
-#include <QCloseEvent>
+#include <QHideEvent>
 #include <QShowEvent>
 #include <QTimer>
 
@@ -46,10 +46,11 @@ void FrmSlideshow_Anagrafica::showEvent(QShowEvent *event)
     }
 }
 
-void FrmSlideshow_Anagrafica::closeEvent(QCloseEvent *event)
+void FrmSlideshow_Anagrafica::hideEvent(QHideEvent *event)
 {
+    // However the window goes (a click, its close button, Esc), the show ends with it.
     Timer->stop();
-    PhotoWindow::closeEvent(event);
+    PhotoWindow::hideEvent(event);
 }
 
 void FrmSlideshow_Anagrafica::cmdAvantiClick()
