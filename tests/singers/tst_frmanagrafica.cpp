@@ -2,6 +2,8 @@
 #include "RecordingDesktop.h"
 #include "SingerFixtures.h"
 #include "app/Fields.h"
+#include "app/FrmAvvio.h"
+#include "app/WindowSet.h"
 #include "app/FrmGuida.h"
 #include "core/RecordFile.h"
 #include "core/Text.h"
@@ -72,6 +74,7 @@ private slots:
     void duplicate();
     void discographyChecks();
     void clearOnNewAndOnShow();
+    void reopenedFromTheLauncher();
     void help();
 };
 
@@ -565,6 +568,28 @@ void TestFrmAnagrafica::clearOnNewAndOnShow()
     QCOMPARE(field(&b.w, "txtNome")->text(), QString());
     QCOMPARE(b.w.imgFoto->picture(), SingerPhoto::placeholder());
     QVERIFY(b.desk.messages.isEmpty());
+}
+
+void TestFrmAnagrafica::reopenedFromTheLauncher()
+{
+    TempProgramFolder folder;
+    RecordingDesktop desk;
+    writeArchive(2);
+    WindowSet set;
+    set.avvio()->showWorkWindow();
+    emit set.avvio()->openSingers();
+    FrmAnagrafica *w = set.anagrafica();
+    QVERIFY(w->isVisible());
+    QVERIFY(!set.avvio()->isVisible());
+    click(w, "cmdUltimo");
+    QCOMPARE(position(w), QStringLiteral("2"));
+    click(w, "cmdEsci");
+    QVERIFY(!w->isVisible());
+    QVERIFY(set.avvio()->isVisible());
+    emit set.avvio()->openSingers();
+    QCOMPARE(position(w), QString());
+    QCOMPARE(field(w, "txtNome")->text(), QString());
+    QVERIFY(desk.messages.isEmpty());
 }
 
 void TestFrmAnagrafica::help()
