@@ -5,7 +5,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-namespace CollectionArt {
+namespace CollectionArt
+{
 
 QFont font(const QString &family, int pixels, bool bold, bool italic)
 {
@@ -50,8 +51,8 @@ ClickPicture *greenButton(QWidget *parent, const QString &name, const QString &t
 ClickPicture *instructions(QWidget *parent, const QRect &geometry, const QString &heading,
                            const QStringList &lines)
 {
-    auto *box = picture(parent, QStringLiteral("icoIstruzioni"), QStringLiteral(":/collections/istruzioni.svg"),
-                        geometry);
+    auto *box = picture(parent, QStringLiteral("icoIstruzioni"),
+                        QStringLiteral(":/collections/istruzioni.svg"), geometry);
     auto *layout = new QVBoxLayout(box);
     layout->setContentsMargins(26, 8, 14, 8);
     layout->setSpacing(3);

@@ -11,7 +11,8 @@ class QRect;
 class QWidget;
 
 // Small building blocks shared by the collection windows.
-namespace CollectionArt {
+namespace CollectionArt
+{
 
 inline const QColor kSteelBlue{0x46, 0x82, 0xB4};
 inline const QColor kWindowTop = QColor::fromRgba(0xFF427AA8);

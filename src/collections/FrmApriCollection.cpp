@@ -17,16 +17,17 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 const char *const kEmptyList = "Attenzione: l'elenco non contiene nessuna collection musicale.";
 const char *const kSelectToOpen =
     "Attenzione: selezionare la collection musicale dall'elenco prima di premere il pulsante Apri archivio.";
-const char *const kSelectToDelete =
-    "Attenzione: selezionare dall'elenco la collection musicale da eliminare prima di premere il pulsante del cestino.";
-const char *const kConfirmDelete =
-    "Si sta per eliminare la collection musicale selezionata. Si ricorda che il file eliminato non potrà essere "
-    "recuperato.\r\n\r\nSi conferma l'eliminazione dell'archivio?";
+const char *const kSelectToDelete = "Attenzione: selezionare dall'elenco la collection musicale da eliminare "
+                                    "prima di premere il pulsante del cestino.";
+const char *const kConfirmDelete = "Si sta per eliminare la collection musicale selezionata. Si ricorda che "
+                                   "il file eliminato non potrà essere "
+                                   "recuperato.\r\n\r\nSi conferma l'eliminazione dell'archivio?";
 const char *const kDeleted = "La collection musicale è stata eliminata con successo.";
 
 QString countLine(int n)
@@ -42,8 +43,8 @@ char16_t folded(char16_t c)
 } // namespace
 
 FrmApriCollection::FrmApriCollection()
-    : WorkWindow(QStringLiteral("frmApriCollection"), QStringLiteral(" Cantorium - Apertura collection musicale"),
-                 CollectionArt::kWindowTop)
+    : WorkWindow(QStringLiteral("frmApriCollection"),
+                 QStringLiteral(" Cantorium - Apertura collection musicale"), CollectionArt::kWindowTop)
 {
     using namespace CollectionArt;
     AppFormats::apply();
@@ -55,7 +56,8 @@ FrmApriCollection::FrmApriCollection()
     shape(p, QStringLiteral("shpRiquadro02"), QRect(16, 144, 962, 424), Qt::white, border);
     shape(p, QStringLiteral("shpRiquadro03"), QRect(16, 578, 962, 98), Qt::white, border);
 
-    icoIcona04 = picture(p, QStringLiteral("icoIcona04"), QStringLiteral(":/collections/nota.svg"), QRect(48, 24, 100, 100));
+    icoIcona04 = picture(p, QStringLiteral("icoIcona04"), QStringLiteral(":/collections/nota.svg"),
+                         QRect(48, 24, 100, 100));
     icoIstruzioni = instructions(
         p, QRect(168, 22, 528, 102), QStringLiteral("Apertura collection musicale"),
         {QStringLiteral("Selezionare la collection nell'elenco sottostante e premere Apri archivio."),
@@ -63,10 +65,11 @@ FrmApriCollection::FrmApriCollection()
          QStringLiteral("Premere Annulla per uscire da questa schermata senza aprire una collection.")});
     imgGuida = new ClickPicture(p, QStringLiteral("imgGuida"), QStringLiteral(":/collections/guida.svg"),
                                 QRect(946, 156, 29, 28));
-    btnElimina = new ClickPicture(p, QStringLiteral("btnElimina"), QStringLiteral(":/collections/cestino.svg"),
-                                  QRect(24, 156, 46, 45));
+    btnElimina = new ClickPicture(p, QStringLiteral("btnElimina"),
+                                  QStringLiteral(":/collections/cestino.svg"), QRect(24, 156, 46, 45));
 
-    shape(p, QStringLiteral("shpElenco"), QRect(26, 216, 942, 314), QColor(0xFF, 0xEB, 0xCD), QColor(0xE0, 0xC8, 0xA0));
+    shape(p, QStringLiteral("shpElenco"), QRect(26, 216, 942, 314), QColor(0xFF, 0xEB, 0xCD),
+          QColor(0xE0, 0xC8, 0xA0));
     lstFiles = new QListWidget(p);
     lstFiles->setObjectName(QStringLiteral("lstFiles"));
     lstFiles->setGeometry(34, 224, 926, 298);
@@ -85,9 +88,12 @@ FrmApriCollection::FrmApriCollection()
     lblCreati->setPalette(cp);
     lblCreati->setGeometry(24, 537, 600, 20);
 
-    btnAnnulla = greenButton(p, QStringLiteral("btnAnnulla"), QStringLiteral("Annulla"), QRect(44, 594, 193, 58));
-    icoMano = picture(p, QStringLiteral("icoMano"), QStringLiteral(":/collections/mano.svg"), QRect(684, 594, 58, 58));
-    btnApri = greenButton(p, QStringLiteral("btnApri"), QStringLiteral("Apri archivio"), QRect(758, 594, 193, 58));
+    btnAnnulla =
+        greenButton(p, QStringLiteral("btnAnnulla"), QStringLiteral("Annulla"), QRect(44, 594, 193, 58));
+    icoMano = picture(p, QStringLiteral("icoMano"), QStringLiteral(":/collections/mano.svg"),
+                      QRect(684, 594, 58, 58));
+    btnApri =
+        greenButton(p, QStringLiteral("btnApri"), QStringLiteral("Apri archivio"), QRect(758, 594, 193, 58));
 
     lblFile = stateLabel(p, QStringLiteral("lblFile"));
     lblMemory = stateLabel(p, QStringLiteral("lblMemory"));
@@ -219,5 +225,6 @@ void FrmApriCollection::btnAnnullaClick()
 
 void FrmApriCollection::imgGuidaClick()
 {
-    FrmGuida::showTopic(this, QString::fromUtf8(kCollectionHelpTitle), FrmGuida::joinParagraphs(collectionHelpParagraphs()));
+    FrmGuida::showTopic(this, QString::fromUtf8(kCollectionHelpTitle),
+                        FrmGuida::joinParagraphs(collectionHelpParagraphs()));
 }

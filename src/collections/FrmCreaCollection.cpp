@@ -19,16 +19,19 @@
 #include <QLineEdit>
 #include <QShowEvent>
 
-namespace {
+namespace
+{
 
 const char *const kEmptyName =
     "Attenzione: per creare il nuovo archivio è necessario indicare il nome della nuova collection musicale.";
 const char *const kExists =
-    "Attenzione: una collection musicale con il nome indicato già esiste.\r\n\r\nInserire un nome diverso oppure, "
+    "Attenzione: una collection musicale con il nome indicato già esiste.\r\n\r\nInserire un nome diverso "
+    "oppure, "
     "se si desidera aprire la collection musicale già creata, premere il pulsante Apri collection esistente.";
 const char *const kOutside =
     "Attenzione: il nome indicato non può essere usato perché il file della collection musicale finirebbe "
-    "fuori dalla cartella del programma.\r\n\r\nInserire un nome senza barre (/ o \\) e senza il componente \"..\".";
+    "fuori dalla cartella del programma.\r\n\r\nInserire un nome senza barre (/ o \\) e senza il componente "
+    "\"..\".";
 const char *const kCreated =
     "Il file di archivio relativo alla nuova collection musicale è stato creato con successo.\r\n\r\nE' ora "
     "possibile visualizzarlo nell'elenco delle collection musicali esistenti.";
@@ -36,29 +39,38 @@ const char *const kCreated =
 } // namespace
 
 FrmCreaCollection::FrmCreaCollection()
-    : WorkWindow(QStringLiteral("frmCreaCollection"), QStringLiteral(" Cantorium - Creazione collection musicale"),
-                 CollectionArt::kWindowTop)
+    : WorkWindow(QStringLiteral("frmCreaCollection"),
+                 QStringLiteral(" Cantorium - Creazione collection musicale"), CollectionArt::kWindowTop)
 {
     using namespace CollectionArt;
     AppFormats::apply();
 
     QWidget *p = panel();
     shape(p, QStringLiteral("shpContainer"), QRect(0, 0, 994, 692), kSteelBlue, Qt::white);
-    shape(p, QStringLiteral("shpRiquadro01"), QRect(16, 12, 962, 128), Qt::white, QColor::fromRgba(0xFFBFD6E8));
-    shape(p, QStringLiteral("shpRiquadro02"), QRect(16, 144, 962, 424), Qt::white, QColor::fromRgba(0xFFBFD6E8));
-    shape(p, QStringLiteral("shpRiquadro03"), QRect(16, 572, 962, 104), Qt::white, QColor::fromRgba(0xFFBFD6E8));
+    shape(p, QStringLiteral("shpRiquadro01"), QRect(16, 12, 962, 128), Qt::white,
+          QColor::fromRgba(0xFFBFD6E8));
+    shape(p, QStringLiteral("shpRiquadro02"), QRect(16, 144, 962, 424), Qt::white,
+          QColor::fromRgba(0xFFBFD6E8));
+    shape(p, QStringLiteral("shpRiquadro03"), QRect(16, 572, 962, 104), Qt::white,
+          QColor::fromRgba(0xFFBFD6E8));
 
-    icoIcona04 = picture(p, QStringLiteral("icoIcona04"), QStringLiteral(":/collections/nota.svg"), QRect(64, 24, 104, 104));
+    icoIcona04 = picture(p, QStringLiteral("icoIcona04"), QStringLiteral(":/collections/nota.svg"),
+                         QRect(64, 24, 104, 104));
     icoIstruzioni = instructions(
         p, QRect(200, 22, 684, 108), QStringLiteral("Creazione collection musicale"),
-        {QStringLiteral("Indicare il nome della nuova collection nella casella sottostante e fare clic su Applica e chiudi."),
-         QStringLiteral("Il nome attribuito apparirà nell'elenco visualizzato tramite il pulsante Apri collection esistente."),
-         QStringLiteral("Premere Annulla per uscire da questa schermata senza creare una nuova collection musicale.")});
+        {QStringLiteral("Indicare il nome della nuova collection nella casella sottostante e fare clic su "
+                        "Applica e chiudi."),
+         QStringLiteral("Il nome attribuito apparirà nell'elenco visualizzato tramite il pulsante Apri "
+                        "collection esistente."),
+         QStringLiteral(
+             "Premere Annulla per uscire da questa schermata senza creare una nuova collection musicale.")});
     imgGuida = new ClickPicture(p, QStringLiteral("imgGuida"), QStringLiteral(":/collections/guida.svg"),
                                 QRect(946, 152, 29, 28));
 
-    icoIcona03 = picture(p, QStringLiteral("icoIcona03"), QStringLiteral(":/collections/dischi.svg"), QRect(40, 212, 150, 150));
-    shape(p, QStringLiteral("shpNome"), QRect(208, 224, 760, 50), kSteelBlue, QColor::fromRgba(0xFFBFD6E8), Qt::white);
+    icoIcona03 = picture(p, QStringLiteral("icoIcona03"), QStringLiteral(":/collections/dischi.svg"),
+                         QRect(40, 212, 150, 150));
+    shape(p, QStringLiteral("shpNome"), QRect(208, 224, 760, 50), kSteelBlue, QColor::fromRgba(0xFFBFD6E8),
+          Qt::white);
     txtFile = new QLineEdit(p);
     txtFile->setObjectName(QStringLiteral("txtFile"));
     txtFile->setGeometry(216, 232, 744, 34);
@@ -67,9 +79,12 @@ FrmCreaCollection::FrmCreaCollection()
     Fields::backgroundHighlight(txtFile);
     txtFile->installEventFilter(this);
 
-    icoMano = picture(p, QStringLiteral("icoMano"), QStringLiteral(":/collections/mano.svg"), QRect(464, 588, 58, 58));
-    btnAnnulla = greenButton(p, QStringLiteral("btnAnnulla"), QStringLiteral("Annulla"), QRect(540, 588, 193, 58));
-    btnApplica = greenButton(p, QStringLiteral("btnApplica"), QStringLiteral("Applica e chiudi"), QRect(752, 588, 193, 58));
+    icoMano = picture(p, QStringLiteral("icoMano"), QStringLiteral(":/collections/mano.svg"),
+                      QRect(464, 588, 58, 58));
+    btnAnnulla =
+        greenButton(p, QStringLiteral("btnAnnulla"), QStringLiteral("Annulla"), QRect(540, 588, 193, 58));
+    btnApplica = greenButton(p, QStringLiteral("btnApplica"), QStringLiteral("Applica e chiudi"),
+                             QRect(752, 588, 193, 58));
 
     lblFile = stateLabel(p, QStringLiteral("lblFile"));
 
@@ -81,8 +96,19 @@ FrmCreaCollection::FrmCreaCollection()
 bool FrmCreaCollection::isRefusedKey(QChar c)
 {
     switch (c.unicode()) {
-    case 34: case 42: case 47: case 58: case 60: case 62: case 63: case 92:
-    case 176: case 199: case 209: case 231: case 241:
+    case 34:
+    case 42:
+    case 47:
+    case 58:
+    case 60:
+    case 62:
+    case 63:
+    case 92:
+    case 176:
+    case 199:
+    case 209:
+    case 231:
+    case 241:
         return true;
     default:
         return false;
@@ -132,8 +158,8 @@ void FrmCreaCollection::btnApplicaClick()
     }
     // Pasted text escapes the key filter; a separator or ".." would create the file elsewhere.
     const QString path = ProgramFolder::path() + name + QStringLiteral(".mus");
-    if (leavesProgramFolder(name)
-        || QDir::cleanPath(QFileInfo(path).absolutePath()) != QDir::cleanPath(ProgramFolder::path())) {
+    if (leavesProgramFolder(name) ||
+        QDir::cleanPath(QFileInfo(path).absolutePath()) != QDir::cleanPath(ProgramFolder::path())) {
         desktop().warning(QString::fromUtf8(kOutside));
         txtFile->setFocus();
         return;
@@ -161,5 +187,6 @@ void FrmCreaCollection::btnAnnullaClick()
 
 void FrmCreaCollection::imgGuidaClick()
 {
-    FrmGuida::showTopic(this, QString::fromUtf8(kCollectionHelpTitle), FrmGuida::joinParagraphs(collectionHelpParagraphs()));
+    FrmGuida::showTopic(this, QString::fromUtf8(kCollectionHelpTitle),
+                        FrmGuida::joinParagraphs(collectionHelpParagraphs()));
 }

@@ -6,6 +6,7 @@
 
 const std::array<SongCard::Field, SongCard::kFieldCount> &SongCard::fields()
 {
+    // clang-format off
     static const std::array<Field, kFieldCount> table = {{
         {"Titolo", 0, 121, &SongCard::Titolo, false},
         {"Cantante", 121, 121, &SongCard::Cantante, false},
@@ -30,10 +31,12 @@ const std::array<SongCard::Field, SongCard::kFieldCount> &SongCard::fields()
         {"Desc02", 12842, 251, &SongCard::Desc02, false},
         {"Desc03", 13093, 251, &SongCard::Desc03, false},
     }};
+    // clang-format on
     return table;
 }
 
-namespace {
+namespace
+{
 const QString &yes()
 {
     static const QString text = QStringLiteral("S\u00EC");

@@ -7,8 +7,7 @@
 
 // One song card: the 13344-byte record TSchedaCanzone of a collection file. Every field is
 // a zero-terminated Windows-1252 text of fixed width, kept untrimmed.
-struct SongCard
-{
+struct SongCard {
     static constexpr int kSize = 13344;
 
     QString Titolo, Cantante, Album, Genere, Autori, Nazione, Anno, Premi, Casa, Durata;
@@ -17,8 +16,7 @@ struct SongCard
     QString Segnala; // "Sì", "No", or whatever a file made elsewhere holds
     QString File01, File02, File03, Desc01, Desc02, Desc03;
 
-    struct Field
-    {
+    struct Field {
         const char *name;
         int offset;
         int width; // bytes, terminating zero included

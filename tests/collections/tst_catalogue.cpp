@@ -2,8 +2,8 @@
 
 #include "app/FrmAvvio.h"
 #include "app/FrmGuida.h"
-#include "app/WindowSet.h"
 #include "app/Widgets.h"
+#include "app/WindowSet.h"
 #include "collections/CollectionHelp.h"
 #include "collections/FrmApriCollection.h"
 #include "collections/FrmCollection.h"
@@ -25,7 +25,8 @@
 
 using Kind = Desktop::Kind;
 
-namespace {
+namespace
+{
 
 template <typename T = QWidget> T *child(QWidget *window, const char *name)
 {
@@ -144,9 +145,10 @@ void TestCatalogue::createsEmptyFileWithTrimmedName()
     click(&window, "btnApplica");
 
     QCOMPARE(m_desk->texts(),
-             QStringList{QStringLiteral("Il file di archivio relativo alla nuova collection musicale è stato creato con "
-                                        "successo.\r\n\r\nE' ora possibile visualizzarlo nell'elenco delle collection "
-                                        "musicali esistenti.")});
+             QStringList{QStringLiteral(
+                 "Il file di archivio relativo alla nuova collection musicale è stato creato con "
+                 "successo.\r\n\r\nE' ora possibile visualizzarlo nell'elenco delle collection "
+                 "musicali esistenti.")});
     QCOMPARE(m_desk->last().kind, Kind::Information);
     const QString path = m_folder->file(QStringLiteral("Canzoni estate.mus"));
     QVERIFY(QFileInfo(path).isFile());
@@ -160,7 +162,8 @@ void TestCatalogue::createsEmptyFileWithTrimmedName()
     FrmApriCollection list;
     list.showWorkWindow();
     QCOMPARE(lines(child<QListWidget>(&list, "lstFiles")), QStringList{QStringLiteral("Canzoni estate.mus")});
-    QCOMPARE(child<QLabel>(&list, "lblCreati")->text(), QStringLiteral("Sono state create 1 collection musicali."));
+    QCOMPARE(child<QLabel>(&list, "lblCreati")->text(),
+             QStringLiteral("Sono state create 1 collection musicali."));
 }
 
 void TestCatalogue::blankNameWarns_data()
@@ -182,8 +185,9 @@ void TestCatalogue::blankNameWarns()
     txtFile->setText(name);
     child<QWidget>(&window, "btnApplica")->setFocus(); // wherever the focus was
     click(&window, "btnApplica");
-    QCOMPARE(m_desk->texts(), QStringList{QStringLiteral("Attenzione: per creare il nuovo archivio è necessario indicare "
-                                                         "il nome della nuova collection musicale.")});
+    QCOMPARE(m_desk->texts(),
+             QStringList{QStringLiteral("Attenzione: per creare il nuovo archivio è necessario indicare "
+                                        "il nome della nuova collection musicale.")});
     QCOMPARE(m_desk->last().kind, Kind::Warning);
     QTRY_COMPARE(QApplication::focusWidget(), txtFile);
     QVERIFY(folderEntries(m_folder->path()).isEmpty());
@@ -196,10 +200,10 @@ void TestCatalogue::typedKeyFilter_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
     QTest::newRow("colon and question mark") << QStringLiteral("Rock: best?") << QStringLiteral("Rock best");
-    QTest::newRow("all thirteen")
-        << QStringLiteral("a\"*/:<>?\\°ÇÑçñb") << QStringLiteral("ab");
+    QTest::newRow("all thirteen") << QStringLiteral("a\"*/:<>?\\°ÇÑçñb") << QStringLiteral("ab");
     QTest::newRow("vertical bar accepted") << QStringLiteral("Pop|Rock") << QStringLiteral("Pop|Rock");
-    QTest::newRow("other accents and dots accepted") << QStringLiteral("Città. è_1") << QStringLiteral("Città. è_1");
+    QTest::newRow("other accents and dots accepted")
+        << QStringLiteral("Città. è_1") << QStringLiteral("Città. è_1");
 }
 
 void TestCatalogue::typedKeyFilter()
@@ -224,9 +228,10 @@ void TestCatalogue::existingNameLeavesFileUntouched()
     child<QLineEdit>(&window, "txtFile")->setText(QStringLiteral(" Rock"));
     click(&window, "btnApplica");
     QCOMPARE(m_desk->texts(),
-             QStringList{QStringLiteral("Attenzione: una collection musicale con il nome indicato già esiste.\r\n\r\n"
-                                        "Inserire un nome diverso oppure, se si desidera aprire la collection musicale "
-                                        "già creata, premere il pulsante Apri collection esistente.")});
+             QStringList{QStringLiteral(
+                 "Attenzione: una collection musicale con il nome indicato già esiste.\r\n\r\n"
+                 "Inserire un nome diverso oppure, se si desidera aprire la collection musicale "
+                 "già creata, premere il pulsante Apri collection esistente.")});
     QCOMPARE(m_desk->last().kind, Kind::Warning);
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
@@ -329,8 +334,8 @@ void TestCatalogue::cancelCloses()
 
 void TestCatalogue::listsCollectionsSorted()
 {
-    for (const char *name : {"b.mus", "A.mus", "_z.mus", "zeta.mus", "a2.mus", "[x.mus", "ciao.MUS", "Ècco.mus",
-                             ".mus", "nota.txt", "mus", "Amore.mus.bak"})
+    for (const char *name : {"b.mus", "A.mus", "_z.mus", "zeta.mus", "a2.mus", "[x.mus", "ciao.MUS",
+                             "Ècco.mus", ".mus", "nota.txt", "mus", "Amore.mus.bak"})
         makeFile(m_folder->file(QString::fromUtf8(name)));
     QVERIFY(QDir().mkpath(m_folder->file(QStringLiteral("cartella.mus"))));
     QVERIFY(QDir().mkpath(m_folder->file(QStringLiteral("sotto"))));
@@ -340,11 +345,13 @@ void TestCatalogue::listsCollectionsSorted()
     window.showWorkWindow();
     auto *list = child<QListWidget>(&window, "lstFiles");
     // Letters compare without case (as capitals), everything else by its code.
-    QCOMPARE(lines(list), (QStringList{QStringLiteral(".mus"), QStringLiteral("A.mus"), QStringLiteral("a2.mus"),
-                                       QStringLiteral("b.mus"), QStringLiteral("ciao.MUS"), QStringLiteral("zeta.mus"),
-                                       QStringLiteral("[x.mus"), QStringLiteral("_z.mus"), QStringLiteral("Ècco.mus")}));
+    QCOMPARE(lines(list),
+             (QStringList{QStringLiteral(".mus"), QStringLiteral("A.mus"), QStringLiteral("a2.mus"),
+                          QStringLiteral("b.mus"), QStringLiteral("ciao.MUS"), QStringLiteral("zeta.mus"),
+                          QStringLiteral("[x.mus"), QStringLiteral("_z.mus"), QStringLiteral("Ècco.mus")}));
     QVERIFY(list->selectedItems().isEmpty());
-    QCOMPARE(child<QLabel>(&window, "lblCreati")->text(), QStringLiteral("Sono state create 9 collection musicali."));
+    QCOMPARE(child<QLabel>(&window, "lblCreati")->text(),
+             QStringLiteral("Sono state create 9 collection musicali."));
     QCOMPARE(stateOf(child<QLabel>(&window, "lblMemory")), QStringLiteral("avvio"));
     QCOMPARE(stateOf(child<QLabel>(&window, "lblFile")), m_folder->path());
 
@@ -353,7 +360,8 @@ void TestCatalogue::listsCollectionsSorted()
     window.hide();
     window.showWorkWindow();
     QCOMPARE(list->count(), 8);
-    QCOMPARE(child<QLabel>(&window, "lblCreati")->text(), QStringLiteral("Sono state create 8 collection musicali."));
+    QCOMPARE(child<QLabel>(&window, "lblCreati")->text(),
+             QStringLiteral("Sono state create 8 collection musicali."));
 }
 
 void TestCatalogue::emptyFolder_data()
@@ -371,7 +379,8 @@ void TestCatalogue::emptyFolder()
     QSignalSpy closing(&window, &WorkWindow::closing);
     window.showWorkWindow();
     QCOMPARE(child<QListWidget>(&window, "lstFiles")->count(), 0);
-    QCOMPARE(child<QLabel>(&window, "lblCreati")->text(), QStringLiteral("Sono state create 0 collection musicali."));
+    QCOMPARE(child<QLabel>(&window, "lblCreati")->text(),
+             QStringLiteral("Sono state create 0 collection musicali."));
     click(&window, command.toLatin1().constData());
     QCOMPARE(m_desk->texts(), QStringList{kEmptyList});
     QCOMPARE(m_desk->last().kind, Kind::Warning);
@@ -386,11 +395,13 @@ void TestCatalogue::openWithoutSelectionWarns()
     window.showWorkWindow();
     click(&window, "btnApri");
     click(&window, "btnElimina");
-    QCOMPARE(m_desk->texts(),
-             (QStringList{QStringLiteral("Attenzione: selezionare la collection musicale dall'elenco prima di premere "
-                                         "il pulsante Apri archivio."),
-                          QStringLiteral("Attenzione: selezionare dall'elenco la collection musicale da eliminare prima "
-                                         "di premere il pulsante del cestino.")}));
+    QCOMPARE(
+        m_desk->texts(),
+        (QStringList{
+            QStringLiteral("Attenzione: selezionare la collection musicale dall'elenco prima di premere "
+                           "il pulsante Apri archivio."),
+            QStringLiteral("Attenzione: selezionare dall'elenco la collection musicale da eliminare prima "
+                           "di premere il pulsante del cestino.")}));
     QCOMPARE(m_desk->messages.at(0).kind, Kind::Warning);
     QCOMPARE(m_desk->messages.at(1).kind, Kind::Warning);
     QCOMPARE(closing.count(), 0);
@@ -434,11 +445,13 @@ void TestCatalogue::deleteAnsweredNoKeepsEverything()
     m_desk->confirmations.enqueue(false);
     click(&window, "btnElimina");
     QCOMPARE(m_desk->texts(),
-             QStringList{QStringLiteral("Si sta per eliminare la collection musicale selezionata. Si ricorda che il file "
-                                        "eliminato non potrà essere recuperato.\r\n\r\nSi conferma l'eliminazione "
-                                        "dell'archivio?")});
+             QStringList{QStringLiteral(
+                 "Si sta per eliminare la collection musicale selezionata. Si ricorda che il file "
+                 "eliminato non potrà essere recuperato.\r\n\r\nSi conferma l'eliminazione "
+                 "dell'archivio?")});
     QCOMPARE(m_desk->last().kind, Kind::Confirmation);
-    QCOMPARE(folderEntries(m_folder->path()), (QStringList{QStringLiteral("Pop.mus"), QStringLiteral("Rock.mus")}));
+    QCOMPARE(folderEntries(m_folder->path()),
+             (QStringList{QStringLiteral("Pop.mus"), QStringLiteral("Rock.mus")}));
     QCOMPARE(lines(list), (QStringList{QStringLiteral("Pop.mus"), QStringLiteral("Rock.mus")}));
     QVERIFY(list->item(0)->isSelected());
 }
@@ -457,10 +470,12 @@ void TestCatalogue::deleteRemovesAndRefills()
     QCOMPARE(m_desk->messages.size(), 2);
     QCOMPARE(m_desk->last().kind, Kind::Information);
     QCOMPARE(m_desk->last().text, QStringLiteral("La collection musicale è stata eliminata con successo."));
-    QCOMPARE(folderEntries(m_folder->path()), (QStringList{QStringLiteral("Jazz.mus"), QStringLiteral("Rock.mus")}));
+    QCOMPARE(folderEntries(m_folder->path()),
+             (QStringList{QStringLiteral("Jazz.mus"), QStringLiteral("Rock.mus")}));
     QCOMPARE(lines(list), (QStringList{QStringLiteral("Jazz.mus"), QStringLiteral("Rock.mus")}));
     QVERIFY(list->selectedItems().isEmpty());
-    QCOMPARE(child<QLabel>(&window, "lblCreati")->text(), QStringLiteral("Sono state create 2 collection musicali."));
+    QCOMPARE(child<QLabel>(&window, "lblCreati")->text(),
+             QStringLiteral("Sono state create 2 collection musicali."));
     QCOMPARE(stateOf(child<QLabel>(&window, "lblMemory")), QStringLiteral("avvio"));
     QCOMPARE(stateOf(child<QLabel>(&window, "lblFile")), QString());
     QCOMPARE(closing.count(), 0);
@@ -480,7 +495,8 @@ void TestCatalogue::deleteOfVanishedFileReportsNoSuccess()
     click(&window, "btnElimina");
     QCOMPARE(m_desk->messages.size(), 1); // the question only
     QCOMPARE(lines(list), QStringList{QStringLiteral("Pop.mus")});
-    QCOMPARE(child<QLabel>(&window, "lblCreati")->text(), QStringLiteral("Sono state create 1 collection musicali."));
+    QCOMPARE(child<QLabel>(&window, "lblCreati")->text(),
+             QStringLiteral("Sono state create 1 collection musicali."));
 }
 
 void TestCatalogue::helpIsTheCollectionHelp_data()
@@ -564,12 +580,18 @@ void TestCatalogue::leavingCatalogueReturnsToLauncher_data()
 {
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("how");
-    QTest::newRow("create, cancel") << "crea" << "btnAnnulla";
-    QTest::newRow("create, title bar") << "crea" << "close";
-    QTest::newRow("create, success") << "crea" << "btnApplica";
-    QTest::newRow("list, cancel") << "apri" << "btnAnnulla";
-    QTest::newRow("list, title bar") << "apri" << "close";
-    QTest::newRow("list, title bar after a deletion") << "apri" << "delete";
+    QTest::newRow("create, cancel") << "crea"
+                                    << "btnAnnulla";
+    QTest::newRow("create, title bar") << "crea"
+                                       << "close";
+    QTest::newRow("create, success") << "crea"
+                                     << "btnApplica";
+    QTest::newRow("list, cancel") << "apri"
+                                  << "btnAnnulla";
+    QTest::newRow("list, title bar") << "apri"
+                                     << "close";
+    QTest::newRow("list, title bar after a deletion") << "apri"
+                                                      << "delete";
 }
 
 void TestCatalogue::leavingCatalogueReturnsToLauncher()

@@ -31,7 +31,8 @@ private:
     QTemporaryDir m_dir;
 };
 
-namespace {
+namespace
+{
 
 constexpr int kSize = SongCard::kSize;
 
@@ -244,8 +245,9 @@ void TestCollectionFile::twoProcessesAppendAtOnce()
     const QString go = m_dir.filePath(QStringLiteral("via"));
     QProcess first, second;
     for (auto [process, tag] : {std::pair{&first, "A"}, std::pair{&second, "B"}}) {
-        process->start(QCoreApplication::applicationFilePath(), {QStringLiteral("--append-helper"), path,
-                                                                 QString::fromLatin1(tag), QString::number(kEach), go});
+        process->start(
+            QCoreApplication::applicationFilePath(),
+            {QStringLiteral("--append-helper"), path, QString::fromLatin1(tag), QString::number(kEach), go});
         QVERIFY(process->waitForStarted());
     }
     // Both copies start appending at the same moment.
@@ -274,9 +276,10 @@ void TestCollectionFile::twoProcessesAppendAtOnce()
     RecordFile file(path, kSize);
     file.scan([&](qint64 position, const QByteArray &record) {
         const SongCard card = SongCard::decode(record);
-        const bool whole = !card.Cantante.isEmpty() && card.Note == card.Titolo
-            && card.Titolo.startsWith(card.Cantante + QLatin1Char('-'))
-            && card.Testo == QString(4000, card.Cantante.at(0)) + QStringLiteral("\n") + card.Titolo;
+        const bool whole =
+            !card.Cantante.isEmpty() && card.Note == card.Titolo &&
+            card.Titolo.startsWith(card.Cantante + QLatin1Char('-')) &&
+            card.Testo == QString(4000, card.Cantante.at(0)) + QStringLiteral("\n") + card.Titolo;
         if (!whole)
             qWarning("card %lld is not whole", position);
         titles.insert(card.Titolo);

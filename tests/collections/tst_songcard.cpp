@@ -21,7 +21,8 @@ private slots:
     void encodeLeavesNoGarbage();
 };
 
-namespace {
+namespace
+{
 
 const SongCard::Field &field(const char *name)
 {
@@ -44,18 +45,16 @@ void TestSongCard::fieldTable_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("offset");
     QTest::addColumn<int>("width");
-    const struct
-    {
+    const struct {
         const char *name;
         int offset, width;
-    } expected[] = {{"Titolo", 0, 121},       {"Cantante", 121, 121}, {"Album", 242, 121},
-                    {"Genere", 363, 51},      {"Autori", 414, 251},   {"Nazione", 665, 51},
-                    {"Anno", 716, 31},        {"Premi", 747, 251},    {"Casa", 998, 51},
-                    {"Durata", 1049, 31},     {"Testo", 1080, 5001},  {"Storia", 6081, 5001},
-                    {"Sito", 11082, 251},     {"Musica", 11333, 251}, {"Note", 11584, 251},
-                    {"Segnala", 11835, 3},    {"File01", 11838, 251}, {"File02", 12089, 251},
-                    {"File03", 12340, 251},   {"Desc01", 12591, 251}, {"Desc02", 12842, 251},
-                    {"Desc03", 13093, 251}};
+    } expected[] = {
+        {"Titolo", 0, 121},     {"Cantante", 121, 121}, {"Album", 242, 121},    {"Genere", 363, 51},
+        {"Autori", 414, 251},   {"Nazione", 665, 51},   {"Anno", 716, 31},      {"Premi", 747, 251},
+        {"Casa", 998, 51},      {"Durata", 1049, 31},   {"Testo", 1080, 5001},  {"Storia", 6081, 5001},
+        {"Sito", 11082, 251},   {"Musica", 11333, 251}, {"Note", 11584, 251},   {"Segnala", 11835, 3},
+        {"File01", 11838, 251}, {"File02", 12089, 251}, {"File03", 12340, 251}, {"Desc01", 12591, 251},
+        {"Desc02", 12842, 251}, {"Desc03", 13093, 251}};
     int i = 0;
     for (const auto &e : expected) {
         QTest::newRow(e.name) << i << QString::fromLatin1(e.name) << e.offset << e.width;
@@ -96,7 +95,8 @@ void TestSongCard::store_data()
 
     const QString a120(120, QLatin1Char('a'));
     QTest::newRow("W-1 characters stored whole") << "Titolo" << a120 << a120.toLatin1() << a120;
-    QTest::newRow("longer text cut at W-1") << "Titolo" << a120 + QStringLiteral("bcd") << a120.toLatin1() << a120;
+    QTest::newRow("longer text cut at W-1")
+        << "Titolo" << a120 + QStringLiteral("bcd") << a120.toLatin1() << a120;
     const QString y30(30, QLatin1Char('9'));
     QTest::newRow("narrow field cut") << "Anno" << y30 + QStringLiteral("0") << y30.toLatin1() << y30;
     QTest::newRow("blanks kept at both ends")
@@ -111,7 +111,8 @@ void TestSongCard::store_data()
     QTest::newRow("memo of 5000 stored whole") << "Testo" << x5000 << x5000.toLatin1() << x5000;
     QTest::newRow("memo cut counts CR LF as two bytes")
         << "Testo" << QString(4998, QLatin1Char('x')) + QStringLiteral("\nyz")
-        << QString(4998, QLatin1Char('x')).toLatin1() + "\r\n" << QString(4998, QLatin1Char('x')) + QStringLiteral("\n");
+        << QString(4998, QLatin1Char('x')).toLatin1() + "\r\n"
+        << QString(4998, QLatin1Char('x')) + QStringLiteral("\n");
     QTest::newRow("Windows-1252 letters")
         << "Cantante" << QStringLiteral("Mina è “unica” – €")
         << QByteArray("Mina \xE8 \x93unica\x94 \x96 \x80") << QStringLiteral("Mina è “unica” – €");
@@ -149,13 +150,22 @@ void TestSongCard::load_data()
         << "Genere" << QByteArray("Rock\0Progressive", 16) << QStringLiteral("Rock");
     QTest::newRow("leftovers after the zero ignored")
         << "Album" << QByteArray("\0Vecchio album", 14) << QString();
-    QTest::newRow("no zero byte: all W bytes") << "Anno" << QByteArray(31, '7') << QString(31, QLatin1Char('7'));
+    QTest::newRow("no zero byte: all W bytes")
+        << "Anno" << QByteArray(31, '7') << QString(31, QLatin1Char('7'));
     QTest::newRow("no trimming on load") << "Casa" << QByteArray(" CGD \0", 6) << QStringLiteral(" CGD ");
     QTest::newRow("CR LF becomes a line break in a memo")
         << "Testo" << QByteArray("uno\r\ndue\0", 9) << QStringLiteral("uno\ndue");
-    QTest::newRow("Windows-1252 high bytes")
-        << "Titolo" << QByteArray("\x93" "Caruso" "\x94 \x85\0", 11) << QStringLiteral("“Caruso” …");
-    QTest::newRow("Latin-1 range") << "Nazione" << QByteArray("Espa\xF1" "a\0", 7) << QStringLiteral("España");
+    QTest::newRow("Windows-1252 high bytes") << "Titolo"
+                                             << QByteArray("\x93"
+                                                           "Caruso"
+                                                           "\x94 \x85\0",
+                                                           11)
+                                             << QStringLiteral("“Caruso” …");
+    QTest::newRow("Latin-1 range") << "Nazione"
+                                   << QByteArray("Espa\xF1"
+                                                 "a\0",
+                                                 7)
+                                   << QStringLiteral("España");
 }
 
 void TestSongCard::load()
