@@ -18,7 +18,8 @@
 
 #include <benchmark/benchmark.h>
 
-namespace {
+namespace
+{
 
 QString g_photo;
 
@@ -56,7 +57,8 @@ void BM_SlideshowStep(benchmark::State &state)
         // From position 0 the step opens the archive, moves to card 1 and loads its photo.
         window.lblPosizione->setText(QStringLiteral("0"));
         window.cmdAvantiClick();
-        if (window.imgFoto->picture().width() >= 689 && window.imgFoto->picture() == SingerPhoto::slideshowStart())
+        if (window.imgFoto->picture().width() >= 689 &&
+            window.imgFoto->picture() == SingerPhoto::slideshowStart())
             state.SkipWithError("photo not shown");
     }
     state.counters["shown_width"] = window.imgFoto->picture().width();
@@ -76,7 +78,8 @@ int main(int argc, char **argv)
     ProgramFolder::setOverride(folder.path());
 
     QFile archive(SingerArchive::path());
-    if (!archive.open(QIODevice::WriteOnly) || archive.write(SingerCard().toRecord()) != SingerCard::kRecordSize)
+    if (!archive.open(QIODevice::WriteOnly) ||
+        archive.write(SingerCard().toRecord()) != SingerCard::kRecordSize)
         return 1;
     archive.close();
     SingerPhoto::ensureFolder();

@@ -4,7 +4,8 @@
 
 #include <cstring>
 
-namespace CountedText {
+namespace CountedText
+{
 
 void store(QByteArray &record, int offset, int capacity, const QString &text)
 {

@@ -5,7 +5,8 @@
 
 // A counted text: one length byte, then `capacity` bytes of Windows-1252 text with no
 // terminating zero. Singer cards and discographies are made of these fields.
-namespace CountedText {
+namespace CountedText
+{
 
 // Writes `text` into the capacity + 1 bytes of `record` starting at `offset`: trimmed,
 // converted to Windows-1252, cut to 255 bytes and then to the capacity. The bytes after the

@@ -19,51 +19,53 @@
 #include <QLineEdit>
 #include <QShowEvent>
 
-namespace {
+namespace
+{
 
 const QString kReady = QStringLiteral("Pronto per archiviare una nuova scheda...");
 const QString kEmptyArchive = QStringLiteral("L'archivio non contiene nessuna scheda.");
-const QString kAccessError = QStringLiteral(
-    "Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere i privilegi "
-    "di scrittura nella cartella di installazione del programma.");
-const QString kNeedNome = QStringLiteral(
-    "Attenzione: per salvare la scheda è necessario indicare il nome d'arte del cantante.");
-const QString kNeedSesso = QStringLiteral(
-    "Attenzione: per salvare la scheda è necessario indicare il sesso del cantante (M o F).");
-const QString kNeedCittadinanza = QStringLiteral(
-    "Attenzione: per salvare la scheda è necessario indicare la cittadinanza del cantante.");
-const QString kNeedEstremi = QStringLiteral(
-    "Attenzione: per salvare la scheda è necessario indicare la canzone più famosa.");
-const QString kSavedChanges = QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
+const QString kAccessError = QStringLiteral("Attenzione: il sistema non permette di accedere "
+                                            "all'archivio.\n\r\n\rAccertarsi di possedere i privilegi "
+                                            "di scrittura nella cartella di installazione del programma.");
+const QString kNeedNome =
+    QStringLiteral("Attenzione: per salvare la scheda è necessario indicare il nome d'arte del cantante.");
+const QString kNeedSesso =
+    QStringLiteral("Attenzione: per salvare la scheda è necessario indicare il sesso del cantante (M o F).");
+const QString kNeedCittadinanza =
+    QStringLiteral("Attenzione: per salvare la scheda è necessario indicare la cittadinanza del cantante.");
+const QString kNeedEstremi =
+    QStringLiteral("Attenzione: per salvare la scheda è necessario indicare la canzone più famosa.");
+const QString kSavedChanges =
+    QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
 const QString kInserted = QStringLiteral("La scheda corrente è stata inserita in archivio.");
-const QString kDuplicateNew = QStringLiteral(
-    "Attenzione: la duplicazione di una scheda può avvenire soltanto dopo che questa è stata inserita in archivio.");
-const QString kDuplicated = QStringLiteral(
-    "E' ora possibile apportare le proprie modifiche alla scheda corrente.\n\r\n\rAl termine premere Salva per "
-    "inserire la scheda in archivio.");
+const QString kDuplicateNew = QStringLiteral("Attenzione: la duplicazione di una scheda può avvenire "
+                                             "soltanto dopo che questa è stata inserita in archivio.");
+const QString kDuplicated = QStringLiteral("E' ora possibile apportare le proprie modifiche alla scheda "
+                                           "corrente.\n\r\n\rAl termine premere Salva per "
+                                           "inserire la scheda in archivio.");
 const QString kDiscographyUnsaved = QStringLiteral(
     "Attenzione: la gestione della dicografia può avvenire soltanto dopo che la scheda del cantante è stata "
     "salvata in archivio.");
-const QString kDiscographyNome = QStringLiteral(
-    "Attenzione: per accedere alla gestione della discografia è necessario indicare il nome d'arte del cantante.");
+const QString kDiscographyNome = QStringLiteral("Attenzione: per accedere alla gestione della discografia è "
+                                                "necessario indicare il nome d'arte del cantante.");
 // A photo that cannot be written is reported, and the picture stays in the preview, so that
 // the user can retry instead of believing it stored.
 const QString kPhotoNotSaved = QStringLiteral(
     "Attenzione: non è stato possibile salvare la foto della scheda.\r\n\r\nLa foto resta visualizzata: "
     "accertarsi di possedere i privilegi di scrittura nella cartella Anagrafica del programma e salvare "
     "nuovamente la scheda.");
-const QString kCopyNotSaved = QStringLiteral(
-    "Attenzione: non è stato possibile salvare la foto nel file indicato.");
+const QString kCopyNotSaved =
+    QStringLiteral("Attenzione: non è stato possibile salvare la foto nel file indicato.");
 const QString kHelpTitle = QStringLiteral("Applicazione Archivio Cantanti.");
 
 const QString kOpenTitle = QStringLiteral("Selezionare un file di immagine in formato Jpeg o Bitmap.");
-const QString kOpenFilter = QStringLiteral("Immagine JPEG (*.jpg; *.jpeg)|*.jpg;*.jpeg|Immagine Bitmap (*.bmp)|*.bmp");
+const QString kOpenFilter =
+    QStringLiteral("Immagine JPEG (*.jpg; *.jpeg)|*.jpg;*.jpeg|Immagine Bitmap (*.bmp)|*.bmp");
 const QString kSaveTitle = QStringLiteral("Selezionare la cartella in cui si desidera salvare il file Jpeg.");
 const QString kSaveFilter = QStringLiteral("File Jpeg (*.jpg)|*.jpg");
 const QString kSaveProposal = QStringLiteral("Foto.jpg");
 
-struct FieldPlace
-{
+struct FieldPlace {
     QLineEdit *FrmAnagrafica::*member;
     const char *name; // record field name; the control is "txt" + name
     const char *label;
@@ -137,9 +139,9 @@ FrmAnagrafica::FrmAnagrafica()
     AppFormats::apply();
     QWidget *p = panel();
     // Frame, tool bar boxes, card area and information bar lie behind everything else.
-    QWidget *shpCornice = shape(p, QStringLiteral("shpCornice"), QRect(6, 6, 984, 680), QColor(0x42, 0x7A, 0xA8),
-                                Qt::white, Qt::white);
-    const QRect boxes[] = {{18, 20, 209, 51}, {232, 20, 160, 51}, {399, 20, 160, 51},
+    QWidget *shpCornice = shape(p, QStringLiteral("shpCornice"), QRect(6, 6, 984, 680),
+                                QColor(0x42, 0x7A, 0xA8), Qt::white, Qt::white);
+    const QRect boxes[] = {{18, 20, 209, 51},  {232, 20, 160, 51}, {399, 20, 160, 51},
                            {566, 20, 219, 51}, {791, 20, 89, 51},  {888, 20, 91, 51}};
     QList<QWidget *> background{this, p, shpCornice};
     int n = 1;
@@ -147,7 +149,8 @@ FrmAnagrafica::FrmAnagrafica()
         background << shape(p, QStringLiteral("shpBarra%1").arg(n++), r, Qt::white, QColor(0xB0, 0xC4, 0xDE));
     background << shape(p, QStringLiteral("shpScheda"), QRect(16, 82, 962, 556), QColor(0xC8, 0xD6, 0xE3),
                         QColor(0xA0, 0xB4, 0xC8));
-    background << shape(p, QStringLiteral("shpFoglio"), QRect(22, 88, 950, 544), Qt::white, QColor(0xC8, 0xD6, 0xE3));
+    background << shape(p, QStringLiteral("shpFoglio"), QRect(22, 88, 950, 544), Qt::white,
+                        QColor(0xC8, 0xD6, 0xE3));
     background << shape(p, QStringLiteral("shpFoto"), QRect(30, 95, 323, 425), QColor(0xE0, 0xE9, 0xF1),
                         QColor(0xC8, 0xD6, 0xE3));
     shape(p, QStringLiteral("shpInfo"), QRect(16, 644, 962, 32), QColor(0x30, 0x30, 0xDD), QColor());
@@ -167,7 +170,9 @@ FrmAnagrafica::FrmAnagrafica()
         hints->background(w);
     const std::pair<QWidget *, QString> commandHints[] = {
         {cmdNuovo, QStringLiteral("Prepara la schermata per l'inserimento di una nuova scheda.")},
-        {cmdDuplica, QStringLiteral("Prepara la schermata per l'inserimento di una nuova scheda duplicando i dati correnti.")},
+        {cmdDuplica,
+         QStringLiteral(
+             "Prepara la schermata per l'inserimento di una nuova scheda duplicando i dati correnti.")},
         {cmdSalva, QStringLiteral("Salva la scheda in archivio.")},
         {cmdTrova, QStringLiteral("Trova una scheda in archivio.")},
         {cmdFile, QStringLiteral("Allega file alla scheda.")},
@@ -201,8 +206,7 @@ FrmAnagrafica::FrmAnagrafica()
 void FrmAnagrafica::buildToolBar()
 {
     QWidget *p = panel();
-    struct Command
-    {
+    struct Command {
         ClickPicture *FrmAnagrafica::*member;
         const char *name;
         const char *art;
@@ -211,31 +215,76 @@ void FrmAnagrafica::buildToolBar()
     };
     const Command commands[] = {
         {&FrmAnagrafica::cmdNuovo, "cmdNuovo", "nuovo", {24, 26, 37, 39}, &FrmAnagrafica::cmdNuovoClick},
-        {&FrmAnagrafica::cmdDuplica, "cmdDuplica", "duplica", {64, 26, 37, 39}, &FrmAnagrafica::cmdDuplicaClick},
+        {&FrmAnagrafica::cmdDuplica,
+         "cmdDuplica",
+         "duplica",
+         {64, 26, 37, 39},
+         &FrmAnagrafica::cmdDuplicaClick},
         {&FrmAnagrafica::cmdSalva, "cmdSalva", "salva", {104, 26, 37, 39}, &FrmAnagrafica::cmdSalvaClick},
         {&FrmAnagrafica::cmdTrova, "cmdTrova", "trova", {144, 26, 37, 39}, &FrmAnagrafica::cmdTrovaClick},
         {&FrmAnagrafica::cmdFile, "cmdFile", "allega", {184, 26, 37, 39}, &FrmAnagrafica::cmdFileClick},
-        {&FrmAnagrafica::cmdAnteprima, "cmdAnteprima", "anteprima", {238, 28, 148, 32}, &FrmAnagrafica::cmdAnteprimaClick},
-        {&FrmAnagrafica::cmdStampa, "cmdStampa", "stampa", {405, 28, 148, 32}, &FrmAnagrafica::cmdStampaClick},
+        {&FrmAnagrafica::cmdAnteprima,
+         "cmdAnteprima",
+         "anteprima",
+         {238, 28, 148, 32},
+         &FrmAnagrafica::cmdAnteprimaClick},
+        {&FrmAnagrafica::cmdStampa,
+         "cmdStampa",
+         "stampa",
+         {405, 28, 148, 32},
+         &FrmAnagrafica::cmdStampaClick},
         {&FrmAnagrafica::cmdPrimo, "cmdPrimo", "primo", {572, 26, 37, 39}, &FrmAnagrafica::cmdPrimoClick},
-        {&FrmAnagrafica::cmdIndietro, "cmdIndietro", "indietro", {614, 26, 37, 39}, &FrmAnagrafica::cmdIndietroClick},
+        {&FrmAnagrafica::cmdIndietro,
+         "cmdIndietro",
+         "indietro",
+         {614, 26, 37, 39},
+         &FrmAnagrafica::cmdIndietroClick},
         {&FrmAnagrafica::cmdAvanti, "cmdAvanti", "avanti", {700, 26, 37, 39}, &FrmAnagrafica::cmdAvantiClick},
         {&FrmAnagrafica::cmdUltimo, "cmdUltimo", "ultimo", {742, 26, 37, 39}, &FrmAnagrafica::cmdUltimoClick},
-        {&FrmAnagrafica::cmdEsporta, "cmdEsporta", "esporta", {797, 26, 37, 39}, &FrmAnagrafica::cmdEsportaClick},
-        {&FrmAnagrafica::cmdSlideshow, "cmdSlideshow", "slideshow", {837, 26, 37, 39}, &FrmAnagrafica::cmdSlideshowClick},
+        {&FrmAnagrafica::cmdEsporta,
+         "cmdEsporta",
+         "esporta",
+         {797, 26, 37, 39},
+         &FrmAnagrafica::cmdEsportaClick},
+        {&FrmAnagrafica::cmdSlideshow,
+         "cmdSlideshow",
+         "slideshow",
+         {837, 26, 37, 39},
+         &FrmAnagrafica::cmdSlideshowClick},
         {&FrmAnagrafica::cmdGuida, "cmdGuida", "guida", {894, 26, 37, 39}, &FrmAnagrafica::cmdGuidaClick},
         {&FrmAnagrafica::cmdEsci, "cmdEsci", "esci", {936, 26, 37, 39}, &FrmAnagrafica::cmdEsciClick},
-        {&FrmAnagrafica::btnCaricaFoto, "btnCaricaFoto", "caricafoto", {38, 534, 157, 40}, &FrmAnagrafica::btnCaricaFotoClick},
-        {&FrmAnagrafica::btnSalvaFoto, "btnSalvaFoto", "salvafoto", {204, 534, 42, 40}, &FrmAnagrafica::btnSalvaFotoClick},
-        {&FrmAnagrafica::btnCancFoto, "btnCancFoto", "cancfoto", {254, 534, 42, 40}, &FrmAnagrafica::btnCancFotoClick},
-        {&FrmAnagrafica::btnZoomFoto, "btnZoomFoto", "zoomfoto", {304, 534, 42, 40}, &FrmAnagrafica::btnZoomFotoClick},
-        {&FrmAnagrafica::btnFilmografia, "btnFilmografia", "discografia", {766, 580, 197, 40}, &FrmAnagrafica::btnFilmografiaClick},
+        {&FrmAnagrafica::btnCaricaFoto,
+         "btnCaricaFoto",
+         "caricafoto",
+         {38, 534, 157, 40},
+         &FrmAnagrafica::btnCaricaFotoClick},
+        {&FrmAnagrafica::btnSalvaFoto,
+         "btnSalvaFoto",
+         "salvafoto",
+         {204, 534, 42, 40},
+         &FrmAnagrafica::btnSalvaFotoClick},
+        {&FrmAnagrafica::btnCancFoto,
+         "btnCancFoto",
+         "cancfoto",
+         {254, 534, 42, 40},
+         &FrmAnagrafica::btnCancFotoClick},
+        {&FrmAnagrafica::btnZoomFoto,
+         "btnZoomFoto",
+         "zoomfoto",
+         {304, 534, 42, 40},
+         &FrmAnagrafica::btnZoomFotoClick},
+        {&FrmAnagrafica::btnFilmografia,
+         "btnFilmografia",
+         "discografia",
+         {766, 580, 197, 40},
+         &FrmAnagrafica::btnFilmografiaClick},
     };
     for (const Command &c : commands) {
         auto *picture = new ClickPicture(p, QLatin1String(c.name), resource(c.art), c.place);
         this->*c.member = picture;
         const auto handler = c.handler;
-        connect(picture, &ClickPicture::clicked, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
+        connect(picture, &ClickPicture::clicked, this,
+                [this, handler] { guarded([&] { (this->*handler)(); }); });
     }
 
     lblPosizione = new QLabel(p);
@@ -356,7 +405,8 @@ void FrmAnagrafica::loadPhoto()
 bool FrmAnagrafica::savePhoto()
 {
     const QString position = stateOf(lblPosizione);
-    return SingerPhoto::ensureFolder() && SingerPhoto::save(imgFoto->picture(), SingerPhoto::fileFor(position));
+    return SingerPhoto::ensureFolder() &&
+           SingerPhoto::save(imgFoto->picture(), SingerPhoto::fileFor(position));
 }
 
 void FrmAnagrafica::txtSessoTyping(const QString &typed)
@@ -470,8 +520,10 @@ void FrmAnagrafica::cmdIndietroClick()
 
 void FrmAnagrafica::cmdSalvaClick()
 {
-    const std::pair<QLineEdit *, QString> required[] = {
-        {txtNome, kNeedNome}, {txtSesso, kNeedSesso}, {txtCittadinanza, kNeedCittadinanza}, {txtEstremi, kNeedEstremi}};
+    const std::pair<QLineEdit *, QString> required[] = {{txtNome, kNeedNome},
+                                                        {txtSesso, kNeedSesso},
+                                                        {txtCittadinanza, kNeedCittadinanza},
+                                                        {txtEstremi, kNeedEstremi}};
     for (const auto &[field, message] : required) {
         if (ctrim(field->text()).isEmpty()) {
             desktop().warning(message);
@@ -616,12 +668,15 @@ QString FrmAnagrafica::helpText()
             "allegati e senza discografia."),
         QStringLiteral(
             "Con il pulsante Carica foto puoi associare alla scheda una foto in formato JPEG o Bitmap, che "
-            "viene ridotta automaticamente per essere contenuta nel riquadro di anteprima. Il pulsante con la "
-            "lente mostra la foto a tutto schermo nelle sue dimensioni reali, quello con il dischetto ne salva "
+            "viene ridotta automaticamente per essere contenuta nel riquadro di anteprima. Il pulsante con "
+            "la "
+            "lente mostra la foto a tutto schermo nelle sue dimensioni reali, quello con il dischetto ne "
+            "salva "
             "una copia su disco e quello con la croce la cancella. La foto viene archiviata insieme alla "
             "scheda quando premi Salva."),
         QStringLiteral(
-            "Con il pulsante Allega file puoi collegare a ogni scheda fino a tre documenti di qualsiasi tipo, "
+            "Con il pulsante Allega file puoi collegare a ogni scheda fino a tre documenti di qualsiasi "
+            "tipo, "
             "per esempio i file audio o video delle canzoni del cantante, le sue interviste o i suoi testi, "
             "ciascuno con una breve descrizione."),
         QStringLiteral(
@@ -634,13 +689,16 @@ QString FrmAnagrafica::helpText()
             "oppure tutti i vincitori di un determinato premio."),
         QStringLiteral(
             "Una volta salvata la scheda, il pulsante Discografia apre l'elenco dei brani del cantante, che "
-            "puoi consultare e stampare. Per aggiungere un brano premi Aggiungi canzone, indica titolo, anno, "
+            "puoi consultare e stampare. Per aggiungere un brano premi Aggiungi canzone, indica titolo, "
+            "anno, "
             "genere, parolieri e durata, poi premi Salva e Chiudi; per modificarne uno selezionalo, premi "
-            "Modifica canzone, apporta le modifiche, poi premi Salva e Chiudi. Il numero dei brani è indicato "
+            "Modifica canzone, apporta le modifiche, poi premi Salva e Chiudi. Il numero dei brani è "
+            "indicato "
             "in fondo all'elenco."),
         QStringLiteral(
             "I dati e le foto sono archiviati in file all'interno della cartella del programma: per fare una "
-            "copia di sicurezza basta copiare l'intera cartella, e per ripristinarla basta sovrascriverla con "
+            "copia di sicurezza basta copiare l'intera cartella, e per ripristinarla basta sovrascriverla "
+            "con "
             "la copia."),
         QStringLiteral(
             "Puoi esportare i testi di tutte le schede dell'archivio in un file di Microsoft Excel, e "

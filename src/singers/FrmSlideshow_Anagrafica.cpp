@@ -12,11 +12,12 @@
 #include <QShowEvent>
 #include <QTimer>
 
-namespace {
+namespace
+{
 const QString kEmptyArchive = QStringLiteral("L'archivio non contiene nessuna scheda.");
-const QString kAccessError = QStringLiteral(
-    "Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere i privilegi "
-    "di scrittura nella cartella di installazione del programma.");
+const QString kAccessError = QStringLiteral("Attenzione: il sistema non permette di accedere "
+                                            "all'archivio.\n\r\n\rAccertarsi di possedere i privilegi "
+                                            "di scrittura nella cartella di installazione del programma.");
 } // namespace
 
 FrmSlideshow_Anagrafica::FrmSlideshow_Anagrafica(QWidget *owner)

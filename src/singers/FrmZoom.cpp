@@ -5,7 +5,8 @@
 #include "singers/PictureBox.h"
 
 FrmZoom::FrmZoom(QWidget *owner)
-    : PhotoWindow(owner, QStringLiteral("frmZoom"), QStringLiteral(" Fai clic sulla foto per chiudere questa finestra"))
+    : PhotoWindow(owner, QStringLiteral("frmZoom"),
+                  QStringLiteral(" Fai clic sulla foto per chiudere questa finestra"))
 {
     AppFormats::apply();
 }

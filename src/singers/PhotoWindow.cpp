@@ -55,8 +55,8 @@ void PhotoWindow::resizeEvent(QResizeEvent *event)
 
 bool PhotoWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == panContainer && event->type() == QEvent::MouseButtonRelease
-        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+    if (watched == panContainer && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         close();
         return true;
     }

@@ -3,22 +3,44 @@
 #include "core/ProgramFolder.h"
 #include "singers/CountedText.h"
 
-namespace {
+namespace
+{
 
 using Layout = SingerCard::Layout;
 
 constexpr std::array<Layout, SingerCard::FieldCount> kLayout{{
-    {"Nome", 0, 50},          {"Sesso", 51, 1},         {"DataNasc", 53, 10},
-    {"Cittadinanza", 64, 50}, {"LuogoNasc", 115, 50},   {"Indirizzo", 166, 250},
-    {"CodFisc", 417, 250},    {"Estremi", 668, 250},    {"Email", 919, 250},
-    {"Tel", 1170, 250},       {"Cellulare", 1421, 50},  {"Studio", 1472, 100},
-    {"Lingue", 1573, 250},    {"PartitaIva", 1824, 250}, {"Iban", 2075, 250},
-    {"Altezza", 2326, 50},    {"Peso", 2377, 50},       {"Occhi", 2428, 50},
-    {"Capelli", 2479, 50},    {"Vita", 2530, 250},      {"Fianchi", 2781, 250},
-    {"Taglia", 3032, 250},    {"Scarpe", 3283, 250},    {"Esperienze", 3534, 250},
-    {"Disponibilita", 3785, 250}, {"Note", 4036, 250},  {"File01", 4287, 250},
-    {"File02", 4538, 250},    {"File03", 4789, 250},    {"Desc01", 5040, 250},
-    {"Desc02", 5291, 250},    {"Desc03", 5542, 250},
+    {"Nome", 0, 50},
+    {"Sesso", 51, 1},
+    {"DataNasc", 53, 10},
+    {"Cittadinanza", 64, 50},
+    {"LuogoNasc", 115, 50},
+    {"Indirizzo", 166, 250},
+    {"CodFisc", 417, 250},
+    {"Estremi", 668, 250},
+    {"Email", 919, 250},
+    {"Tel", 1170, 250},
+    {"Cellulare", 1421, 50},
+    {"Studio", 1472, 100},
+    {"Lingue", 1573, 250},
+    {"PartitaIva", 1824, 250},
+    {"Iban", 2075, 250},
+    {"Altezza", 2326, 50},
+    {"Peso", 2377, 50},
+    {"Occhi", 2428, 50},
+    {"Capelli", 2479, 50},
+    {"Vita", 2530, 250},
+    {"Fianchi", 2781, 250},
+    {"Taglia", 3032, 250},
+    {"Scarpe", 3283, 250},
+    {"Esperienze", 3534, 250},
+    {"Disponibilita", 3785, 250},
+    {"Note", 4036, 250},
+    {"File01", 4287, 250},
+    {"File02", 4538, 250},
+    {"File03", 4789, 250},
+    {"Desc01", 5040, 250},
+    {"Desc02", 5291, 250},
+    {"Desc03", 5542, 250},
 }};
 
 // The fields lie back to back without gaps and fill the record exactly.
@@ -53,7 +75,8 @@ QByteArray SingerCard::toRecord() const
 {
     QByteArray record(kRecordSize, '\0');
     for (int i = 0; i < FieldCount; ++i)
-        CountedText::store(record, kLayout[size_t(i)].offset, kLayout[size_t(i)].capacity, m_texts[size_t(i)]);
+        CountedText::store(record, kLayout[size_t(i)].offset, kLayout[size_t(i)].capacity,
+                           m_texts[size_t(i)]);
     return record;
 }
 
@@ -62,7 +85,8 @@ SingerCard SingerCard::fromRecord(const QByteArray &record)
     Q_ASSERT(record.size() == kRecordSize);
     SingerCard card;
     for (int i = 0; i < FieldCount; ++i)
-        card.m_texts[size_t(i)] = CountedText::load(record, kLayout[size_t(i)].offset, kLayout[size_t(i)].capacity);
+        card.m_texts[size_t(i)] =
+            CountedText::load(record, kLayout[size_t(i)].offset, kLayout[size_t(i)].capacity);
     return card;
 }
 

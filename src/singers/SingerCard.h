@@ -11,14 +11,42 @@ class SingerCard
 {
 public:
     enum Field {
-        Nome, Sesso, DataNasc, Cittadinanza, LuogoNasc, Indirizzo, CodFisc, Estremi, Email, Tel,
-        Cellulare, Studio, Lingue, PartitaIva, Iban, Altezza, Peso, Occhi, Capelli, Vita, Fianchi,
-        Taglia, Scarpe, Esperienze, Disponibilita, Note, File01, File02, File03, Desc01, Desc02,
-        Desc03, FieldCount
+        Nome,
+        Sesso,
+        DataNasc,
+        Cittadinanza,
+        LuogoNasc,
+        Indirizzo,
+        CodFisc,
+        Estremi,
+        Email,
+        Tel,
+        Cellulare,
+        Studio,
+        Lingue,
+        PartitaIva,
+        Iban,
+        Altezza,
+        Peso,
+        Occhi,
+        Capelli,
+        Vita,
+        Fianchi,
+        Taglia,
+        Scarpe,
+        Esperienze,
+        Disponibilita,
+        Note,
+        File01,
+        File02,
+        File03,
+        Desc01,
+        Desc02,
+        Desc03,
+        FieldCount
     };
 
-    struct Layout
-    {
+    struct Layout {
         const char *name; // also the editor control's name without its prefix
         int offset;
         int capacity;
@@ -45,7 +73,8 @@ private:
 
 using TSchedaCantante = SingerCard;
 
-namespace SingerArchive {
+namespace SingerArchive
+{
 // Archivio_Cantanti.pro in the program folder.
 QString path();
 } // namespace SingerArchive

@@ -11,9 +11,11 @@
 #include <QSaveFile>
 #include <QSvgRenderer>
 
-namespace SingerPhoto {
+namespace SingerPhoto
+{
 
-namespace {
+namespace
+{
 
 constexpr int kJpegQuality = 90;
 
@@ -127,7 +129,9 @@ bool bitmapComplete(const QByteArray &data)
 {
     const auto *d = reinterpret_cast<const unsigned char *>(data.constData());
     const qsizetype n = data.size();
-    const auto u32 = [d](int at) { return quint32(d[at]) | quint32(d[at + 1]) << 8 | quint32(d[at + 2]) << 16 | quint32(d[at + 3]) << 24; };
+    const auto u32 = [d](int at) {
+        return quint32(d[at]) | quint32(d[at + 1]) << 8 | quint32(d[at + 2]) << 16 | quint32(d[at + 3]) << 24;
+    };
     const auto u16 = [d](int at) { return quint32(d[at]) | quint32(d[at + 1]) << 8; };
     if (n < 26 || d[0] != 'B' || d[1] != 'M')
         return false;
@@ -196,7 +200,8 @@ bool save(const QImage &picture, const QString &path)
 
 QImage placeholder()
 {
-    static const QImage image = renderSvg(QStringLiteral(":/singers/cantante_sul_palco.svg"), QSize(307, 409));
+    static const QImage image =
+        renderSvg(QStringLiteral(":/singers/cantante_sul_palco.svg"), QSize(307, 409));
     return image;
 }
 

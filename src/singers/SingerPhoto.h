@@ -8,7 +8,8 @@
 
 // Singer photos: one JPEG per card in the folder Anagrafica, named after the card's position,
 // and the fit rule shared by every window that shows a photo.
-namespace SingerPhoto {
+namespace SingerPhoto
+{
 
 // Pictures whose decoded size would pass this many megabytes are refused (a 24-megapixel
 // photo needs about 92).

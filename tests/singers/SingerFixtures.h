@@ -13,7 +13,8 @@
 #include <QLineEdit>
 #include <QtTest>
 
-namespace fixtures {
+namespace fixtures
+{
 
 inline SingerCard singer(const QString &nome, const QString &sesso = QStringLiteral("F"),
                          const QString &cittadinanza = QStringLiteral("Italiana"),
@@ -84,7 +85,8 @@ inline double difference(const QImage &a, const QImage &b)
 // True when `image` is a JPEG copy of the editor's placeholder picture.
 inline bool isPlaceholder(const QImage &image)
 {
-    return image.size() == SingerPhoto::placeholder().size() && difference(image, SingerPhoto::placeholder()) < 6;
+    return image.size() == SingerPhoto::placeholder().size() &&
+           difference(image, SingerPhoto::placeholder()) < 6;
 }
 
 inline void click(QWidget *window, const char *name)

@@ -3,8 +3,8 @@
 #include "SingerFixtures.h"
 #include "app/Fields.h"
 #include "app/FrmAvvio.h"
-#include "app/WindowSet.h"
 #include "app/FrmGuida.h"
+#include "app/WindowSet.h"
 #include "core/RecordFile.h"
 #include "core/Text.h"
 #include "singers/PictureBox.h"
@@ -15,18 +15,19 @@
 using namespace fixtures;
 using Kind = Desktop::Kind;
 
-namespace {
+namespace
+{
 
 const QString kEmpty = QStringLiteral("L'archivio non contiene nessuna scheda.");
-const QString kAccess = QStringLiteral(
-    "Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere i privilegi "
-    "di scrittura nella cartella di installazione del programma.");
+const QString kAccess = QStringLiteral("Attenzione: il sistema non permette di accedere "
+                                       "all'archivio.\n\r\n\rAccertarsi di possedere i privilegi "
+                                       "di scrittura nella cartella di installazione del programma.");
 const QString kInserted = QStringLiteral("La scheda corrente è stata inserita in archivio.");
-const QString kChanged = QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
+const QString kChanged =
+    QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
 
 // One editor in a fresh program folder, shown as the launcher shows it.
-struct Bench
-{
+struct Bench {
     TempProgramFolder folder;
     RecordingDesktop desk;
     FrmAnagrafica w;
@@ -84,28 +85,37 @@ void TestFrmAnagrafica::designedControls()
     QCOMPARE(b.w.objectName(), QStringLiteral("frmAnagrafica"));
     QCOMPARE(b.w.windowTitle(), QStringLiteral(" Cantorium - Archivio Cantanti"));
     QCOMPARE(b.w.findChild<QWidget *>(QStringLiteral("panContainer"))->size(), QSize(996, 692));
-    const struct { const char *name; QRect place; } places[] = {
-        {"cmdNuovo", {24, 26, 37, 39}}, {"cmdDuplica", {64, 26, 37, 39}}, {"cmdSalva", {104, 26, 37, 39}},
-        {"cmdTrova", {144, 26, 37, 39}}, {"cmdFile", {184, 26, 37, 39}}, {"cmdAnteprima", {238, 28, 148, 32}},
-        {"cmdStampa", {405, 28, 148, 32}}, {"cmdPrimo", {572, 26, 37, 39}}, {"cmdIndietro", {614, 26, 37, 39}},
-        {"lblPosizione", {650, 34, 50, 24}}, {"cmdAvanti", {700, 26, 37, 39}}, {"cmdUltimo", {742, 26, 37, 39}},
-        {"cmdEsporta", {797, 26, 37, 39}}, {"cmdSlideshow", {837, 26, 37, 39}}, {"cmdGuida", {894, 26, 37, 39}},
-        {"cmdEsci", {936, 26, 37, 39}}, {"imgFoto", {38, 103, 307, 409}}, {"imgBianco", {38, 103, 307, 409}},
-        {"btnCaricaFoto", {38, 534, 157, 40}}, {"btnSalvaFoto", {204, 534, 42, 40}},
-        {"btnCancFoto", {254, 534, 42, 40}}, {"btnZoomFoto", {304, 534, 42, 40}},
+    const struct {
+        const char *name;
+        QRect place;
+    } places[] = {
+        {"cmdNuovo", {24, 26, 37, 39}},          {"cmdDuplica", {64, 26, 37, 39}},
+        {"cmdSalva", {104, 26, 37, 39}},         {"cmdTrova", {144, 26, 37, 39}},
+        {"cmdFile", {184, 26, 37, 39}},          {"cmdAnteprima", {238, 28, 148, 32}},
+        {"cmdStampa", {405, 28, 148, 32}},       {"cmdPrimo", {572, 26, 37, 39}},
+        {"cmdIndietro", {614, 26, 37, 39}},      {"lblPosizione", {650, 34, 50, 24}},
+        {"cmdAvanti", {700, 26, 37, 39}},        {"cmdUltimo", {742, 26, 37, 39}},
+        {"cmdEsporta", {797, 26, 37, 39}},       {"cmdSlideshow", {837, 26, 37, 39}},
+        {"cmdGuida", {894, 26, 37, 39}},         {"cmdEsci", {936, 26, 37, 39}},
+        {"imgFoto", {38, 103, 307, 409}},        {"imgBianco", {38, 103, 307, 409}},
+        {"btnCaricaFoto", {38, 534, 157, 40}},   {"btnSalvaFoto", {204, 534, 42, 40}},
+        {"btnCancFoto", {254, 534, 42, 40}},     {"btnZoomFoto", {304, 534, 42, 40}},
         {"icoIntestazione", {364, 94, 600, 32}}, {"btnFilmografia", {766, 580, 197, 40}},
-        {"txtNome", {364, 164, 240, 22}}, {"txtSesso", {610, 164, 52, 22}}, {"txtCellulare", {790, 308, 174, 22}},
-        {"txtCapelli", {818, 452, 146, 22}}, {"txtNote", {86, 596, 651, 22}},
+        {"txtNome", {364, 164, 240, 22}},        {"txtSesso", {610, 164, 52, 22}},
+        {"txtCellulare", {790, 308, 174, 22}},   {"txtCapelli", {818, 452, 146, 22}},
+        {"txtNote", {86, 596, 651, 22}},
     };
     for (const auto &p : places) {
         QWidget *control = b.w.findChild<QWidget *>(QLatin1String(p.name));
         QVERIFY2(control, p.name);
         QCOMPARE(control->geometry(), p.place);
     }
-    for (const char *hidden : {"imgBianco", "lblFile01", "lblFile02", "lblFile03", "lblDesc01", "lblDesc02", "lblDesc03"})
+    for (const char *hidden :
+         {"imgBianco", "lblFile01", "lblFile02", "lblFile03", "lblDesc01", "lblDesc02", "lblDesc03"})
         QVERIFY2(!b.w.findChild<QWidget *>(QLatin1String(hidden))->isVisible(), hidden);
     QVERIFY(field(&b.w, "txtSesso")->alignment() & Qt::AlignHCenter);
-    QCOMPARE(b.w.findChild<QLabel *>(QStringLiteral("lblEstremi"))->text(), QStringLiteral("Canzone più famosa:"));
+    QCOMPARE(b.w.findChild<QLabel *>(QStringLiteral("lblEstremi"))->text(),
+             QStringLiteral("Canzone più famosa:"));
     QCOMPARE(b.w.findChild<QLabel *>(QStringLiteral("lblEstremi"))->pos(), QPoint(610, 260 - 18));
     // Commands are pictures and never take the keyboard focus.
     for (ClickPicture *c : b.w.findChildren<ClickPicture *>())
@@ -147,11 +157,13 @@ void TestFrmAnagrafica::fieldsFollowTheRecord()
 void TestFrmAnagrafica::enterAndTabOrder()
 {
     Bench b;
-    const QStringList order = {
-        "txtNome", "txtSesso", "txtDataNasc", "txtCittadinanza", "txtLuogoNasc", "txtIndirizzo", "txtCodFisc",
-        "txtEstremi", "txtEmail", "txtTel", "txtCellulare", "txtStudio", "txtLingue", "txtPartitaIva", "txtIban",
-        "txtAltezza", "txtPeso", "txtOcchi", "txtCapelli", "txtVita", "txtFianchi", "txtTaglia", "txtScarpe",
-        "txtEsperienze", "txtDisponibilita", "txtNote"};
+    const QStringList order = {"txtNome",          "txtSesso",      "txtDataNasc",  "txtCittadinanza",
+                               "txtLuogoNasc",     "txtIndirizzo",  "txtCodFisc",   "txtEstremi",
+                               "txtEmail",         "txtTel",        "txtCellulare", "txtStudio",
+                               "txtLingue",        "txtPartitaIva", "txtIban",      "txtAltezza",
+                               "txtPeso",          "txtOcchi",      "txtCapelli",   "txtVita",
+                               "txtFianchi",       "txtTaglia",     "txtScarpe",    "txtEsperienze",
+                               "txtDisponibilita", "txtNote"};
     QCOMPARE(b.w.focusWidget(), field(&b.w, "txtNome"));
     for (int i = 0; i < order.size(); ++i) {
         QLineEdit *from = field(&b.w, qPrintable(order.at(i)));
@@ -175,23 +187,33 @@ void TestFrmAnagrafica::hintLine()
     auto *panInfo = b.w.findChild<QLabel *>(QStringLiteral("panInfo"));
     QCOMPARE(panInfo->text(), QStringLiteral("Pronto per archiviare una nuova scheda..."));
     const auto moveOver = [](QWidget *w, QPoint at = QPoint(2, 2)) {
-        QMouseEvent move(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
         QCoreApplication::sendEvent(w, &move);
     };
-    const struct { const char *name; const char *hint; } hints[] = {
+    const struct {
+        const char *name;
+        const char *hint;
+    } hints[] = {
         {"cmdNuovo", "Prepara la schermata per l'inserimento di una nuova scheda."},
-        {"cmdDuplica", "Prepara la schermata per l'inserimento di una nuova scheda duplicando i dati correnti."},
-        {"cmdSalva", "Salva la scheda in archivio."}, {"cmdTrova", "Trova una scheda in archivio."},
-        {"cmdFile", "Allega file alla scheda."}, {"cmdAnteprima", "Visualizza l'anteprima di stampa della scheda."},
-        {"cmdStampa", "Stampa la scheda."}, {"cmdPrimo", "Visualizza la prima scheda in archivio."},
+        {"cmdDuplica",
+         "Prepara la schermata per l'inserimento di una nuova scheda duplicando i dati correnti."},
+        {"cmdSalva", "Salva la scheda in archivio."},
+        {"cmdTrova", "Trova una scheda in archivio."},
+        {"cmdFile", "Allega file alla scheda."},
+        {"cmdAnteprima", "Visualizza l'anteprima di stampa della scheda."},
+        {"cmdStampa", "Stampa la scheda."},
+        {"cmdPrimo", "Visualizza la prima scheda in archivio."},
         {"cmdIndietro", "Visualizza la scheda precedente in archivio."},
         {"cmdAvanti", "Visualizza la scheda successiva in archivio."},
         {"cmdUltimo", "Visualizza l'ultima scheda in archivio."},
         {"cmdEsporta", "Esporta le schede in archivio in un file di Microsoft Excel."},
         {"cmdSlideshow", "Esegui lo slide show."},
         {"cmdGuida", "Visualizza la pagina della guida sensibile al contesto."},
-        {"cmdEsci", "Esci da questa schermata di lavoro."}, {"btnCaricaFoto", "Carica una foto esistente."},
-        {"btnSalvaFoto", "Salva la foto su disco."}, {"btnCancFoto", "Cancella la foto."},
+        {"cmdEsci", "Esci da questa schermata di lavoro."},
+        {"btnCaricaFoto", "Carica una foto esistente."},
+        {"btnSalvaFoto", "Salva la foto su disco."},
+        {"btnCancFoto", "Cancella la foto."},
         {"btnZoomFoto", "Visualizza la foto nelle sue dimensioni reali."},
         {"btnFilmografia", "Gestisci la discografia del cantante."},
     };
@@ -213,11 +235,16 @@ void TestFrmAnagrafica::emptyArchiveNavigation_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("shownBefore"); // position before the command
-    QTest::newRow("first") << "cmdPrimo" << "";
-    QTest::newRow("previous") << "cmdIndietro" << "";
-    QTest::newRow("next") << "cmdAvanti" << "";
-    QTest::newRow("next from a stale position") << "cmdAvanti" << "4";
-    QTest::newRow("last") << "cmdUltimo" << "";
+    QTest::newRow("first") << "cmdPrimo"
+                           << "";
+    QTest::newRow("previous") << "cmdIndietro"
+                              << "";
+    QTest::newRow("next") << "cmdAvanti"
+                          << "";
+    QTest::newRow("next from a stale position") << "cmdAvanti"
+                                                << "4";
+    QTest::newRow("last") << "cmdUltimo"
+                          << "";
 }
 
 void TestFrmAnagrafica::emptyArchiveNavigation()
@@ -350,14 +377,19 @@ void TestFrmAnagrafica::saveChecks_data()
     QTest::addColumn<QStringList>("texts"); // Nome, Sesso, Cittadinanza, Estremi
     QTest::addColumn<QString>("focus");
     QTest::addColumn<QString>("warning");
-    const QString nome = QStringLiteral("Attenzione: per salvare la scheda è necessario indicare il nome d'arte del cantante.");
-    const QString sesso = QStringLiteral("Attenzione: per salvare la scheda è necessario indicare il sesso del cantante (M o F).");
-    const QString citt = QStringLiteral("Attenzione: per salvare la scheda è necessario indicare la cittadinanza del cantante.");
-    const QString estremi = QStringLiteral("Attenzione: per salvare la scheda è necessario indicare la canzone più famosa.");
+    const QString nome = QStringLiteral(
+        "Attenzione: per salvare la scheda è necessario indicare il nome d'arte del cantante.");
+    const QString sesso = QStringLiteral(
+        "Attenzione: per salvare la scheda è necessario indicare il sesso del cantante (M o F).");
+    const QString citt = QStringLiteral(
+        "Attenzione: per salvare la scheda è necessario indicare la cittadinanza del cantante.");
+    const QString estremi =
+        QStringLiteral("Attenzione: per salvare la scheda è necessario indicare la canzone più famosa.");
     QTest::newRow("all empty: the stage name first") << QStringList{"", "", "", ""} << "txtNome" << nome;
     QTest::newRow("stage name of blanks") << QStringList{"   ", "F", "It", "Song"} << "txtNome" << nome;
     QTest::newRow("sex missing") << QStringList{"Mina", "", "", ""} << "txtSesso" << sesso;
-    QTest::newRow("citizenship of blanks") << QStringList{"Mina", "F", " \t ", "Song"} << "txtCittadinanza" << citt;
+    QTest::newRow("citizenship of blanks")
+        << QStringList{"Mina", "F", " \t ", "Song"} << "txtCittadinanza" << citt;
     QTest::newRow("best-known song missing") << QStringList{"Mina", "X", "It", ""} << "txtEstremi" << estremi;
 }
 
@@ -419,7 +451,8 @@ void TestFrmAnagrafica::saveStoredCard()
     QCOMPARE(position(&b.w), QStringLiteral("2"));
     const QByteArray all = archiveBytes();
     QCOMPARE(all.size(), 3 * 5793);
-    QCOMPARE(SingerCard::fromRecord(all.mid(5793, 5793)).text(SingerCard::Nome), QStringLiteral("Nuovo nome"));
+    QCOMPARE(SingerCard::fromRecord(all.mid(5793, 5793)).text(SingerCard::Nome),
+             QStringLiteral("Nuovo nome"));
     QCOMPARE(SingerCard::fromRecord(all.mid(0, 5793)).text(SingerCard::Nome), QStringLiteral("Cantante 1"));
     QCOMPARE(SingerCard::fromRecord(all.mid(2 * 5793)).text(SingerCard::Nome), QStringLiteral("Cantante 3"));
     QCOMPARE(readImage(b.photoOf(2)).size(), QSize(50, 70));
@@ -459,11 +492,11 @@ void TestFrmAnagrafica::sexTypedUpperAndTrimmed()
 void TestFrmAnagrafica::duplicate()
 {
     Bench b;
-    const QString dupNew = QStringLiteral(
-        "Attenzione: la duplicazione di una scheda può avvenire soltanto dopo che questa è stata inserita in archivio.");
-    const QString dupDone = QStringLiteral(
-        "E' ora possibile apportare le proprie modifiche alla scheda corrente.\n\r\n\rAl termine premere Salva per "
-        "inserire la scheda in archivio.");
+    const QString dupNew = QStringLiteral("Attenzione: la duplicazione di una scheda può avvenire soltanto "
+                                          "dopo che questa è stata inserita in archivio.");
+    const QString dupDone = QStringLiteral("E' ora possibile apportare le proprie modifiche alla scheda "
+                                           "corrente.\n\r\n\rAl termine premere Salva per "
+                                           "inserire la scheda in archivio.");
 
     // A new card cannot be duplicated; nothing changes.
     b.fillRequired();
@@ -494,7 +527,8 @@ void TestFrmAnagrafica::duplicate()
     QCOMPARE(position(&b.w), QString());
     QCOMPARE(field(&b.w, "txtNome")->text(), QStringLiteral("Mina"));
     QCOMPARE(field(&b.w, "txtEstremi")->text(), QStringLiteral("Una canzone"));
-    for (QLabel *l : {b.w.lblFile01, b.w.lblFile02, b.w.lblFile03, b.w.lblDesc01, b.w.lblDesc02, b.w.lblDesc03})
+    for (QLabel *l :
+         {b.w.lblFile01, b.w.lblFile02, b.w.lblFile03, b.w.lblDesc01, b.w.lblDesc02, b.w.lblDesc03})
         QCOMPARE(l->text(), QString());
     QCOMPARE(b.w.imgFoto->picture(), SingerPhoto::placeholder());
     QCOMPARE(b.w.focusWidget(), field(&b.w, "txtNome"));
@@ -518,11 +552,11 @@ void TestFrmAnagrafica::duplicate()
 void TestFrmAnagrafica::discographyChecks()
 {
     Bench b;
-    const QString unsaved = QStringLiteral(
-        "Attenzione: la gestione della dicografia può avvenire soltanto dopo che la scheda del cantante è stata "
-        "salvata in archivio.");
-    const QString needName = QStringLiteral(
-        "Attenzione: per accedere alla gestione della discografia è necessario indicare il nome d'arte del cantante.");
+    const QString unsaved = QStringLiteral("Attenzione: la gestione della dicografia può avvenire soltanto "
+                                           "dopo che la scheda del cantante è stata "
+                                           "salvata in archivio.");
+    const QString needName = QStringLiteral("Attenzione: per accedere alla gestione della discografia è "
+                                            "necessario indicare il nome d'arte del cantante.");
     // A new card: the saved-first warning, even with an empty stage name.
     click(&b.w, "btnFilmografia");
     QCOMPARE(b.desk.texts(), QStringList{unsaved});

@@ -8,7 +8,8 @@
 #include <QFile>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 QByteArray bytes(std::initializer_list<int> values)
 {
@@ -46,15 +47,42 @@ void TestSingerCard::layoutMatchesRecord_data()
     QTest::addColumn<int>("field");
     QTest::addColumn<int>("offset");
     QTest::addColumn<int>("capacity");
-    const struct { const char *name; int offset, capacity; } expected[] = {
-        {"Nome", 0, 50}, {"Sesso", 51, 1}, {"DataNasc", 53, 10}, {"Cittadinanza", 64, 50},
-        {"LuogoNasc", 115, 50}, {"Indirizzo", 166, 250}, {"CodFisc", 417, 250}, {"Estremi", 668, 250},
-        {"Email", 919, 250}, {"Tel", 1170, 250}, {"Cellulare", 1421, 50}, {"Studio", 1472, 100},
-        {"Lingue", 1573, 250}, {"PartitaIva", 1824, 250}, {"Iban", 2075, 250}, {"Altezza", 2326, 50},
-        {"Peso", 2377, 50}, {"Occhi", 2428, 50}, {"Capelli", 2479, 50}, {"Vita", 2530, 250},
-        {"Fianchi", 2781, 250}, {"Taglia", 3032, 250}, {"Scarpe", 3283, 250}, {"Esperienze", 3534, 250},
-        {"Disponibilita", 3785, 250}, {"Note", 4036, 250}, {"File01", 4287, 250}, {"File02", 4538, 250},
-        {"File03", 4789, 250}, {"Desc01", 5040, 250}, {"Desc02", 5291, 250}, {"Desc03", 5542, 250},
+    const struct {
+        const char *name;
+        int offset, capacity;
+    } expected[] = {
+        {"Nome", 0, 50},
+        {"Sesso", 51, 1},
+        {"DataNasc", 53, 10},
+        {"Cittadinanza", 64, 50},
+        {"LuogoNasc", 115, 50},
+        {"Indirizzo", 166, 250},
+        {"CodFisc", 417, 250},
+        {"Estremi", 668, 250},
+        {"Email", 919, 250},
+        {"Tel", 1170, 250},
+        {"Cellulare", 1421, 50},
+        {"Studio", 1472, 100},
+        {"Lingue", 1573, 250},
+        {"PartitaIva", 1824, 250},
+        {"Iban", 2075, 250},
+        {"Altezza", 2326, 50},
+        {"Peso", 2377, 50},
+        {"Occhi", 2428, 50},
+        {"Capelli", 2479, 50},
+        {"Vita", 2530, 250},
+        {"Fianchi", 2781, 250},
+        {"Taglia", 3032, 250},
+        {"Scarpe", 3283, 250},
+        {"Esperienze", 3534, 250},
+        {"Disponibilita", 3785, 250},
+        {"Note", 4036, 250},
+        {"File01", 4287, 250},
+        {"File02", 4538, 250},
+        {"File03", 4789, 250},
+        {"Desc01", 5040, 250},
+        {"Desc02", 5291, 250},
+        {"Desc03", 5542, 250},
     };
     QCOMPARE(int(std::size(expected)), int(SingerCard::FieldCount));
     for (int i = 0; i < int(std::size(expected)); ++i) {
@@ -81,22 +109,25 @@ void TestSingerCard::store_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("stored"); // the length byte's text
 
-    QTest::newRow("exactly 50") << int(SingerCard::Nome) << QString(50, QLatin1Char('a')) << QByteArray(50, 'a');
+    QTest::newRow("exactly 50") << int(SingerCard::Nome) << QString(50, QLatin1Char('a'))
+                                << QByteArray(50, 'a');
     QTest::newRow("51 cut to 50") << int(SingerCard::Nome) << QString(50, QLatin1Char('a')) + QLatin1Char('Z')
                                   << QByteArray(50, 'a');
-    QTest::newRow("300 cut to 250") << int(SingerCard::Note) << QString(300, QLatin1Char('n')) << QByteArray(250, 'n');
+    QTest::newRow("300 cut to 250") << int(SingerCard::Note) << QString(300, QLatin1Char('n'))
+                                    << QByteArray(250, 'n');
     QTest::newRow("blanks dropped") << int(SingerCard::Nome) << QStringLiteral(" \t Mina Mazzini \r\n ")
                                     << QByteArray("Mina Mazzini");
-    QTest::newRow("inner blanks kept") << int(SingerCard::Nome) << QStringLiteral("Lucio  Dalla") << QByteArray("Lucio  Dalla");
+    QTest::newRow("inner blanks kept")
+        << int(SingerCard::Nome) << QStringLiteral("Lucio  Dalla") << QByteArray("Lucio  Dalla");
     QTest::newRow("sex keeps one") << int(SingerCard::Sesso) << QStringLiteral("Femmina") << QByteArray("F");
     QTest::newRow("sex trimmed first") << int(SingerCard::Sesso) << QStringLiteral("  m ") << QByteArray("m");
     QTest::newRow("empty") << int(SingerCard::Nome) << QString() << QByteArray();
     QTest::newRow("only blanks") << int(SingerCard::Estremi) << QStringLiteral("    ") << QByteArray();
-    QTest::newRow("accents in code page") << int(SingerCard::Nome) << QStringLiteral("Noemi è più")
-                                          << QByteArray("Noemi \xE8 pi\xF9");
+    QTest::newRow("accents in code page")
+        << int(SingerCard::Nome) << QStringLiteral("Noemi è più") << QByteArray("Noemi \xE8 pi\xF9");
     QTest::newRow("euro sign") << int(SingerCard::Peso) << QStringLiteral("70 €") << QByteArray("70 \x80");
-    QTest::newRow("outside code page") << int(SingerCard::Nome) << QStringLiteral("Ōzora 日本")
-                                       << QByteArray("Ozora ??");
+    QTest::newRow("outside code page")
+        << int(SingerCard::Nome) << QStringLiteral("Ōzora 日本") << QByteArray("Ozora ??");
     QTest::newRow("date exactly 10") << int(SingerCard::DataNasc) << QStringLiteral("25/03/1940")
                                      << QByteArray("25/03/1940");
 }
@@ -127,16 +158,22 @@ void TestSingerCard::load_data()
     QTest::addColumn<QByteArray>("raw"); // the field's bytes, from its length byte on
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("empty ignores the rest") << int(SingerCard::Nome) << QByteArray("\0Celentano", 10) << QString();
-    QTest::newRow("length stops the text") << int(SingerCard::Nome) << QByteArray("\x04MinaXYZ") << QStringLiteral("Mina");
-    QTest::newRow("blanks dropped on read") << int(SingerCard::Nome) << QByteArray("\x08  Mina\t ") << QStringLiteral("Mina");
-    QTest::newRow("code page") << int(SingerCard::Nome) << bytes({3, 0xE8, 0x80, 0xF9}) << QStringLiteral("è€ù");
+    QTest::newRow("empty ignores the rest")
+        << int(SingerCard::Nome) << QByteArray("\0Celentano", 10) << QString();
+    QTest::newRow("length stops the text")
+        << int(SingerCard::Nome) << QByteArray("\x04MinaXYZ") << QStringLiteral("Mina");
+    QTest::newRow("blanks dropped on read")
+        << int(SingerCard::Nome) << QByteArray("\x08  Mina\t ") << QStringLiteral("Mina");
+    QTest::newRow("code page") << int(SingerCard::Nome) << bytes({3, 0xE8, 0x80, 0xF9})
+                               << QStringLiteral("è€ù");
     // A length byte above the capacity is read as the capacity, never into the next field.
-    QTest::newRow("sex length 200") << int(SingerCard::Sesso) << bytes({200, 'M', 'X', 'Y'}) << QStringLiteral("M");
-    QTest::newRow("date length 255") << int(SingerCard::DataNasc) << (bytes({255}) + QByteArray("01/01/1950NEXT"))
+    QTest::newRow("sex length 200") << int(SingerCard::Sesso) << bytes({200, 'M', 'X', 'Y'})
+                                    << QStringLiteral("M");
+    QTest::newRow("date length 255") << int(SingerCard::DataNasc)
+                                     << (bytes({255}) + QByteArray("01/01/1950NEXT"))
                                      << QStringLiteral("01/01/1950");
-    QTest::newRow("last field length 255") << int(SingerCard::Desc03) << (bytes({255}) + QByteArray(250, 'd'))
-                                           << QString(250, QLatin1Char('d'));
+    QTest::newRow("last field length 255")
+        << int(SingerCard::Desc03) << (bytes({255}) + QByteArray(250, 'd')) << QString(250, QLatin1Char('d'));
 }
 
 void TestSingerCard::load()
@@ -157,7 +194,9 @@ void TestSingerCard::load()
 void TestSingerCard::wholeCardRoundTrip()
 {
     // A distinct text per field, one character where the field holds only one.
-    const auto sample = [](int i) { return i == SingerCard::Sesso ? QStringLiteral("M") : QStringLiteral("v%1").arg(i); };
+    const auto sample = [](int i) {
+        return i == SingerCard::Sesso ? QStringLiteral("M") : QStringLiteral("v%1").arg(i);
+    };
     SingerCard card;
     for (int i = 0; i < SingerCard::FieldCount; ++i)
         card.setText(i, sample(i));
@@ -178,7 +217,7 @@ void TestSingerCard::archiveFile()
     QCOMPARE(path, folder.file(QStringLiteral("Archivio_Cantanti.pro")));
     QVERIFY(!QFile::exists(path));
 
-    {   // A missing archive is created empty.
+    { // A missing archive is created empty.
         RecordFile archive(path, SingerCard::kRecordSize);
         QCOMPARE(archive.count(), 0);
     }

@@ -11,14 +11,17 @@
 using namespace fixtures;
 using Kind = Desktop::Kind;
 
-namespace {
+namespace
+{
 
 const QString kOpenTitle = QStringLiteral("Selezionare un file di immagine in formato Jpeg o Bitmap.");
-const QString kOpenFilter = QStringLiteral("Immagine JPEG (*.jpg; *.jpeg)|*.jpg;*.jpeg|Immagine Bitmap (*.bmp)|*.bmp");
+const QString kOpenFilter =
+    QStringLiteral("Immagine JPEG (*.jpg; *.jpeg)|*.jpg;*.jpeg|Immagine Bitmap (*.bmp)|*.bmp");
 const QString kSaveTitle = QStringLiteral("Selezionare la cartella in cui si desidera salvare il file Jpeg.");
 const QString kSaveFilter = QStringLiteral("File Jpeg (*.jpg)|*.jpg");
 const QString kInserted = QStringLiteral("La scheda corrente è stata inserita in archivio.");
-const QString kChanged = QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
+const QString kChanged =
+    QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
 
 QByteArray encode(const QImage &image, const char *format, bool progressive = false)
 {
@@ -54,15 +57,11 @@ void writeBytes(const QString &path, const QByteArray &bytes)
     QCOMPARE(f.write(bytes), bytes.size());
 }
 
-struct Bench
-{
+struct Bench {
     TempProgramFolder folder;
     RecordingDesktop desk;
     FrmAnagrafica w;
-    Bench()
-    {
-        w.showWorkWindow();
-    }
+    Bench() { w.showWorkWindow(); }
     QString photoOf(int position) const { return SingerPhoto::fileFor(QString::number(position)); }
     QString outside(const QString &name) const { return folder.file(QStringLiteral("fuori/") + name); }
     void fillRequired()
@@ -280,7 +279,8 @@ void TestSingerPhotos::cameraSizedPhoto()
 void TestSingerPhotos::bitmapStoredAsJpeg()
 {
     Bench b;
-    writeImage(b.outside(QStringLiteral("ritratto.bmp")), picture(QSize(120, 160), QColor(10, 120, 40)), "BMP");
+    writeImage(b.outside(QStringLiteral("ritratto.bmp")), picture(QSize(120, 160), QColor(10, 120, 40)),
+               "BMP");
     b.loadPicture(b.outside(QStringLiteral("ritratto.bmp")));
     QCOMPARE(b.w.imgFoto->picture().size(), QSize(120, 160));
     b.fillRequired();

@@ -9,12 +9,13 @@
 using namespace fixtures;
 using Kind = Desktop::Kind;
 
-namespace {
+namespace
+{
 
 const QString kEmpty = QStringLiteral("L'archivio non contiene nessuna scheda.");
-const QString kAccess = QStringLiteral(
-    "Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere i privilegi "
-    "di scrittura nella cartella di installazione del programma.");
+const QString kAccess = QStringLiteral("Attenzione: il sistema non permette di accedere "
+                                       "all'archivio.\n\r\n\rAccertarsi di possedere i privilegi "
+                                       "di scrittura nella cartella di installazione del programma.");
 
 // The photo of card p is a plain picture of 40 + p by 30 pixels, so its size names it.
 QSize photoSize(int p)
@@ -58,8 +59,9 @@ void TestSlideshow::stepSequence_data()
                               << QStringList{"card 1", "card 1", "card 1", "card 1", "card 1"};
     QTest::newRow("three cards") << 3 << QList<int>{} << QStringList{"1", "2", "3", "0", "1", "2"}
                                  << QStringList{"card 1", "card 2", "card 3", "card 3", "card 1", "card 2"};
-    QTest::newRow("a card without photo") << 3 << QList<int>{2} << QStringList{"1", "2", "3", "0", "1", "2"}
-                                          << QStringList{"card 1", "start", "card 3", "card 3", "card 1", "start"};
+    QTest::newRow("a card without photo")
+        << 3 << QList<int>{2} << QStringList{"1", "2", "3", "0", "1", "2"}
+        << QStringList{"card 1", "start", "card 3", "card 3", "card 1", "start"};
     QTest::newRow("last card without photo") << 2 << QList<int>{2} << QStringList{"1", "2", "0", "1"}
                                              << QStringList{"card 1", "start", "start", "card 1"};
 }
@@ -85,9 +87,10 @@ void TestSlideshow::stepSequence()
         auto *w = qobject_cast<FrmSlideshow_Anagrafica *>(d);
         QVERIFY(w);
         // Opened: the start picture, an empty position, the timer on at six seconds.
-        startedRight = w->windowTitle() == QLatin1String(" Slide show cantanti") && shown(w) == QLatin1String("start")
-                       && stateOf(w->lblPosizione).isEmpty() && w->Timer->isActive()
-                       && w->Timer->interval() == 6000 && !w->imgBianco->isVisible() && !w->cmdAvanti->isVisible();
+        startedRight = w->windowTitle() == QLatin1String(" Slide show cantanti") &&
+                       shown(w) == QLatin1String("start") && stateOf(w->lblPosizione).isEmpty() &&
+                       w->Timer->isActive() && w->Timer->interval() == 6000 && !w->imgBianco->isVisible() &&
+                       !w->cmdAvanti->isVisible();
         for (int tick = 0; tick < positions.size(); ++tick) {
             w->cmdAvantiClick();
             seenPositions << stateOf(w->lblPosizione);
