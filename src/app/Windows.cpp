@@ -59,6 +59,11 @@ WorkWindow::WorkWindow(const QString &name, const QString &title, const QColor &
 
 void WorkWindow::showWorkWindow()
 {
+    // Fill the screen first, so the window is full size even where no window manager
+    // honours the maximised state.
+    if (!isVisible())
+        if (QScreen *screen = QGuiApplication::primaryScreen())
+            setGeometry(screen->availableGeometry());
     showMaximized();
 }
 
