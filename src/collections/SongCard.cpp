@@ -4,6 +4,10 @@
 
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 const std::array<SongCard::Field, SongCard::kFieldCount> &SongCard::fields()
 {
     // clang-format off
@@ -79,20 +83,79 @@ void SongCard::storeText(char *at, int width, const QString &text, bool memo)
     at[n] = '\0';
 }
 
+namespace
+{
+// Every byte's character as the shared conversion reads it, looked up once.
+const std::array<char16_t, 256> &characters()
+{
+    static const std::array<char16_t, 256> table = [] {
+        std::array<char16_t, 256> t{};
+        for (int i = 0; i < 256; ++i) {
+            const char byte = char(i);
+            t[size_t(i)] = Ansi::toUnicode(&byte, 1).at(0).unicode();
+        }
+        return t;
+    }();
+    return table;
+}
+} // namespace
+
 QString SongCard::loadText(const char *at, int width, bool memo)
 {
     const void *zero = std::memchr(at, 0, size_t(width));
     const int n = zero ? int(static_cast<const char *>(zero) - at) : width;
-    // Outside 0x80-0x9F Windows-1252 is Latin-1, and Qt converts Latin-1 in bulk; the scans of
-    // the searches and exports spend most of their time here.
-    bool latin1 = true;
-    for (int i = 0; i < n && latin1; ++i) {
-        const auto b = static_cast<unsigned char>(at[i]);
-        latin1 = b < 0x80 || b >= 0xA0;
+    if (n == 0)
+        return QString();
+
+    // Scans of whole collections spend their time here, so the text is converted in one pass:
+    // bytes are widened sixteen at a time as Latin-1, then the few where Windows-1252 differs
+    // from it (0x80-0x9F) are looked up and, in a memo, the CR of each CR LF is dropped.
+    const auto *bytes = reinterpret_cast<const unsigned char *>(at);
+    const auto &table = characters();
+    QString text(n, Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    int length = 0;
+    auto convert = [&](int i) {
+        // In a memo CR LF becomes one line break.
+        if (memo && bytes[i] == '\r' && i + 1 < n && bytes[i + 1] == '\n')
+            return;
+        out[length++] = table[bytes[i]];
+    };
+    int i = 0;
+#ifdef __SSE2__
+    const __m128i none = _mm_setzero_si128();
+    const __m128i top3 = _mm_set1_epi8(char(0xE0));
+    const __m128i c1 = _mm_set1_epi8(char(0x80));
+    const __m128i cr = _mm_set1_epi8('\r');
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + length), _mm_unpacklo_epi8(v, none));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + length + 8), _mm_unpackhi_epi8(v, none));
+        for (unsigned high = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(v, top3), c1))); high;
+             high &= high - 1) {
+            const int lane = __builtin_ctz(high);
+            out[length + lane] = table[bytes[i + lane]];
+        }
+        int kept = 16;
+        if (memo) {
+            // Drop the CR of each CR LF, from the last one down so that earlier lanes stay put.
+            for (unsigned crs = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr))); crs;) {
+                const int lane = 31 - __builtin_clz(crs);
+                crs &= ~(1u << lane);
+                if (i + lane + 1 < n && bytes[i + lane + 1] == '\n') {
+                    std::memmove(out + length + lane, out + length + lane + 1,
+                                 size_t(kept - lane - 1) * sizeof(char16_t));
+                    --kept;
+                }
+            }
+        }
+        length += kept;
     }
-    QString text = latin1 ? QString::fromLatin1(at, n) : Ansi::toUnicode(at, n);
-    if (memo)
-        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+#endif
+    for (; i < n; ++i)
+        convert(i);
+    if (length < n)
+        text.truncate(length);
     return text;
 }
 

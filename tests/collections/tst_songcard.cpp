@@ -1,5 +1,8 @@
 #include "collections/SongCard.h"
 
+#include "core/Text.h"
+
+#include <QRandomGenerator>
 #include <QTest>
 
 // The record layout and the zero-terminated text rules of a song card, checked against byte
@@ -15,6 +18,8 @@ private slots:
     void store();
     void load_data();
     void load();
+    void loadAgreesWithSharedConversion_data();
+    void loadAgreesWithSharedConversion();
     void flag_data();
     void flag();
     void roundTrip();
@@ -181,6 +186,39 @@ void TestSongCard::load()
     if (f.offset + f.width < SongCard::kSize)
         record[f.offset + f.width] = 'N';
     QCOMPARE(SongCard::decode(record).*f.member, loaded);
+}
+
+void TestSongCard::loadAgreesWithSharedConversion_data()
+{
+    QTest::addColumn<QString>("fieldName");
+    QTest::newRow("one-line field") << "Autori";
+    QTest::newRow("memo") << "Testo";
+}
+
+void TestSongCard::loadAgreesWithSharedConversion()
+{
+    // Texts of every length up to a few blocks, made of the bytes that need care: the ones
+    // where Windows-1252 differs from Latin-1, CR and LF in every arrangement, accents.
+    QFETCH(QString, fieldName);
+    const auto &f = field(fieldName.toLatin1().constData());
+    const QByteArray alphabet("ab \r\n\r\x80\x81\x8D\x92\x93\x9F\xA0\xE8\xFF~", 16);
+    QRandomGenerator random(20261209);
+    for (int length = 0; length < 250; ++length) {
+        for (int round = 0; round < 8; ++round) {
+            QByteArray text(length, '\0');
+            for (char &c : text)
+                c = alphabet.at(int(random.bounded(alphabet.size())));
+            QByteArray record(SongCard::kSize, '\0');
+            record.replace(f.offset, length, text);
+            QString expected = Ansi::toUnicode(text);
+            if (f.memo)
+                expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+            const QString loaded = SongCard::decode(record).*f.member;
+            if (loaded != expected)
+                QFAIL(qPrintable(
+                    QStringLiteral("length %1: %2").arg(length).arg(QString::fromLatin1(text.toHex()))));
+        }
+    }
 }
 
 void TestSongCard::flag_data()
