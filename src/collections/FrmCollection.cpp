@@ -472,8 +472,12 @@ void FrmCollection::FormShow()
 
 bool FrmCollection::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == txtSito && event->type() == QEvent::FocusOut)
-        guarded([this] { txtSitoExit(); });
+    if (watched == txtSito && event->type() == QEvent::FocusOut) {
+        // Leaving the field, not the window losing the focus to a message or another program.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            guarded([this] { txtSitoExit(); });
+    }
     return WorkWindow::eventFilter(watched, event);
 }
 
