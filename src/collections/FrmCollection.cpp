@@ -468,6 +468,9 @@ void FrmCollection::showEvent(QShowEvent *event)
 void FrmCollection::FormShow()
 {
     clearCard();
+    // The window opened by a command takes the keyboard, even on a desktop without a window
+    // manager to hand it over.
+    activateWindow();
 }
 
 bool FrmCollection::eventFilter(QObject *watched, QEvent *event)

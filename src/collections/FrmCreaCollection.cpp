@@ -133,6 +133,9 @@ void FrmCreaCollection::FormShow()
 {
     txtFile->clear();
     txtFile->setFocus();
+    // The window opened by a command takes the keyboard, even on a desktop without a window
+    // manager to hand it over.
+    activateWindow();
 }
 
 bool FrmCreaCollection::eventFilter(QObject *watched, QEvent *event)
