@@ -592,6 +592,8 @@ void TestCatalogue::leavingCatalogueReturnsToLauncher_data()
                                      << "close";
     QTest::newRow("list, title bar after a deletion") << "apri"
                                                       << "delete";
+    QTest::newRow("editor, title bar") << "editor"
+                                       << "close";
 }
 
 void TestCatalogue::leavingCatalogueReturnsToLauncher()
@@ -608,6 +610,12 @@ void TestCatalogue::leavingCatalogueReturnsToLauncher()
     } else {
         click(set.avvio(), "imgApri");
         w = set.apriCollection();
+    }
+    if (window == QLatin1String("editor")) {
+        child<QListWidget>(w, "lstFiles")->item(0)->setSelected(true);
+        click(w, "btnApri");
+        QVERIFY(!w->isVisible());
+        w = set.collection();
     }
     QVERIFY(w->isVisible());
     QVERIFY(!set.avvio()->isVisible());
@@ -629,6 +637,7 @@ void TestCatalogue::leavingCatalogueReturnsToLauncher()
     QVERIFY(!w->isVisible());
     QVERIFY(set.avvio()->isVisible());
     QVERIFY(!set.collection()->isVisible());
+    QVERIFY(!set.apriCollection()->isVisible());
     m_desk->clear();
 }
 
