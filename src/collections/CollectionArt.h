@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QMargins>
 #include <QString>
+#include <QStringList>
 
 class ClickPicture;
 class QLabel;

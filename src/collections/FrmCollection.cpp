@@ -18,7 +18,6 @@
 #include <QPlainTextEdit>
 #include <QShowEvent>
 #include <QSignalBlocker>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QUrl>
