@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "collections/SongCard.h"
 #include "core/RecordFile.h"
 
@@ -45,21 +46,6 @@ QByteArray marked(int n)
     const QByteArray fields = card.encode();
     record.replace(0, 121, fields.left(121));
     return record;
-}
-
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(content), content.size());
-}
-
-QByteArray fileContent(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return f.readAll();
 }
 
 QByteArray cards(int k)

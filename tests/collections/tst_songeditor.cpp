@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "RecordingDesktop.h"
 
 #include "app/Fields.h"
@@ -55,21 +56,6 @@ Record card(const QByteArray &title, const QByteArray &singer, const QByteArray 
     Record r;
     r.put(0, title).put(121, singer).put(11082, "https://").put(11835, flag);
     return r;
-}
-
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(content), content.size());
-}
-
-QByteArray fileContent(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return f.readAll();
 }
 
 QByteArray cards(int k)

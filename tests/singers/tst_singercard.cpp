@@ -1,4 +1,5 @@
 // The singer card record: its field table, the counted-text conversions and the archive file.
+#include "TestFiles.h"
 #include "RecordingDesktop.h"
 #include "core/RecordFile.h"
 #include "core/Text.h"
@@ -17,13 +18,6 @@ QByteArray bytes(std::initializer_list<int> values)
     for (int v : values)
         out.append(char(v));
     return out;
-}
-
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(content), content.size());
 }
 
 } // namespace
