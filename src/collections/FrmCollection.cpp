@@ -274,13 +274,13 @@ void FrmCollection::buildCard(QWidget *p, Fields::HintLine *hints)
     icoCD = CollectionArt::picture(p, QStringLiteral("icoCD"), QStringLiteral(":/collections/cd.svg"),
                                    QRect(36, 142, 175, 174));
 
-    struct Spec {
+    struct FieldPlace {
         QLineEdit *FrmCollection::*member;
         const char *name;
         const char *label;
         int x, y, width, maxLength;
     };
-    const Spec specs[] = {
+    const FieldPlace places[] = {
         {&FrmCollection::txtTitolo, "txtTitolo", "Titolo canzone:", 236, 156, 392, 120},
         {&FrmCollection::txtCantante, "txtCantante", "Cantante:", 668, 156, 262, 120},
         {&FrmCollection::txtAlbum, "txtAlbum", "Album:", 236, 204, 420, 120},
@@ -292,7 +292,7 @@ void FrmCollection::buildCard(QWidget *p, Fields::HintLine *hints)
         {&FrmCollection::txtCasa, "txtCasa", "Casa discografica:", 668, 300, 180, 50},
         {&FrmCollection::txtDurata, "txtDurata", "Durata:", 860, 300, 98, 30},
     };
-    for (const Spec &s : specs) {
+    for (const FieldPlace &s : places) {
         fieldLabel(p, QString::fromUtf8(s.label), s.x, s.y);
         this->*s.member = editField(p, QString::fromLatin1(s.name), s.x, s.y, s.width, s.maxLength);
     }
