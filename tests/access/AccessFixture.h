@@ -24,6 +24,34 @@ template <typename T = QWidget> T *control(QWidget *window, const char *name)
     return found;
 }
 
+// Checks that a control lies on the window's panel at its place (only its position when the
+// geometry has no size) and shows its text; buttons show a hand cursor, the logo a picture.
+// Returns the control, or null after a failure has been recorded.
+inline QWidget *verifyPlacement(QWidget *window, const QString &name, const QRect &geometry,
+                                const QString &text)
+{
+    QWidget *panel = control(window, "panContainer");
+    auto *w = panel->findChild<QWidget *>(name);
+    if (!QTest::qVerify(w != nullptr, "w", qPrintable(name), __FILE__, __LINE__))
+        return nullptr;
+    [&] {
+        QCOMPARE(w->parentWidget(), panel);
+        if (geometry.width() < 0)
+            QCOMPARE(w->pos(), geometry.topLeft());
+        else
+            QCOMPARE(w->geometry(), geometry);
+        if (auto *label = qobject_cast<QLabel *>(w); label && !text.isEmpty())
+            QCOMPARE(label->text(), text);
+        if (auto *button = qobject_cast<QPushButton *>(w)) {
+            QCOMPARE(button->text(), text);
+            QCOMPARE(button->cursor().shape(), Qt::PointingHandCursor);
+        }
+        if (name == QLatin1String("imgLogo"))
+            QVERIFY(!static_cast<QLabel *>(w)->pixmap().isNull());
+    }();
+    return QTest::currentTestFailed() ? nullptr : w;
+}
+
 // Shows a whole-run window and makes it the active one, so that focus is real.
 inline bool showActive(QWidget *window)
 {

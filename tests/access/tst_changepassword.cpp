@@ -118,27 +118,14 @@ void TestChangePassword::layout()
     QFETCH(QString, name);
     QFETCH(QRect, geometry);
     QFETCH(QString, text);
-    QWidget *panel = control(window.get(), "panContainer");
-    auto *w = panel->findChild<QWidget *>(name);
-    QVERIFY2(w, qPrintable(name));
-    QCOMPARE(w->parentWidget(), panel);
-    if (geometry.width() < 0)
-        QCOMPARE(w->pos(), geometry.topLeft());
-    else
-        QCOMPARE(w->geometry(), geometry);
-    if (auto *label = qobject_cast<QLabel *>(w); label && !text.isEmpty())
-        QCOMPARE(label->text(), text);
-    if (auto *button = qobject_cast<QPushButton *>(w)) {
-        QCOMPARE(button->text(), text);
-        QCOMPARE(button->cursor().shape(), Qt::PointingHandCursor);
-    }
+    QWidget *w = verifyPlacement(window.get(), name, geometry, text);
+    if (!w)
+        return;
     if (auto *field = qobject_cast<QLineEdit *>(w)) {
         QCOMPARE(field->echoMode(), QLineEdit::Password);
         QVERIFY(field->font().bold());
         QCOMPARE(field->font().pointSize(), 14);
     }
-    if (name == QLatin1String("imgLogo"))
-        QVERIFY(!static_cast<QLabel *>(w)->pixmap().isNull());
 }
 
 void TestChangePassword::startState()

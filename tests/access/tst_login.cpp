@@ -94,22 +94,7 @@ void TestLogin::layout()
     QFETCH(QString, name);
     QFETCH(QRect, geometry);
     QFETCH(QString, text);
-    QWidget *panel = control(window.get(), "panContainer");
-    auto *w = panel->findChild<QWidget *>(name);
-    QVERIFY2(w, qPrintable(name));
-    QCOMPARE(w->parentWidget(), panel);
-    if (geometry.width() < 0)
-        QCOMPARE(w->pos(), geometry.topLeft());
-    else
-        QCOMPARE(w->geometry(), geometry);
-    if (auto *label = qobject_cast<QLabel *>(w); label && !text.isEmpty())
-        QCOMPARE(label->text(), text);
-    if (auto *button = qobject_cast<QPushButton *>(w)) {
-        QCOMPARE(button->text(), text);
-        QCOMPARE(button->cursor().shape(), Qt::PointingHandCursor);
-    }
-    if (name == QLatin1String("imgLogo"))
-        QVERIFY(!static_cast<QLabel *>(w)->pixmap().isNull());
+    verifyPlacement(window.get(), name, geometry, text);
 }
 
 void TestLogin::startState()
