@@ -49,12 +49,22 @@ public:
             // Closing the box without choosing No lets the action go ahead.
             box.setEscapeButton(QMessageBox::Yes);
             break;
+        case Kind::IrreversibleConfirmation:
+            box.setIcon(QMessageBox::Question);
+            box.setWindowTitle(QStringLiteral("Conferma"));
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            // Nothing that cannot be undone happens by Enter, Esc or closing the box.
+            box.setDefaultButton(QMessageBox::No);
+            box.setEscapeButton(QMessageBox::No);
+            break;
         case Kind::Plain:
             box.setWindowTitle(QStringLiteral("Cantorium"));
             box.setStandardButtons(QMessageBox::Ok);
             break;
         }
         const int answer = box.exec();
+        if (kind == Kind::IrreversibleConfirmation)
+            return answer == QMessageBox::Yes;
         return kind != Kind::Confirmation || answer != QMessageBox::No;
     }
 

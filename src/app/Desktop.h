@@ -11,12 +11,15 @@ class QWidget;
 class Desktop
 {
 public:
-    enum class Kind { Warning, Error, Information, Confirmation, Plain };
+    // IrreversibleConfirmation asks before an action that cannot be undone: it looks like a
+    // Confirmation, but No is its default and closing it counts as No.
+    enum class Kind { Warning, Error, Information, Confirmation, Plain, IrreversibleConfirmation };
 
     virtual ~Desktop() = default;
 
     // Shows a modal message of the given kind. For Confirmation the result is false only
-    // when the user chose No; every other kind returns true.
+    // when the user chose No; for IrreversibleConfirmation it is true only when the user
+    // chose Yes; every other kind returns true.
     virtual bool message(Kind kind, const QString &text) = 0;
 
     // Modal file choice; an empty text means the user cancelled.
@@ -37,6 +40,7 @@ public:
     void error(const QString &text) { message(Kind::Error, text); }
     void information(const QString &text) { message(Kind::Information, text); }
     bool confirm(const QString &text) { return message(Kind::Confirmation, text); }
+    bool confirmIrreversible(const QString &text) { return message(Kind::IrreversibleConfirmation, text); }
     void plain(const QString &text) { message(Kind::Plain, text); }
     // General error report: a failure nobody caught, as a plain message ending with a full stop.
     void generalError(const QString &description);

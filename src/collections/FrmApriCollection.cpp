@@ -7,7 +7,6 @@
 #include "collections/CollectionArt.h"
 #include "collections/CollectionHelp.h"
 #include "core/ProgramFolder.h"
-#include "core/Text.h"
 
 #include <QDir>
 #include <QFile>
@@ -134,7 +133,9 @@ QString FrmApriCollection::selectedLine() const
 
 QString FrmApriCollection::chosenPath() const
 {
-    return ctrim(ProgramFolder::path() + ctrim(selectedLine()));
+    // The line is the file's own name: trimming it could name another collection
+    // (" Rock.mus" beside "Rock.mus").
+    return ProgramFolder::path() + selectedLine();
 }
 
 QString FrmApriCollection::chosenName() const
@@ -208,7 +209,8 @@ void FrmApriCollection::btnEliminaClick()
         desktop().warning(QString::fromUtf8(kSelectToDelete));
         return;
     }
-    if (!desktop().confirm(QString::fromUtf8(kConfirmDelete)))
+    // The deletion cannot be undone: only an explicit Yes goes ahead.
+    if (!desktop().confirmIrreversible(QString::fromUtf8(kConfirmDelete)))
         return;
     lblFile->setText(chosenPath());
     if (QFile::remove(stateOf(lblFile)))

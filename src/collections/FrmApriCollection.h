@@ -15,7 +15,9 @@ public:
     FrmApriCollection();
     // True when the window closes to open the chosen collection (lblMemory "collection").
     bool opensCollection() const;
+    // Program folder + the selected line exactly as listed, blanks included.
     QString chosenPath() const;
+    // The selected line without its ".mus".
     QString chosenName() const;
 
     // List order: letters A to Z without regard to case, every other character by its code.

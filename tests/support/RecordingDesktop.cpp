@@ -18,11 +18,12 @@ RecordingDesktop::~RecordingDesktop()
 bool RecordingDesktop::message(Kind kind, const QString &text)
 {
     messages.append({kind, text});
-    if (kind != Kind::Confirmation)
+    const bool irreversible = kind == Kind::IrreversibleConfirmation;
+    if (kind != Kind::Confirmation && !irreversible)
         return true;
     if (confirmations.isEmpty()) {
         problems << QStringLiteral("unexpected confirmation: ") + text;
-        return true;
+        return !irreversible; // what closing the real box would answer
     }
     return confirmations.dequeue();
 }

@@ -34,7 +34,7 @@ public:
     int runModal(QDialog *window) override;
 
     // Queued answers, used in order.
-    QQueue<bool> confirmations;           // false = No
+    QQueue<bool> confirmations;           // false = No; answers both kinds of confirmation
     QQueue<QString> fileAnswers;          // empty text = cancelled
     // Each modal window is handed to the next handler while shown; the handler drives it and
     // closes it (accept/reject/done). The return value of runModal is the window's result.
