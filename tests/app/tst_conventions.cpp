@@ -78,6 +78,8 @@ private slots:
     void shellTargets_data();
     void shellTargets();
     void confirmationClosedWithoutNoIsYes();
+    void confirmationAnswers_data();
+    void confirmationAnswers();
     void maxLengthStopsTyping();
     void standardButtonsInItalian();
 };
@@ -241,6 +243,62 @@ void TestConventions::confirmationClosedWithoutNoIsYes()
         box->button(QMessageBox::Ok)->click();
     });
     desktop().warning(QStringLiteral("Attenzione: a.\n\r\n\rb"));
+}
+
+// Both kinds of confirmation on the real message box: an ordinary one goes ahead unless the
+// user chose No; one before an action that cannot be undone goes ahead only on Yes.
+void TestConventions::confirmationAnswers_data()
+{
+    QTest::addColumn<bool>("irreversible");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("goesAhead");
+    QTest::newRow("ordinary, Enter") << false << "Enter" << true;
+    QTest::newRow("ordinary, Esc") << false << "Esc" << true;
+    QTest::newRow("ordinary, closed") << false << "close" << true;
+    QTest::newRow("ordinary, No") << false << "No" << false;
+    QTest::newRow("irreversible, Enter") << true << "Enter" << false;
+    QTest::newRow("irreversible, Esc") << true << "Esc" << false;
+    QTest::newRow("irreversible, closed") << true << "close" << false;
+    QTest::newRow("irreversible, No") << true << "No" << false;
+    QTest::newRow("irreversible, Yes") << true << "Yes" << true;
+}
+
+void TestConventions::confirmationAnswers()
+{
+    QFETCH(bool, irreversible);
+    QFETCH(QString, answer);
+    QFETCH(bool, goesAhead);
+    installDesktop(nullptr); // the real message boxes
+    bool seen = false;
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        seen = true;
+        buttons = box->standardButtons();
+        // The button that Enter presses.
+        for (QAbstractButton *b : box->buttons())
+            if (auto *push = qobject_cast<QPushButton *>(b); push && push->isDefault())
+                defaultButton = box->standardButton(b);
+        icon = box->icon();
+        if (answer == QLatin1String("Enter"))
+            QTest::keyClick(box, Qt::Key_Return);
+        else if (answer == QLatin1String("Esc"))
+            QTest::keyClick(box, Qt::Key_Escape);
+        else if (answer == QLatin1String("close"))
+            box->close();
+        else
+            box->button(answer == QLatin1String("Yes") ? QMessageBox::Yes : QMessageBox::No)->click();
+    });
+    const QString text = QStringLiteral("Si conferma l'eliminazione dell'archivio?");
+    const bool result = irreversible ? desktop().confirmIrreversible(text) : desktop().confirm(text);
+    QVERIFY(seen);
+    QCOMPARE(result, goesAhead);
+    QCOMPARE(buttons, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(icon, QMessageBox::Question);
+    QCOMPARE(defaultButton, irreversible ? QMessageBox::No : QMessageBox::Yes);
 }
 
 void TestConventions::maxLengthStopsTyping()

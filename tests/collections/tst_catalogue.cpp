@@ -1,4 +1,5 @@
 #include "RecordingDesktop.h"
+#include "TestFiles.h"
 
 #include "app/FrmAvvio.h"
 #include "app/FrmGuida.h"
@@ -12,7 +13,6 @@
 #include "core/ProgramFolder.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
@@ -74,6 +74,31 @@ QStringList folderEntries(const QString &path)
 
 const QString kEmptyList = QStringLiteral("Attenzione: l'elenco non contiene nessuna collection musicale.");
 
+// Collection files whose names only differ from "Rock.mus" by what trimming would remove.
+void blankEdgedNames()
+{
+    QTest::addColumn<QString>("line");
+    QTest::newRow("leading blank") << QStringLiteral(" Rock.mus");
+    QTest::newRow("leading blanks") << QStringLiteral("   Rock.mus");
+    QTest::newRow("leading tab") << QStringLiteral("\tRock.mus");
+}
+
+// One card whose title tells which file it came from.
+QByteArray cardTitled(const QString &title)
+{
+    SongCard card;
+    card.Titolo = title;
+    card.Cantante = QStringLiteral("Cantante");
+    return card.encode();
+}
+
+void selectLine(QListWidget *list, const QString &line)
+{
+    const QList<QListWidgetItem *> found = list->findItems(line, Qt::MatchExactly);
+    QCOMPARE(found.size(), 1);
+    found.first()->setSelected(true);
+}
+
 } // namespace
 
 class TestCatalogue : public QObject
@@ -105,11 +130,15 @@ private slots:
     void deleteAnsweredNoKeepsEverything();
     void deleteRemovesAndRefills();
     void deleteOfVanishedFileReportsNoSuccess();
+    void blankEdgedNameDeletesThatFile_data();
+    void blankEdgedNameDeletesThatFile();
     void helpIsTheCollectionHelp_data();
     void helpIsTheCollectionHelp();
 
     // flows through the window set
     void openingShowsEditorOnNewCard();
+    void blankEdgedNameOpensThatFile_data();
+    void blankEdgedNameOpensThatFile();
     void leavingCatalogueReturnsToLauncher_data();
     void leavingCatalogueReturnsToLauncher();
 
@@ -248,36 +277,43 @@ void TestCatalogue::nameOutsideProgramFolderRefused_data()
     QTest::newRow("sub-folder") << QStringLiteral("sotto/dentro");
     QTest::newRow("backslash") << QStringLiteral("..\\fuori");
     QTest::newRow("dot dot alone") << QStringLiteral("..");
-    QTest::newRow("absolute") << QStringLiteral("/tmp/assoluto");
+    // <esterna> stands for the test's own folder around the program folder.
+    QTest::newRow("absolute") << QStringLiteral("<esterna>/assoluto");
     QTest::newRow("deep climb") << QStringLiteral("a/../../b");
 }
 
 void TestCatalogue::nameOutsideProgramFolderRefused()
 {
     QFETCH(QString, name);
+    // The program folder lies inside the test's own folder, so that what lies around it is the
+    // test's alone.
+    const QString parent = QDir(m_folder->path()).absolutePath();
+    const QString program = parent + QStringLiteral("/programma");
+    QVERIFY(QDir().mkpath(program));
+    ProgramFolder::setOverride(program);
+    name.replace(QStringLiteral("<esterna>"), parent);
     // A sub-folder and a sibling exist, so a path through them could be created.
-    QVERIFY(QDir().mkpath(m_folder->file(QStringLiteral("sotto"))));
-    QVERIFY(QDir().mkpath(m_folder->file(QStringLiteral("a"))));
-    const QString parent = QFileInfo(m_folder->path() + QStringLiteral("..")).canonicalFilePath();
+    QVERIFY(QDir().mkpath(program + QStringLiteral("/sotto")));
+    QVERIFY(QDir().mkpath(program + QStringLiteral("/a")));
     const QStringList parentBefore = folderEntries(parent);
+    QCOMPARE(parentBefore, QStringList{QStringLiteral("programma")});
 
     FrmCreaCollection window;
     QSignalSpy closing(&window, &WorkWindow::closing);
     window.showWorkWindow();
     auto *txtFile = child<QLineEdit>(&window, "txtFile");
-    // Pasted: the typed-key filter does not see it.
-    QApplication::clipboard()->setText(name);
-    txtFile->paste();
+    // Inserted as a paste would be: the typed-key filter does not see it.
+    txtFile->insert(name);
     QCOMPARE(txtFile->text(), name);
     click(&window, "btnApplica");
 
     QCOMPARE(m_desk->messages.size(), 1);
     QCOMPARE(m_desk->last().kind, Kind::Warning);
     QVERIFY(m_desk->last().text.startsWith(QStringLiteral("Attenzione: ")));
-    QCOMPARE(folderEntries(m_folder->path()), (QStringList{QStringLiteral("a"), QStringLiteral("sotto")}));
-    QVERIFY(folderEntries(m_folder->file(QStringLiteral("sotto"))).isEmpty());
+    QCOMPARE(folderEntries(program), (QStringList{QStringLiteral("a"), QStringLiteral("sotto")}));
+    QVERIFY(folderEntries(program + QStringLiteral("/sotto")).isEmpty());
     QCOMPARE(folderEntries(parent), parentBefore);
-    QVERIFY(!QFile::exists(QStringLiteral("/tmp/assoluto.mus")));
+    QVERIFY(!QFile::exists(parent + QStringLiteral("/assoluto.mus")));
     QCOMPARE(closing.count(), 0);
 }
 
@@ -449,7 +485,7 @@ void TestCatalogue::deleteAnsweredNoKeepsEverything()
                  "Si sta per eliminare la collection musicale selezionata. Si ricorda che il file "
                  "eliminato non potrà essere recuperato.\r\n\r\nSi conferma l'eliminazione "
                  "dell'archivio?")});
-    QCOMPARE(m_desk->last().kind, Kind::Confirmation);
+    QCOMPARE(m_desk->last().kind, Kind::IrreversibleConfirmation);
     QCOMPARE(folderEntries(m_folder->path()),
              (QStringList{QStringLiteral("Pop.mus"), QStringLiteral("Rock.mus")}));
     QCOMPARE(lines(list), (QStringList{QStringLiteral("Pop.mus"), QStringLiteral("Rock.mus")}));
@@ -497,6 +533,32 @@ void TestCatalogue::deleteOfVanishedFileReportsNoSuccess()
     QCOMPARE(lines(list), QStringList{QStringLiteral("Pop.mus")});
     QCOMPARE(child<QLabel>(&window, "lblCreati")->text(),
              QStringLiteral("Sono state create 1 collection musicali."));
+}
+
+void TestCatalogue::blankEdgedNameDeletesThatFile_data()
+{
+    blankEdgedNames();
+}
+
+void TestCatalogue::blankEdgedNameDeletesThatFile()
+{
+    QFETCH(QString, line);
+    makeFile(m_folder->file(QStringLiteral("Rock.mus")), "senza bordi");
+    makeFile(m_folder->file(line), "con bordi");
+    FrmApriCollection window;
+    window.showWorkWindow();
+    auto *list = child<QListWidget>(&window, "lstFiles");
+    QCOMPARE(list->count(), 2);
+    selectLine(list, line);
+    m_desk->confirmations.enqueue(true);
+    click(&window, "btnElimina");
+
+    QCOMPARE(m_desk->messages.size(), 2);
+    QCOMPARE(m_desk->messages.at(0).kind, Kind::IrreversibleConfirmation);
+    QCOMPARE(m_desk->last().text, QStringLiteral("La collection musicale è stata eliminata con successo."));
+    QCOMPARE(folderEntries(m_folder->path()), QStringList{QStringLiteral("Rock.mus")});
+    QCOMPARE(fileContent(m_folder->file(QStringLiteral("Rock.mus"))), QByteArray("senza bordi"));
+    QCOMPARE(lines(list), QStringList{QStringLiteral("Rock.mus")});
 }
 
 void TestCatalogue::helpIsTheCollectionHelp_data()
@@ -573,6 +635,34 @@ void TestCatalogue::openingShowsEditorOnNewCard()
     QVERIFY(editor->isVisible());
     QCOMPARE(child<QLabel>(editor, "lblNome")->text(), QStringLiteral("Pop"));
     QCOMPARE(stateOf(child<QLabel>(editor, "lblFile")), m_folder->file(QStringLiteral("Pop.mus")));
+    QVERIFY(m_desk->messages.isEmpty());
+}
+
+void TestCatalogue::blankEdgedNameOpensThatFile_data()
+{
+    blankEdgedNames();
+}
+
+void TestCatalogue::blankEdgedNameOpensThatFile()
+{
+    QFETCH(QString, line);
+    makeFile(m_folder->file(QStringLiteral("Rock.mus")), cardTitled(QStringLiteral("Senza bordi")));
+    makeFile(m_folder->file(line), cardTitled(QStringLiteral("Con bordi")));
+    WindowSet set;
+    set.avvio()->showWorkWindow();
+    click(set.avvio(), "imgApri");
+    FrmApriCollection *list = set.apriCollection();
+    selectLine(child<QListWidget>(list, "lstFiles"), line);
+    click(list, "btnApri");
+
+    QCOMPARE(list->chosenPath(), m_folder->file(line));
+    FrmCollection *editor = set.collection();
+    QVERIFY(editor->isVisible());
+    QCOMPARE(child<QLabel>(editor, "lblNome")->text(), line.left(line.size() - 4));
+    QCOMPARE(stateOf(child<QLabel>(editor, "lblFile")), m_folder->file(line));
+    // The editor reads the file that was listed, not its trimmed namesake.
+    click(editor, "cmdPrimo");
+    QCOMPARE(child<QLineEdit>(editor, "txtTitolo")->text(), QStringLiteral("Con bordi"));
     QVERIFY(m_desk->messages.isEmpty());
 }
 
