@@ -3,7 +3,6 @@
 #include "app/WindowSet.h"
 
 #include <QApplication>
-#include <QLocale>
 
 namespace {
 
@@ -29,14 +28,14 @@ public:
 
 int main(int argc, char *argv[])
 {
+    useItalianDates(); // before the application object reads the regional settings
     CantoriumApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Cantorium"));
     // The program ends only through its own commands: the login window is hidden while the
     // launcher is in use, so "last window closed" means nothing here.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
-    installItalianTranslation();
+    installItalian();
 
     WindowSet windows;
     QObject::connect(&windows, &WindowSet::terminateRequested, &app, &QApplication::quit, Qt::QueuedConnection);

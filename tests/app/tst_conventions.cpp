@@ -311,7 +311,7 @@ void TestConventions::maxLengthStopsTyping()
 
 void TestConventions::standardButtonsInItalian()
 {
-    QVERIFY(installItalianTranslation());
+    QVERIFY(installItalian());
     QMessageBox box;
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel | QMessageBox::Open);
     QCOMPARE(box.button(QMessageBox::Yes)->text().remove(QLatin1Char('&')), QStringLiteral("Sì"));
