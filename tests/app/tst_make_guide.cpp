@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
+
 // The build-time tool that turns Guida.md into the Guida.pdf shipped beside the program.
 class TstMakeGuide : public QObject
 {
@@ -13,7 +15,7 @@ class TstMakeGuide : public QObject
 
 private:
     QString m_tool;
-    QTemporaryDir m_dir;
+    std::unique_ptr<QTemporaryDir> m_dir; // a fresh one for each test, so none sees another's files
 
     int run(const QStringList &args)
     {
@@ -29,7 +31,7 @@ private:
 
     QString write(const QString &name, const QByteArray &content)
     {
-        const QString path = m_dir.filePath(name);
+        const QString path = m_dir->filePath(name);
         QFile f(path);
         if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size())
             return QString();
@@ -54,7 +56,12 @@ private slots:
         m_tool = QCoreApplication::applicationDirPath() + QStringLiteral("/make_guide");
         if (!QFile::exists(m_tool))
             QSKIP("make_guide is not built");
-        QVERIFY(m_dir.isValid());
+    }
+
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
     }
 
     void rendersMarkdownToPdf_data()
@@ -76,7 +83,7 @@ private slots:
             md += "Paragrafo con **parole in grassetto**, accenti (è, à, ù) e una frase abbastanza lunga da "
                   "andare a capo almeno una volta sulla pagina.\n\n";
         const QString in = write(QStringLiteral("in.md"), md);
-        const QString out = m_dir.filePath(QStringLiteral("out.pdf"));
+        const QString out = m_dir->filePath(QStringLiteral("out.pdf"));
         QCOMPARE(run({in, out}), 0);
         QFile pdf(out);
         QVERIFY(pdf.open(QIODevice::ReadOnly));
@@ -102,10 +109,10 @@ private slots:
         QFETCH(QString, input);
         QFETCH(QString, output);
         write(QStringLiteral("ok.md"), "# Titolo\n\nTesto.\n");
-        QDir(m_dir.path()).mkpath(QStringLiteral("folder"));
+        QDir(m_dir->path()).mkpath(QStringLiteral("folder"));
         const QString old = write(QStringLiteral("old.pdf"), "vecchia guida");
         QVERIFY(!old.isEmpty());
-        QVERIFY(run({m_dir.filePath(input), m_dir.filePath(output)}) > 0);
+        QVERIFY(run({m_dir->filePath(input), m_dir->filePath(output)}) > 0);
         QFile f(old);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("vecchia guida"));
@@ -113,8 +120,9 @@ private slots:
 
     void wrongArgumentsAreRefused()
     {
+        write(QStringLiteral("ok.md"), "# Titolo\n\nTesto.\n"); // a usable source, yet no output named
         QVERIFY(run({}) > 0);
-        QVERIFY(run({m_dir.filePath(QStringLiteral("ok.md"))}) > 0);
+        QVERIFY(run({m_dir->filePath(QStringLiteral("ok.md"))}) > 0);
     }
 };
 

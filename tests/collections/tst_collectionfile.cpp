@@ -12,11 +12,16 @@
 #include <QTest>
 #include <QThread>
 
+#include <functional>
+#include <memory>
+
 // A collection file seen through the shared record file with the song card's record size.
 class TestCollectionFile : public QObject
 {
     Q_OBJECT
 private slots:
+    void init();
+    void cleanup();
     void countsWholeRecords_data();
     void countsWholeRecords();
     void appendGoesAfterLastWholeCard_data();
@@ -29,7 +34,7 @@ private slots:
     void twoProcessesAppendAtOnce();
 
 private:
-    QTemporaryDir m_dir;
+    std::unique_ptr<QTemporaryDir> m_dir; // a fresh one for each test
 };
 
 namespace
@@ -56,14 +61,31 @@ QByteArray cards(int k)
     return all;
 }
 
-// Helper mode: wait for the start signal (the file `go` appearing), then append `count` cards
-// tagged with `tag`, one command (open, append, close) per card as the editor does, and print
-// each position.
-int appendHelper(const QString &path, const QString &tag, int count, const QString &go)
+// Waits until the condition holds; false when it never did.
+bool waitFor(const std::function<bool()> &condition)
 {
     QDeadlineTimer deadline(60000);
-    while (!QFile::exists(go) && !deadline.hasExpired())
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
         QThread::usleep(200);
+    }
+    return true;
+}
+
+// Helper mode: say "ready" (the file pronto-<tag> in the meeting folder), wait for the start
+// signal (the file via there), then append `count` cards tagged with `tag`, one command (open,
+// append, close) per card as the editor does, and print each position in order. After its first
+// card it waits until the file holds two, so that neither copy can finish before the other has
+// begun.
+int appendHelper(const QString &path, const QString &tag, int count, const QString &meeting)
+{
+    QFile ready(meeting + QStringLiteral("/pronto-") + tag);
+    if (!ready.open(QIODevice::WriteOnly))
+        return 4;
+    ready.close();
+    if (!waitFor([&] { return QFile::exists(meeting + QStringLiteral("/via")); }))
+        return 2;
     QTextStream out(stdout);
     for (int i = 0; i < count; ++i) {
         SongCard card;
@@ -78,11 +100,24 @@ int appendHelper(const QString &path, const QString &tag, int count, const QStri
             QTextStream(stderr) << e.description() << '\n';
             return 1;
         }
+        if (i == 0 && !waitFor([&] { return QFileInfo(path).size() >= 2 * kSize; }))
+            return 3;
     }
     return 0;
 }
 
 } // namespace
+
+void TestCollectionFile::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+void TestCollectionFile::cleanup()
+{
+    m_dir.reset();
+}
 
 void TestCollectionFile::countsWholeRecords_data()
 {
@@ -99,7 +134,7 @@ void TestCollectionFile::countsWholeRecords()
 {
     QFETCH(int, length);
     QFETCH(int, count);
-    const QString path = m_dir.filePath(QStringLiteral("count.mus"));
+    const QString path = m_dir->filePath(QStringLiteral("count.mus"));
     writeFile(path, QByteArray(length, 'x'));
     RecordFile file(path, kSize);
     QCOMPARE(file.count(), qint64(count));
@@ -125,7 +160,7 @@ void TestCollectionFile::appendGoesAfterLastWholeCard()
 {
     QFETCH(int, k);
     QFETCH(int, trailing);
-    const QString path = m_dir.filePath(QStringLiteral("append.mus"));
+    const QString path = m_dir->filePath(QStringLiteral("append.mus"));
     writeFile(path, cards(k) + QByteArray(trailing, '#'));
     {
         RecordFile file(path, kSize);
@@ -139,7 +174,7 @@ void TestCollectionFile::appendGoesAfterLastWholeCard()
 
 void TestCollectionFile::writeTouchesOneRecord()
 {
-    const QString path = m_dir.filePath(QStringLiteral("write.mus"));
+    const QString path = m_dir->filePath(QStringLiteral("write.mus"));
     writeFile(path, cards(3));
     {
         RecordFile file(path, kSize);
@@ -154,7 +189,7 @@ void TestCollectionFile::writeTouchesOneRecord()
 
 void TestCollectionFile::readsBackWhatWasWritten()
 {
-    const QString path = m_dir.filePath(QStringLiteral("read.mus"));
+    const QString path = m_dir->filePath(QStringLiteral("read.mus"));
     QFile::remove(path);
     SongCard card;
     card.Titolo = QStringLiteral("  Perché");
@@ -173,7 +208,7 @@ void TestCollectionFile::readsBackWhatWasWritten()
 
 void TestCollectionFile::missingFileCreatedEmpty()
 {
-    const QString path = m_dir.filePath(QStringLiteral("nuova.mus"));
+    const QString path = m_dir->filePath(QStringLiteral("nuova.mus"));
     QVERIFY(!QFile::exists(path));
     {
         RecordFile file(path, kSize);
@@ -224,20 +259,23 @@ void TestCollectionFile::unusablePathFailsAndCreatesNothing()
 
 void TestCollectionFile::twoProcessesAppendAtOnce()
 {
-    const QString path = m_dir.filePath(QStringLiteral("condivisa.mus"));
-    QFile::remove(path);
+    const QString path = m_dir->filePath(QStringLiteral("condivisa.mus"));
     constexpr int kEach = 500;
 
-    const QString go = m_dir.filePath(QStringLiteral("via"));
+    // Both copies get ready, then start appending at the same moment.
+    const QString meeting = m_dir->path();
     QProcess first, second;
     for (auto [process, tag] : {std::pair{&first, "A"}, std::pair{&second, "B"}}) {
-        process->start(
-            QCoreApplication::applicationFilePath(),
-            {QStringLiteral("--append-helper"), path, QString::fromLatin1(tag), QString::number(kEach), go});
+        process->start(QCoreApplication::applicationFilePath(),
+                       {QStringLiteral("--append-helper"), path, QString::fromLatin1(tag),
+                        QString::number(kEach), meeting});
         QVERIFY(process->waitForStarted());
     }
-    // Both copies start appending at the same moment.
-    writeFile(go, QByteArray());
+    QVERIFY(waitFor([&] {
+        return QFile::exists(meeting + QStringLiteral("/pronto-A")) &&
+               QFile::exists(meeting + QStringLiteral("/pronto-B"));
+    }));
+    writeFile(meeting + QStringLiteral("/via"), QByteArray());
     for (QProcess *process : {&first, &second}) {
         QVERIFY(process->waitForFinished(120000));
         QCOMPARE(process->exitStatus(), QProcess::NormalExit);
@@ -246,12 +284,24 @@ void TestCollectionFile::twoProcessesAppendAtOnce()
 
     // Each append reported its own position.
     QSet<qint64> positions;
-    for (QProcess *process : {&first, &second}) {
+    std::pair<qint64, qint64> firstAndLast[2]; // of each copy, in the order it appended
+    for (int copy = 0; copy < 2; ++copy) {
+        QProcess *process = copy == 0 ? &first : &second;
+        QList<qint64> own;
         const QList<QByteArray> lines = process->readAllStandardOutput().split('\n');
         for (const QByteArray &line : lines)
             if (!line.isEmpty())
-                positions.insert(line.toLongLong());
+                own << line.toLongLong();
+        QCOMPARE(own.size(), kEach);
+        for (qint64 position : own)
+            positions.insert(position);
+        firstAndLast[copy] = {own.first(), own.last()};
     }
+    // Positions are handed out in the order the appends happened: the two copies were appending
+    // at the same time only if each one's first card comes before the other's last.
+    const auto [firstA, lastA] = firstAndLast[0];
+    const auto [firstB, lastB] = firstAndLast[1];
+    QVERIFY2(firstA < lastB && firstB < lastA, "the two copies did not append at the same time");
     QCOMPARE(positions.size(), 2 * kEach);
     QCOMPARE(*std::min_element(positions.cbegin(), positions.cend()), qint64(1));
     QCOMPARE(*std::max_element(positions.cbegin(), positions.cend()), qint64(2 * kEach));
