@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -17,6 +18,14 @@ QString displayText(QString text)
     text.replace(QLatin1String("\n\r"), QLatin1String("\n"));
     text.remove(QLatin1Char('\r'));
     return text;
+}
+
+QString chosenFile(QFileDialog &dialog)
+{
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    const QStringList files = dialog.selectedFiles();
+    return files.isEmpty() ? QString() : files.first();
 }
 
 class QtDesktop : public Desktop
@@ -69,15 +78,19 @@ public:
     }
 
     QString openFileName(QWidget *parent, const QString &title, const QString &folder,
-                         const QString &filter) override
+                         const FileFilters &filters) override
     {
-        return QFileDialog::getOpenFileName(parent, title, folder, filter);
+        QFileDialog dialog(parent);
+        setUpFileDialog(dialog, false, title, folder, filters);
+        return chosenFile(dialog);
     }
 
     QString saveFileName(QWidget *parent, const QString &title, const QString &proposed,
-                         const QString &filter) override
+                         const FileFilters &filters, const QString &defaultSuffix) override
     {
-        return QFileDialog::getSaveFileName(parent, title, proposed, filter);
+        QFileDialog dialog(parent);
+        setUpFileDialog(dialog, true, title, proposed, filters, defaultSuffix);
+        return chosenFile(dialog);
     }
 
     void open(const QString &sCommand) override
@@ -116,6 +129,36 @@ void Desktop::generalError(const QString &description)
     if (!text.endsWith(QLatin1Char('.')))
         text += QLatin1Char('.');
     plain(text);
+}
+
+QString nameFilterText(const FileFilter &filter)
+{
+    return filter.label + QStringLiteral(" (") + filter.patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+}
+
+void setUpFileDialog(QFileDialog &dialog, bool save, const QString &title, const QString &location,
+                     const FileFilters &filters, const QString &defaultSuffix)
+{
+    dialog.setWindowTitle(title);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    QStringList texts;
+    for (const FileFilter &filter : filters)
+        texts << nameFilterText(filter);
+    if (!texts.isEmpty())
+        dialog.setNameFilters(texts);
+    dialog.setDefaultSuffix(defaultSuffix);
+    // The location is a folder, or for a save a proposed name, possibly with its folder.
+    const QFileInfo info(location);
+    if (location.isEmpty())
+        return;
+    if (!save || info.isDir()) {
+        dialog.setDirectory(location);
+        return;
+    }
+    if (!info.path().isEmpty() && info.path() != QLatin1String("."))
+        dialog.setDirectory(info.path());
+    dialog.selectFile(info.fileName());
 }
 
 QUrl shellTargetUrl(const QString &sCommand)

@@ -1,10 +1,25 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 class QDialog;
+class QFileDialog;
 class QWidget;
+
+// One entry of a file dialog's type list: the text the user reads and the name patterns it
+// lets through ("Immagine JPEG", {"*.jpg", "*.jpeg"}).
+struct FileFilter {
+    QString label;
+    QStringList patterns;
+
+    bool operator==(const FileFilter &other) const
+    {
+        return label == other.label && patterns == other.patterns;
+    }
+};
+using FileFilters = QList<FileFilter>; // in the order the dialog lists them
 
 // The one place where the program meets the platform: messages, file dialogs, the desktop
 // shell's open action and modal per-use windows. Tests install a recording double.
@@ -22,11 +37,13 @@ public:
     // chose Yes; every other kind returns true.
     virtual bool message(Kind kind, const QString &text) = 0;
 
-    // Modal file choice; an empty text means the user cancelled.
+    // Modal file choice; an empty text means the user cancelled. The save dialog adds
+    // `defaultSuffix` (without its dot) to a name typed without one before it asks whether
+    // to replace an existing file, so the question is about the file that will be written.
     virtual QString openFileName(QWidget *parent, const QString &title, const QString &folder,
-                                 const QString &filter) = 0;
+                                 const FileFilters &filters) = 0;
     virtual QString saveFileName(QWidget *parent, const QString &title, const QString &proposed,
-                                 const QString &filter) = 0;
+                                 const FileFilters &filters, const QString &defaultSuffix) = 0;
 
     // TMisc.Open: hands a path, web address or mail link to the desktop's default application
     // and ignores the outcome.
@@ -49,6 +66,14 @@ public:
 // The process-wide seam. A real QtDesktop is used unless a test installed its own.
 Desktop &desktop();
 void installDesktop(Desktop *replacement); // nullptr restores the real one
+
+// The text Qt's file dialogs take for one entry: "Immagine JPEG (*.jpg *.jpeg)".
+QString nameFilterText(const FileFilter &filter);
+
+// Sets up `dialog` as the real desktop shows it for an open (`save` false) or save request,
+// so the dialog the user meets can also be built and inspected on its own.
+void setUpFileDialog(QFileDialog &dialog, bool save, const QString &title, const QString &location,
+                     const FileFilters &filters, const QString &defaultSuffix = QString());
 
 // Turns a shell-style target (a path between double quotes, a web address, a mail link)
 // into the URL the desktop is asked to open.

@@ -59,11 +59,14 @@ const QString kCopyNotSaved =
 const QString kHelpTitle = QStringLiteral("Applicazione Archivio Cantanti.");
 
 const QString kOpenTitle = QStringLiteral("Selezionare un file di immagine in formato Jpeg o Bitmap.");
-const QString kOpenFilter =
-    QStringLiteral("Immagine JPEG (*.jpg; *.jpeg)|*.jpg;*.jpeg|Immagine Bitmap (*.bmp)|*.bmp");
+const FileFilters kOpenFilter = {
+    {QStringLiteral("Immagine JPEG"), {QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")}},
+    {QStringLiteral("Immagine Bitmap"), {QStringLiteral("*.bmp")}},
+};
 const QString kSaveTitle = QStringLiteral("Selezionare la cartella in cui si desidera salvare il file Jpeg.");
-const QString kSaveFilter = QStringLiteral("File Jpeg (*.jpg)|*.jpg");
+const FileFilters kSaveFilter = {{QStringLiteral("File Jpeg"), {QStringLiteral("*.jpg")}}};
 const QString kSaveProposal = QStringLiteral("Foto.jpg");
+const QString kSaveSuffix = QStringLiteral("jpg");
 
 struct FieldPlace {
     QLineEdit *FrmAnagrafica::*member;
@@ -396,17 +399,20 @@ void FrmAnagrafica::showCard(const SingerCard &card, qint64 position)
 void FrmAnagrafica::loadPhoto()
 {
     const QString position = stateOf(lblPosizione);
-    QImage photo;
+    SingerPhoto::Photo photo;
     if (!position.isEmpty() && SingerPhoto::ensureFolder())
-        photo = SingerPhoto::load(SingerPhoto::fileFor(position));
-    imgFoto->setPicture(photo.isNull() ? imgBianco->picture() : photo);
+        photo = SingerPhoto::Photo::fromFile(SingerPhoto::fileFor(position));
+    // Decoded only at the size of the preview; the stored file stays the photo itself.
+    if (!imgFoto->setPhoto(photo))
+        imgFoto->setPicture(imgBianco->picture());
 }
 
 bool FrmAnagrafica::savePhoto()
 {
     const QString position = stateOf(lblPosizione);
+    // The card's own photo, still as it was read, keeps its file; anything else is written.
     return SingerPhoto::ensureFolder() &&
-           SingerPhoto::save(imgFoto->picture(), SingerPhoto::fileFor(position));
+           SingerPhoto::store(imgFoto->photo(), SingerPhoto::fileFor(position));
 }
 
 void FrmAnagrafica::txtSessoTyping(const QString &typed)
@@ -618,17 +624,17 @@ void FrmAnagrafica::btnCaricaFotoClick()
     const QString chosen = desktop().openFileName(this, kOpenTitle, QString(), kOpenFilter);
     if (chosen.isEmpty())
         return;
-    const QImage picture = SingerPhoto::load(chosen);
-    imgFoto->setPicture(picture.isNull() ? imgBianco->picture() : picture);
+    if (!imgFoto->setPhoto(SingerPhoto::Photo::fromFile(chosen)))
+        imgFoto->setPicture(imgBianco->picture());
 }
 
 void FrmAnagrafica::btnSalvaFotoClick()
 {
-    QString chosen = desktop().saveFileName(this, kSaveTitle, kSaveProposal, kSaveFilter);
+    // The dialog adds the extension itself, so its question about replacing a file is asked
+    // about the name that is written.
+    const QString chosen = desktop().saveFileName(this, kSaveTitle, kSaveProposal, kSaveFilter, kSaveSuffix);
     if (chosen.isEmpty())
         return;
-    if (QFileInfo(chosen).suffix().isEmpty())
-        chosen += QStringLiteral(".jpg");
     if (!SingerPhoto::save(imgFoto->picture(), chosen))
         desktop().warning(kCopyNotSaved);
 }
@@ -641,7 +647,7 @@ void FrmAnagrafica::btnCancFotoClick()
 void FrmAnagrafica::btnZoomFotoClick()
 {
     FrmZoom window(this);
-    window.setPicture(imgFoto->picture());
+    window.setPhoto(imgFoto->photo(), imgBianco->picture());
     desktop().runModal(&window);
 }
 

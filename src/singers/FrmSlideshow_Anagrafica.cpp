@@ -98,7 +98,8 @@ void FrmSlideshow_Anagrafica::step()
     if (current < count) {
         const QString position = QString::number(current + 1);
         SingerPhoto::ensureFolder();
-        const QImage photo = SingerPhoto::load(SingerPhoto::fileFor(position), imgFoto->size());
-        imgFoto->setPicture(photo.isNull() ? imgBianco->picture() : photo);
+        // Decoded at the size it is shown: one reduced decode per tick.
+        if (!imgFoto->setPhoto(SingerPhoto::Photo::fromFile(SingerPhoto::fileFor(position))))
+            imgFoto->setPicture(imgBianco->picture());
     }
 }

@@ -15,3 +15,9 @@ void FrmZoom::setPicture(const QImage &picture)
 {
     imgFoto->setPicture(picture);
 }
+
+void FrmZoom::setPhoto(const SingerPhoto::Photo &photo, const QImage &fallback)
+{
+    if (!imgFoto->setPhoto(photo))
+        imgFoto->setPicture(fallback);
+}

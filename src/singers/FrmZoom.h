@@ -2,6 +2,8 @@
 
 #include "singers/PhotoWindow.h"
 
+#include "singers/SingerPhoto.h"
+
 class QImage;
 
 // The zoom window: the editor's photo as large as the screen allows, closed by a click.
@@ -11,4 +13,7 @@ class FrmZoom : public PhotoWindow
 public:
     explicit FrmZoom(QWidget *owner = nullptr);
     void setPicture(const QImage &picture);
+    // The editor's photo, decoded at the size the zoom shows it; the editor's placeholder
+    // stands in when it cannot be decoded.
+    void setPhoto(const SingerPhoto::Photo &photo, const QImage &fallback);
 };

@@ -23,18 +23,44 @@ PhotoWindow::PhotoWindow(QWidget *owner, const QString &name, const QString &tit
     panContainer->installEventFilter(this);
     imgFoto = new PictureBox(panContainer, QStringLiteral("imgFoto"), QRect(0, 0, 956, 623));
     connect(imgFoto, &PictureBox::clicked, this, &QDialog::close);
+    // Sized for the screen from the start, so a photo given before showing is decoded once,
+    // at the size it will be shown.
+    fitToScreen();
+}
+
+QScreen *PhotoWindow::targetScreen() const
+{
+    if (parentWidget() && parentWidget()->screen())
+        return parentWidget()->screen();
+    return QGuiApplication::primaryScreen();
+}
+
+void PhotoWindow::fitToScreen()
+{
+    if (QScreen *screen = targetScreen()) {
+        const QSize size(qMax(1, screen->size().width() - 60), qMax(1, screen->size().height() - 90));
+        panContainer->resize(size);
+        imgFoto->setGeometry(QRect(QPoint(0, 0), size));
+    }
+    centrePanel();
+}
+
+void PhotoWindow::setVisible(bool visible)
+{
+    if (visible && !isVisible()) {
+        if (QScreen *screen = targetScreen()) {
+            setGeometry(screen->availableGeometry());
+            // Setting the geometry drops the maximised state; it still belongs to the window.
+            setWindowState(windowState() | Qt::WindowMaximized);
+        }
+    }
+    QDialog::setVisible(visible);
 }
 
 void PhotoWindow::showEvent(QShowEvent *event)
 {
-    if (!event->spontaneous()) {
-        if (QScreen *screen = QGuiApplication::primaryScreen()) {
-            const QSize size(qMax(1, screen->size().width() - 60), qMax(1, screen->size().height() - 90));
-            panContainer->resize(size);
-            imgFoto->setGeometry(QRect(QPoint(0, 0), size));
-        }
-        centrePanel();
-    }
+    if (!event->spontaneous())
+        fitToScreen();
     QDialog::showEvent(event);
 }
 

@@ -1,7 +1,5 @@
 #include "singers/PictureBox.h"
 
-#include "singers/SingerPhoto.h"
-
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -14,33 +12,54 @@ PictureBox::PictureBox(QWidget *parent, const QString &name, const QRect &geomet
 
 void PictureBox::setPicture(const QImage &picture)
 {
-    m_picture = picture;
+    m_photo = SingerPhoto::Photo(picture);
     m_shown = QImage();
+    m_shownFor = QSize();
     update();
+}
+
+bool PictureBox::setPhoto(const SingerPhoto::Photo &photo)
+{
+    m_photo = photo;
+    m_shown = QImage();
+    m_shownFor = QSize();
+    prepareShown();
+    update();
+    return !m_shown.isNull();
 }
 
 QRect PictureBox::displayRect() const
 {
-    return SingerPhoto::fitRect(m_picture.size(), rect());
+    return SingerPhoto::fitRect(m_photo.size(), rect());
+}
+
+QSize PictureBox::shownPixels() const
+{
+    return (QSizeF(displayRect().size()) * devicePixelRatioF()).toSize();
+}
+
+void PictureBox::prepareShown()
+{
+    const QSize pixels = shownPixels();
+    if (pixels.isEmpty() || pixels == m_shownFor)
+        return;
+    m_shownFor = pixels;
+    m_shown = m_photo.fitted(pixels);
 }
 
 void PictureBox::paintEvent(QPaintEvent *)
 {
-    if (m_picture.isNull())
+    if (m_photo.isNull())
         return;
     const QRect target = displayRect();
     if (target.isEmpty())
         return;
-    const qreal ratio = devicePixelRatioF();
-    const QSize pixels = (QSizeF(target.size()) * ratio).toSize();
-    if (m_shown.size() != pixels) {
-        m_shown = m_picture.size() == pixels
-                      ? m_picture
-                      : m_picture.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        m_shown.setDevicePixelRatio(ratio);
-    }
+    prepareShown();
+    if (m_shown.isNull())
+        return;
     QPainter painter(this);
-    painter.drawImage(target.topLeft(), m_shown);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(target), m_shown);
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent *event)

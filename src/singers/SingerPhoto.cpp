@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
@@ -150,36 +151,98 @@ bool bitmapComplete(const QByteArray &data)
     return qint64(u32(10)) + row * height <= n;
 }
 
-QImage load(const QString &path, const QSize &displayBox)
+Photo::Photo(const QImage &picture)
+    : m_picture(picture)
+    , m_size(picture.size())
+{
+}
+
+Photo Photo::fromFile(const QString &path)
 {
     QImageReader::setAllocationLimit(kDecodeLimitMB);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return QImage();
+        return Photo();
     // Decide by content first, so that a large file that is no image is never read whole.
     const QByteArray format = QImageReader::imageFormat(&file);
     if (format.isEmpty() || file.size() > qint64(kDecodeLimitMB) * 1024 * 1024)
-        return QImage();
+        return Photo();
     QByteArray data = file.readAll();
     file.close();
     if ((format == "jpeg" && !jpegComplete(data)) || (format == "bmp" && !bitmapComplete(data)))
-        return QImage();
+        return Photo();
 
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, format);
     const QSize own = reader.size();
-    if (own.isValid() && qint64(own.width()) * own.height() * 4 > qint64(kDecodeLimitMB) * 1024 * 1024)
-        return QImage();
-    if (displayBox.isValid() && own.isValid()) {
-        const QSize shown = fitSize(own, displayBox);
-        if (shown.isValid() && shown != own)
-            reader.setScaledSize(shown);
+    if (!own.isValid()) {
+        // A format that tells its size only by decoding: keep the decoded picture.
+        QImage picture;
+        if (!reader.read(&picture) || picture.isNull())
+            return Photo();
+        return Photo(picture);
     }
+    // The whole picture must be decodable later (to store or copy it), not only a reduced one.
+    if (qint64(own.width()) * own.height() * 4 > qint64(kDecodeLimitMB) * 1024 * 1024)
+        return Photo();
+    Photo photo;
+    photo.m_data = data;
+    photo.m_format = format;
+    photo.m_source = QFileInfo(path).absoluteFilePath();
+    photo.m_size = own;
+    return photo;
+}
+
+QImage Photo::picture() const
+{
+    if (m_data.isEmpty())
+        return m_picture;
+    return fitted(QSize());
+}
+
+QImage Photo::fitted(const QSize &box) const
+{
+    if (isNull())
+        return QImage();
+    const QSize shown = box.isValid() ? fitSize(m_size, box) : m_size;
+    if (m_data.isEmpty())
+        return shown == m_size ? m_picture
+                               : m_picture.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QImageReader::setAllocationLimit(kDecodeLimitMB);
+    QByteArray data = m_data; // shared, not copied
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, m_format);
+    if (shown != m_size)
+        reader.setScaledSize(shown);
     QImage picture;
     if (!reader.read(&picture) || picture.isNull())
         return QImage();
     return picture;
+}
+
+QImage load(const QString &path, const QSize &displayBox)
+{
+    return Photo::fromFile(path).fitted(displayBox);
+}
+
+bool store(const Photo &photo, const QString &path)
+{
+    const QString target = QFileInfo(path).absoluteFilePath();
+    if (photo.isNull() || photo.sourceFile() != target || photo.format() != "jpeg")
+        return save(photo.picture(), path);
+    QFile current(target);
+    if (current.open(QIODevice::ReadOnly) && current.size() == photo.encoded().size() &&
+        current.readAll() == photo.encoded())
+        return true;
+    current.close();
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly) || out.write(photo.encoded()) != photo.encoded().size()) {
+        out.cancelWriting();
+        return false;
+    }
+    return out.commit();
 }
 
 bool save(const QImage &picture, const QString &path)

@@ -28,6 +28,41 @@ QSize fitSize(const QSize &picture, const QSize &box);
 // The same, centred in `box`.
 QRect fitRect(const QSize &picture, const QRect &box);
 
+// A photo as a window holds it: either the encoded content of the file it was read from,
+// decoded only at the size it is shown (a camera photo decoded whole costs seconds and
+// about 100 MB), or a picture in memory.
+class Photo
+{
+public:
+    Photo() = default;
+    explicit Photo(const QImage &picture);
+    // Reads `path` whole (so later changes to that file do not matter) and checks that it is a
+    // complete image within the decoding limit. Null when it is not.
+    static Photo fromFile(const QString &path);
+
+    bool isNull() const { return m_size.isEmpty(); }
+    // The picture's own pixel size.
+    QSize size() const { return m_size; }
+    // The file the content came from; empty for a picture in memory.
+    QString sourceFile() const { return m_source; }
+    // Format of the content read from a file ("jpeg", "bmp", ...).
+    QByteArray format() const { return m_format; }
+    QByteArray encoded() const { return m_data; }
+
+    // The picture at its own size. Null when decoding fails.
+    QImage picture() const;
+    // The picture reduced by the fit rule to show in `box`, decoded at that size. Null when
+    // decoding fails.
+    QImage fitted(const QSize &box) const;
+
+private:
+    QImage m_picture;
+    QByteArray m_data;
+    QByteArray m_format;
+    QString m_source;
+    QSize m_size;
+};
+
 // Decodes an image file (JPEG, bitmap or any format Qt reads). Gives a null image for a file
 // that is missing, unreadable, not an image, a truncated JPEG, or too large to decode. When
 // `displayBox` is valid the picture is decoded already reduced to fit it: for showing only,
@@ -37,6 +72,11 @@ QImage load(const QString &path, const QSize &displayBox = QSize());
 // Writes `picture` as JPEG at its own size through a temporary file renamed over `path`, so
 // a failed write leaves any earlier file whole. False on any failure.
 bool save(const QImage &picture, const QString &path);
+
+// Writes `photo` as the JPEG at `path`. A photo read as JPEG from that very file is the card's
+// own stored photo: its file is left untouched (re-encoding would lose quality at every save),
+// or given back its bytes if it changed meanwhile. Anything else is encoded as `save` does.
+bool store(const Photo &photo, const QString &path);
 
 // True when the JPEG data runs through its segments and entropy-coded scans to the end-of-image
 // marker; a file cut short fails here although the decoder would pad it with grey.

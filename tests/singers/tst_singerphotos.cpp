@@ -5,8 +5,13 @@
 #include "singers/PictureBox.h"
 
 #include <QBuffer>
+#include <QFileDialog>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QListView>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 
 using namespace fixtures;
 using Kind = Desktop::Kind;
@@ -15,10 +20,9 @@ namespace
 {
 
 const QString kOpenTitle = QStringLiteral("Selezionare un file di immagine in formato Jpeg o Bitmap.");
-const QString kOpenFilter =
-    QStringLiteral("Immagine JPEG (*.jpg; *.jpeg)|*.jpg;*.jpeg|Immagine Bitmap (*.bmp)|*.bmp");
+const FileFilters kOpenFilter = {{"Immagine JPEG", {"*.jpg", "*.jpeg"}}, {"Immagine Bitmap", {"*.bmp"}}};
 const QString kSaveTitle = QStringLiteral("Selezionare la cartella in cui si desidera salvare il file Jpeg.");
-const QString kSaveFilter = QStringLiteral("File Jpeg (*.jpg)|*.jpg");
+const FileFilters kSaveFilter = {{"File Jpeg", {"*.jpg"}}};
 const QString kInserted = QStringLiteral("La scheda corrente è stata inserita in archivio.");
 const QString kChanged =
     QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
@@ -56,6 +60,60 @@ void writeBytes(const QString &path, const QByteArray &bytes)
     QVERIFY(f.open(QIODevice::WriteOnly));
     QCOMPARE(f.write(bytes), bytes.size());
 }
+
+QByteArray readBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A picture with gradients in every direction, whose JPEG copies differ in their bytes
+// whenever the encoder runs again with other settings.
+QImage gradient(const QSize &size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, qRgb(x * 255 / size.width(), y * 255 / size.height(), (x + y) % 256));
+    return image;
+}
+
+// Names listed by a file dialog's file view, sorted.
+QStringList listedFiles(QFileDialog *dialog)
+{
+    auto *view = dialog->findChild<QListView *>(QStringLiteral("listView"));
+    if (!view)
+        return {QStringLiteral("<no file view>")};
+    QStringList names;
+    const QModelIndex root = view->rootIndex();
+    for (int row = 0; row < view->model()->rowCount(root); ++row)
+        names << view->model()->index(row, 0, root).data().toString();
+    names.sort();
+    return names;
+}
+
+// Remembers the geometry a top-level window of the given name had when it was shown.
+class ShowWatcher : public QObject
+{
+public:
+    explicit ShowWatcher(const QString &name)
+        : m_name(name)
+    {
+        qApp->installEventFilter(this);
+    }
+    QRect atShow;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && watched->objectName() == m_name && watched->isWidgetType())
+            atShow = static_cast<QWidget *>(watched)->geometry();
+        return false;
+    }
+
+private:
+    QString m_name;
+};
 
 struct Bench {
     TempProgramFolder folder;
@@ -105,6 +163,13 @@ private slots:
     void copyCannotBeWritten();
     void failedWriteKeepsTheOldFile();
     void zoom();
+    void zoomFillsTheScreen();
+    void previewDecodedAtItsSize();
+    void photoOnRepeatedSaves_data();
+    void photoOnRepeatedSaves();
+    void realFileDialogs_data();
+    void realFileDialogs();
+    void realSaveDialogAsksAboutTheWholeName();
 };
 
 void TestSingerPhotos::fitRule_data()
@@ -225,7 +290,7 @@ void TestSingerPhotos::loadingInTheEditor()
     writeBytes(b.outside(QStringLiteral("scelta.jpg")), content);
     b.loadPicture(b.outside(QStringLiteral("scelta.jpg")));
     QCOMPARE(b.desk.dialogTitles, QStringList{kOpenTitle});
-    QCOMPARE(b.desk.dialogFilters, QStringList{kOpenFilter});
+    QCOMPARE(b.desk.dialogFilters, QList<FileFilters>{kOpenFilter});
     if (isPicture)
         QCOMPARE(b.w.imgFoto->picture().size(), QSize(64, 48));
     else
@@ -259,6 +324,7 @@ void TestSingerPhotos::cameraSizedPhoto()
     // Shown again after navigation, and in the zoom, still at its own size.
     click(&b.w, "cmdNuovo");
     click(&b.w, "cmdPrimo");
+    QCOMPARE(b.w.imgFoto->shown().size(), QSize(307, 205));
     QCOMPARE(b.w.imgFoto->picture().size(), QSize(6000, 4000));
     QSize zoomed;
     QRect zoomRect, zoomBox;
@@ -307,6 +373,7 @@ void TestSingerPhotos::cancelledDialogs()
     QCOMPARE(b.desk.dialogTitles, (QStringList{kOpenTitle, kSaveTitle}));
     QCOMPARE(b.desk.dialogFilters.last(), kSaveFilter);
     QCOMPARE(b.desk.dialogProposals.last(), QStringLiteral("Foto.jpg"));
+    QCOMPARE(b.desk.dialogSuffixes.last(), QStringLiteral("jpg"));
     QVERIFY(b.desk.messages.isEmpty());
     QVERIFY(!QFile::exists(SingerPhoto::folder()));
     VERIFY_DESKTOP_CLEAN(b.desk);
@@ -497,6 +564,210 @@ void TestSingerPhotos::zoom()
     });
     click(&b.w, "btnZoomFoto");
     QVERIFY(closed);
+}
+
+void TestSingerPhotos::zoomFillsTheScreen()
+{
+    Bench b;
+    ShowWatcher watcher(QStringLiteral("frmZoom"));
+    QRect shown;
+    b.desk.modalHandlers.enqueue([&](QDialog *d) {
+        QCoreApplication::processEvents();
+        shown = d->frameGeometry();
+        d->close();
+    });
+    click(&b.w, "btnZoomFoto");
+    VERIFY_DESKTOP_CLEAN(b.desk);
+    // Full size from the moment it is shown, whether or not a window manager maximises it.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QCOMPARE(watcher.atShow, screen);
+    QCOMPARE(shown, screen);
+}
+
+void TestSingerPhotos::previewDecodedAtItsSize()
+{
+    Bench b;
+    writeArchive(2);
+    writeImage(b.photoOf(1), gradient(QSize(1200, 800)), "JPG");
+    writeImage(b.photoOf(2), gradient(QSize(100, 150)), "JPG");
+    click(&b.w, "cmdPrimo");
+    // The preview decodes a reduced copy by the fit rule; the photo keeps its own size.
+    QCOMPARE(b.w.imgFoto->photo().size(), QSize(1200, 800));
+    QCOMPARE(b.w.imgFoto->shown().size(), QSize(307, 205));
+    QCOMPARE(b.w.imgFoto->displayRect(), QRect(0, 102, 307, 205));
+    QVERIFY(difference(b.w.imgFoto->shown(),
+                       gradient(QSize(1200, 800))
+                           .scaled(307, 205, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)) < 25);
+    click(&b.w, "cmdAvanti");
+    QCOMPARE(b.w.imgFoto->shown().size(), QSize(100, 150));
+    QCOMPARE(b.w.imgFoto->displayRect(), QRect(103, 129, 100, 150));
+}
+
+void TestSingerPhotos::photoOnRepeatedSaves_data()
+{
+    QTest::addColumn<QByteArray>("storedAs"); // format of the card's photo file before
+    QTest::addColumn<QString>("action");      // what the user does before saving
+    QTest::addColumn<QString>("after");       // what the photo file holds then
+    QTest::newRow("own photo") << QByteArray("JPG") << "nothing"
+                               << "the same bytes";
+    QTest::newRow("file replaced meanwhile") << QByteArray("JPG") << "replace the file"
+                                             << "the same bytes";
+    QTest::newRow("new picture loaded") << QByteArray("JPG") << "load"
+                                        << "the new picture";
+    QTest::newRow("picture set") << QByteArray("JPG") << "set"
+                                 << "the new picture";
+    QTest::newRow("photo removed") << QByteArray("JPG") << "remove"
+                                   << "the placeholder";
+    QTest::newRow("bitmap under the photo name") << QByteArray("BMP") << "nothing"
+                                                 << "the photo as JPEG";
+}
+
+void TestSingerPhotos::photoOnRepeatedSaves()
+{
+    QFETCH(QByteArray, storedAs);
+    QFETCH(QString, action);
+    QFETCH(QString, after);
+    Bench b;
+    writeArchive(1);
+    const QImage own = gradient(QSize(300, 200));
+    writeImage(b.photoOf(1), own, storedAs.constData());
+    const QByteArray original = readBytes(b.photoOf(1));
+    click(&b.w, "cmdPrimo");
+
+    const QImage fresh = gradient(QSize(90, 120));
+    if (action == QLatin1String("replace the file")) {
+        writeImage(b.photoOf(1), picture(QSize(10, 10)), "JPG");
+    } else if (action == QLatin1String("load")) {
+        writeImage(b.outside(QStringLiteral("nuova.jpg")), fresh, "JPG");
+        b.loadPicture(b.outside(QStringLiteral("nuova.jpg")));
+    } else if (action == QLatin1String("set")) {
+        b.w.imgFoto->setPicture(fresh);
+    } else if (action == QLatin1String("remove")) {
+        click(&b.w, "btnCancFoto");
+    }
+
+    QByteArray first;
+    for (int save = 0; save < 10; ++save) {
+        click(&b.w, "cmdSalva");
+        if (save == 0)
+            first = readBytes(b.photoOf(1));
+    }
+    QCOMPARE(b.desk.texts(), QStringList(10, kChanged));
+    VERIFY_DESKTOP_CLEAN(b.desk);
+    const QByteArray last = readBytes(b.photoOf(1));
+    QImageReader stored(b.photoOf(1));
+    QCOMPARE(stored.format(), QByteArray("jpeg"));
+    if (after == QLatin1String("the same bytes")) {
+        QCOMPARE(last, original);
+    } else if (after == QLatin1String("the new picture")) {
+        QCOMPARE(stored.size(), QSize(90, 120));
+        QVERIFY(difference(stored.read(), fresh) < 12);
+        // Written from the loaded picture each time, never from its own earlier copy.
+        QCOMPARE(last, first);
+    } else if (after == QLatin1String("the placeholder")) {
+        QVERIFY(isPlaceholder(stored.read()));
+    } else {
+        QCOMPARE(stored.size(), QSize(300, 200));
+        QVERIFY(difference(stored.read(), own) < 12);
+        QVERIFY(last != original);
+    }
+}
+
+void TestSingerPhotos::realFileDialogs_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QList<QStringList>>("listed"); // files shown under each entry
+    QTest::addColumn<QString>("suffix");
+    QTest::newRow("Carica foto") << "btnCaricaFoto"
+                                 << QStringList{"Immagine JPEG (*.jpg *.jpeg)", "Immagine Bitmap (*.bmp)"}
+                                 << QList<QStringList>{{"IMG_0001.JPG", "a.jpg", "b.jpeg"}, {"c.bmp"}} << "";
+    QTest::newRow("save a copy") << "btnSalvaFoto" << QStringList{"File Jpeg (*.jpg)"}
+                                 << QList<QStringList>{{"IMG_0001.JPG", "a.jpg"}} << "jpg";
+}
+
+void TestSingerPhotos::realFileDialogs()
+{
+    QFETCH(QString, command);
+    QFETCH(QStringList, entries);
+    QFETCH(QList<QStringList>, listed);
+    QFETCH(QString, suffix);
+    Bench b;
+    const QString folder = b.outside(QString());
+    for (const char *name : {"a.jpg", "b.jpeg", "c.bmp", "d.txt", "IMG_0001.JPG"})
+        writeBytes(folder + QLatin1String(name), QByteArray("x"));
+
+    // What the command asks of the desktop ...
+    b.desk.fileAnswers.enqueue(QString());
+    click(&b.w, command.toLatin1().constData());
+    QCOMPARE(b.desk.dialogFilters.size(), 1);
+    const bool save = command == QLatin1String("btnSalvaFoto");
+
+    // ... is the dialog the real desktop shows.
+    QFileDialog dialog;
+    setUpFileDialog(dialog, save, b.desk.dialogTitles.first(), b.desk.dialogProposals.first(),
+                    b.desk.dialogFilters.first(), b.desk.dialogSuffixes.first());
+    QCOMPARE(dialog.windowTitle(), b.desk.dialogTitles.first());
+    QCOMPARE(dialog.acceptMode(), save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    QCOMPARE(dialog.nameFilters(), entries);
+    QCOMPARE(dialog.defaultSuffix(), suffix);
+    QVERIFY(!dialog.testOption(QFileDialog::DontConfirmOverwrite));
+    if (save) {
+        auto *name = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        QCOMPARE(name->text(), QStringLiteral("Foto.jpg"));
+    }
+    dialog.setDirectory(folder);
+    dialog.show();
+    QCOMPARE(dialog.selectedNameFilter(), entries.first());
+    for (int i = 0; i < entries.size(); ++i) {
+        dialog.selectNameFilter(entries.at(i));
+        QTRY_COMPARE(listedFiles(&dialog), listed.at(i));
+    }
+    dialog.close();
+}
+
+void TestSingerPhotos::realSaveDialogAsksAboutTheWholeName()
+{
+    TempProgramFolder program;
+    const QString folder = program.file(QStringLiteral("copie"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString target = folder + QStringLiteral("/copia.jpg");
+    const FileFilters filters = kSaveFilter;
+
+    // Types `typed` into the real save dialog and presses Save; a question about replacing a
+    // file is answered `replace` and its text kept.
+    QString question;
+    auto saveAs = [&](const QString &typed, QMessageBox::StandardButton replace) {
+        question.clear();
+        QTimer::singleShot(0, [&, typed, replace] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(typed);
+            QTimer::singleShot(0, [&, replace] {
+                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                if (!box)
+                    return;
+                question = box->text();
+                box->button(replace)->click();
+            });
+            static_cast<QDialog *>(dialog)->accept(); // as the Save button does
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        return desktop().saveFileName(nullptr, kSaveTitle, folder + QStringLiteral("/Foto.jpg"), filters,
+                                      QStringLiteral("jpg"));
+    };
+
+    QCOMPARE(saveAs(QStringLiteral("copia"), QMessageBox::No), target);
+    QVERIFY(question.isEmpty());
+
+    writeBytes(target, QByteArray("an earlier copy"));
+    QCOMPARE(saveAs(QStringLiteral("copia"), QMessageBox::No), QString());
+    QVERIFY2(question.contains(QStringLiteral("copia.jpg")), qPrintable(question));
+    QCOMPARE(saveAs(QStringLiteral("copia"), QMessageBox::Yes), target);
+    QVERIFY(question.contains(QStringLiteral("copia.jpg")));
+    QCOMPARE(readBytes(target), QByteArray("an earlier copy")); // the dialog only chooses
 }
 
 QTEST_MAIN(TestSingerPhotos)

@@ -35,6 +35,29 @@ QString shown(const FrmSlideshow_Anagrafica *w)
     return QStringLiteral("other");
 }
 
+// Remembers the geometry a top-level window of the given name had when it was shown.
+class ShowWatcher : public QObject
+{
+public:
+    explicit ShowWatcher(const QString &name)
+        : m_name(name)
+    {
+        qApp->installEventFilter(this);
+    }
+    QRect atShow;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && watched->objectName() == m_name && watched->isWidgetType())
+            atShow = static_cast<QWidget *>(watched)->geometry();
+        return false;
+    }
+
+private:
+    QString m_name;
+};
+
 } // namespace
 
 class TestSlideshow : public QObject
@@ -46,6 +69,7 @@ private slots:
     void emptyArchive();
     void archiveUnreachable();
     void clickCloses();
+    void fillsTheScreen();
 };
 
 void TestSlideshow::stepSequence_data()
@@ -168,6 +192,31 @@ void TestSlideshow::clickCloses()
     QCOMPARE(shown(&w), QStringLiteral("start"));
     w.Timer->setInterval(1);
     QTRY_COMPARE(stateOf(w.lblPosizione), QStringLiteral("1"));
+    w.close();
+    QVERIFY(desk.messages.isEmpty());
+}
+
+void TestSlideshow::fillsTheScreen()
+{
+    TempProgramFolder folder;
+    RecordingDesktop desk;
+    writeArchive(1);
+    writeImage(SingerPhoto::fileFor(QStringLiteral("1")), picture(QSize(3000, 2000)), "JPG");
+    ShowWatcher watcher(QStringLiteral("frmSlideshow_Anagrafica"));
+    FrmSlideshow_Anagrafica w;
+    w.show();
+    QCoreApplication::processEvents();
+    // Full size from the moment it is shown, whether or not a window manager maximises it,
+    // with the picture area of the screen less its margins centred in it.
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    QCOMPARE(watcher.atShow, available);
+    QCOMPARE(w.frameGeometry(), available);
+    QCOMPARE(w.imgFoto->size(), QSize(screen.width() - 60, screen.height() - 90));
+    QVERIFY(w.rect().contains(w.panContainer->geometry()));
+    // A large photo is decoded reduced to that area, whole.
+    w.cmdAvantiClick();
+    QCOMPARE(w.imgFoto->shown().size(), SingerPhoto::fitSize(QSize(3000, 2000), w.imgFoto->size()));
     w.close();
     QVERIFY(desk.messages.isEmpty());
 }

@@ -3,6 +3,7 @@
 #include "core/ProgramFolder.h"
 
 #include <QDialog>
+#include <QFileInfo>
 #include <QTest>
 
 RecordingDesktop::RecordingDesktop()
@@ -29,10 +30,11 @@ bool RecordingDesktop::message(Kind kind, const QString &text)
 }
 
 QString RecordingDesktop::openFileName(QWidget *, const QString &title, const QString &folder,
-                                       const QString &filter)
+                                       const FileFilters &filters)
 {
     dialogTitles << title;
-    dialogFilters << filter;
+    dialogFilters.append(filters);
+    dialogSuffixes << QString();
     dialogProposals << folder;
     if (fileAnswers.isEmpty()) {
         problems << QStringLiteral("unexpected open dialog: ") + title;
@@ -42,16 +44,21 @@ QString RecordingDesktop::openFileName(QWidget *, const QString &title, const QS
 }
 
 QString RecordingDesktop::saveFileName(QWidget *, const QString &title, const QString &proposed,
-                                       const QString &filter)
+                                       const FileFilters &filters, const QString &defaultSuffix)
 {
     dialogTitles << title;
-    dialogFilters << filter;
+    dialogFilters.append(filters);
+    dialogSuffixes << defaultSuffix;
     dialogProposals << proposed;
     if (fileAnswers.isEmpty()) {
         problems << QStringLiteral("unexpected save dialog: ") + title;
         return QString();
     }
-    return fileAnswers.dequeue();
+    // As the real dialog does, a name typed without an extension gets the default one.
+    QString answer = fileAnswers.dequeue();
+    if (!answer.isEmpty() && !defaultSuffix.isEmpty() && QFileInfo(answer).suffix().isEmpty())
+        answer += QLatin1Char('.') + defaultSuffix;
+    return answer;
 }
 
 void RecordingDesktop::open(const QString &sCommand)
@@ -97,6 +104,7 @@ void RecordingDesktop::clear()
     opened.clear();
     dialogTitles.clear();
     dialogFilters.clear();
+    dialogSuffixes.clear();
     dialogProposals.clear();
     problems.clear();
     confirmations.clear();

@@ -27,9 +27,9 @@ public:
 
     bool message(Kind kind, const QString &text) override;
     QString openFileName(QWidget *parent, const QString &title, const QString &folder,
-                         const QString &filter) override;
+                         const FileFilters &filters) override;
     QString saveFileName(QWidget *parent, const QString &title, const QString &proposed,
-                         const QString &filter) override;
+                         const FileFilters &filters, const QString &defaultSuffix) override;
     void open(const QString &sCommand) override;
     int runModal(QDialog *window) override;
 
@@ -43,7 +43,8 @@ public:
     QList<Message> messages;
     QStringList opened;           // every sCommand handed to TMisc.Open
     QStringList dialogTitles;     // titles of file dialogs, in order
-    QStringList dialogFilters;    // filters of file dialogs, in order
+    QList<FileFilters> dialogFilters; // type lists of file dialogs, in order
+    QStringList dialogSuffixes;   // default suffix of file dialogs, in order (empty for open)
     QStringList dialogProposals;  // proposed name or folder of file dialogs, in order
     QStringList problems;         // unexpected requests (no queued answer)
 
