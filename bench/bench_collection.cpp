@@ -15,26 +15,26 @@ namespace
 SongCard sampleCard(int n)
 {
     SongCard card;
-    card.Titolo = QStringLiteral("Canzone numero %1 - Perché è così").arg(n);
-    card.Cantante = QStringLiteral("Cantante %1").arg(n % 300);
-    card.Album = QStringLiteral("Album dell'anno %1").arg(1950 + n % 70);
-    card.Genere = QStringLiteral("Musica leggera");
-    card.Autori = QStringLiteral("Autore Primo, Autore Secondo");
-    card.Nazione = QStringLiteral("Italia");
-    card.Anno = QString::number(1950 + n % 70);
-    card.Premi = QStringLiteral("Festival di Sanremo, primo posto");
-    card.Casa = QStringLiteral("Casa discografica");
-    card.Durata = QStringLiteral("3:%1").arg(n % 60, 2, 10, QLatin1Char('0'));
+    card.setText(SongCard::Titolo, QStringLiteral("Canzone numero %1 - Perché è così").arg(n));
+    card.setText(SongCard::Cantante, QStringLiteral("Cantante %1").arg(n % 300));
+    card.setText(SongCard::Album, QStringLiteral("Album dell'anno %1").arg(1950 + n % 70));
+    card.setText(SongCard::Genere, QStringLiteral("Musica leggera"));
+    card.setText(SongCard::Autori, QStringLiteral("Autore Primo, Autore Secondo"));
+    card.setText(SongCard::Nazione, QStringLiteral("Italia"));
+    card.setText(SongCard::Anno, QString::number(1950 + n % 70));
+    card.setText(SongCard::Premi, QStringLiteral("Festival di Sanremo, primo posto"));
+    card.setText(SongCard::Casa, QStringLiteral("Casa discografica"));
+    card.setText(SongCard::Durata, QStringLiteral("3:%1").arg(n % 60, 2, 10, QLatin1Char('0')));
     QString verse =
         QStringLiteral("Questa è una strofa della canzone, con qualche parola in più “tra virgolette”\n");
-    card.Testo = verse.repeated(24);  // about 1,900 characters of lyrics
-    card.Storia = verse.repeated(12); // and half as much translation
-    card.Sito = QStringLiteral("https://www.example.com/canzone/%1").arg(n);
-    card.Musica = QStringLiteral("Chitarra, pianoforte, archi; ritmo lento");
-    card.Note = QStringLiteral("Nota %1").arg(n);
-    card.Segnala = SongCard::flagText(n % 7 == 0);
-    card.File01 = QStringLiteral("audio_%1.mp3").arg(n);
-    card.Desc01 = QStringLiteral("Audio della canzone");
+    card.setText(SongCard::Testo, verse.repeated(24));  // about 1,900 characters of lyrics
+    card.setText(SongCard::Storia, verse.repeated(12)); // and half as much translation
+    card.setText(SongCard::Sito, QStringLiteral("https://www.example.com/canzone/%1").arg(n));
+    card.setText(SongCard::Musica, QStringLiteral("Chitarra, pianoforte, archi; ritmo lento"));
+    card.setText(SongCard::Note, QStringLiteral("Nota %1").arg(n));
+    card.setText(SongCard::Segnala, SongCard::flagText(n % 7 == 0));
+    card.setText(SongCard::File01, QStringLiteral("audio_%1.mp3").arg(n));
+    card.setText(SongCard::Desc01, QStringLiteral("Audio della canzone"));
     return card;
 }
 

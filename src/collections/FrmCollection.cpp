@@ -394,48 +394,48 @@ QString FrmCollection::collectionPath() const
 SongCard FrmCollection::cardShown() const
 {
     SongCard card;
-    card.Titolo = txtTitolo->text();
-    card.Cantante = txtCantante->text();
-    card.Album = txtAlbum->text();
-    card.Genere = txtGenere->text();
-    card.Autori = txtAutori->text();
-    card.Nazione = txtNazione->text();
-    card.Anno = txtAnno->text();
-    card.Premi = txtPremi->text();
-    card.Casa = txtCasa->text();
-    card.Durata = txtDurata->text();
-    card.Testo = memoText(txtTesto);
-    card.Storia = memoText(txtStoria);
-    card.Sito = txtSito->text();
-    card.Musica = txtMusica->text();
-    card.Note = txtNote->text();
-    card.Segnala = SongCard::flagText(chkSegnala->isChecked());
-    card.File01 = lblFile01->text();
-    card.File02 = lblFile02->text();
-    card.File03 = lblFile03->text();
-    card.Desc01 = lblDesc01->text();
-    card.Desc02 = lblDesc02->text();
-    card.Desc03 = lblDesc03->text();
+    card.setText(SongCard::Titolo, txtTitolo->text());
+    card.setText(SongCard::Cantante, txtCantante->text());
+    card.setText(SongCard::Album, txtAlbum->text());
+    card.setText(SongCard::Genere, txtGenere->text());
+    card.setText(SongCard::Autori, txtAutori->text());
+    card.setText(SongCard::Nazione, txtNazione->text());
+    card.setText(SongCard::Anno, txtAnno->text());
+    card.setText(SongCard::Premi, txtPremi->text());
+    card.setText(SongCard::Casa, txtCasa->text());
+    card.setText(SongCard::Durata, txtDurata->text());
+    card.setText(SongCard::Testo, memoText(txtTesto));
+    card.setText(SongCard::Storia, memoText(txtStoria));
+    card.setText(SongCard::Sito, txtSito->text());
+    card.setText(SongCard::Musica, txtMusica->text());
+    card.setText(SongCard::Note, txtNote->text());
+    card.setText(SongCard::Segnala, SongCard::flagText(chkSegnala->isChecked()));
+    card.setText(SongCard::File01, lblFile01->text());
+    card.setText(SongCard::File02, lblFile02->text());
+    card.setText(SongCard::File03, lblFile03->text());
+    card.setText(SongCard::Desc01, lblDesc01->text());
+    card.setText(SongCard::Desc02, lblDesc02->text());
+    card.setText(SongCard::Desc03, lblDesc03->text());
     return card;
 }
 
 void FrmCollection::showCard(const SongCard &card, qint64 position)
 {
-    txtTitolo->setText(card.Titolo);
-    txtCantante->setText(card.Cantante);
-    txtAlbum->setText(card.Album);
-    txtGenere->setText(card.Genere);
-    txtAutori->setText(card.Autori);
-    txtNazione->setText(card.Nazione);
-    txtAnno->setText(card.Anno);
-    txtPremi->setText(card.Premi);
-    txtCasa->setText(card.Casa);
-    txtDurata->setText(card.Durata);
-    setMemo(txtTesto, card.Testo);
-    setMemo(txtStoria, card.Storia);
-    txtSito->setText(card.Sito);
-    txtMusica->setText(card.Musica);
-    txtNote->setText(card.Note);
+    txtTitolo->setText(card.text(SongCard::Titolo));
+    txtCantante->setText(card.text(SongCard::Cantante));
+    txtAlbum->setText(card.text(SongCard::Album));
+    txtGenere->setText(card.text(SongCard::Genere));
+    txtAutori->setText(card.text(SongCard::Autori));
+    txtNazione->setText(card.text(SongCard::Nazione));
+    txtAnno->setText(card.text(SongCard::Anno));
+    txtPremi->setText(card.text(SongCard::Premi));
+    txtCasa->setText(card.text(SongCard::Casa));
+    txtDurata->setText(card.text(SongCard::Durata));
+    setMemo(txtTesto, card.text(SongCard::Testo));
+    setMemo(txtStoria, card.text(SongCard::Storia));
+    txtSito->setText(card.text(SongCard::Sito));
+    txtMusica->setText(card.text(SongCard::Musica));
+    txtNote->setText(card.text(SongCard::Note));
     switch (card.flag()) {
     case SongCard::Flag::Flagged:
         chkSegnala->setChecked(true);
@@ -446,12 +446,12 @@ void FrmCollection::showCard(const SongCard &card, qint64 position)
     case SongCard::Flag::Neither:
         break; // a flag field written elsewhere leaves the box as it was
     }
-    lblFile01->setText(card.File01);
-    lblFile02->setText(card.File02);
-    lblFile03->setText(card.File03);
-    lblDesc01->setText(card.Desc01);
-    lblDesc02->setText(card.Desc02);
-    lblDesc03->setText(card.Desc03);
+    lblFile01->setText(card.text(SongCard::File01));
+    lblFile02->setText(card.text(SongCard::File02));
+    lblFile03->setText(card.text(SongCard::File03));
+    lblDesc01->setText(card.text(SongCard::Desc01));
+    lblDesc02->setText(card.text(SongCard::Desc02));
+    lblDesc03->setText(card.text(SongCard::Desc03));
     lblPosizione->setText(QString::number(position));
 }
 

@@ -7,7 +7,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
-struct SongCard;
+class SongCard;
 
 namespace Fields
 {

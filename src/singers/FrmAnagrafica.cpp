@@ -200,7 +200,7 @@ FrmAnagrafica::FrmAnagrafica()
 
     // FormCreate: the fields hold exactly what their record fields can.
     for (int i = 0; i < m_fields.size(); ++i)
-        m_fields.at(i)->setMaxLength(SingerCard::layout()[size_t(m_recordField.at(i))].capacity);
+        m_fields.at(i)->setMaxLength(SingerCard::schema().field(m_recordField.at(i)).capacity());
     for (int i = 0; i + 1 < m_fields.size(); ++i)
         setTabOrder(m_fields.at(i), m_fields.at(i + 1));
     Fields::enterChain(QList<QWidget *>(m_fields.cbegin(), m_fields.cend()));
@@ -325,7 +325,7 @@ void FrmAnagrafica::buildCardArea()
         Fields::backgroundHighlight(field);
         this->*f.member = field;
         m_fields << field;
-        m_recordField << SingerCard::indexOf(QLatin1String(f.name));
+        m_recordField << SingerCard::schema().indexOf(QLatin1String(f.name));
         if (f.label) {
             auto *label = new QLabel(QString::fromUtf8(f.label), p);
             label->setObjectName(QStringLiteral("lbl") + QLatin1String(f.name));
@@ -435,13 +435,13 @@ void FrmAnagrafica::cmdPrimoClick()
     try {
         SingerCard shown;
         {
-            RecordFile archive(SingerArchive::path(), SingerCard::kRecordSize);
+            RecordFile archive(SingerArchive::path(), SingerCard::kSize);
             if (archive.count() == 0) {
                 archive.close();
                 desktop().information(kEmptyArchive);
                 return;
             }
-            shown = SingerCard::fromRecord(archive.read(1));
+            shown = SingerCard::decode(archive.read(1));
         }
         showCard(shown, 1);
     } catch (const FileError &) {
@@ -455,14 +455,14 @@ void FrmAnagrafica::cmdUltimoClick()
         SingerCard shown;
         qint64 last = 0;
         {
-            RecordFile archive(SingerArchive::path(), SingerCard::kRecordSize);
+            RecordFile archive(SingerArchive::path(), SingerCard::kSize);
             last = archive.count();
             if (last == 0) {
                 archive.close();
                 desktop().information(kEmptyArchive);
                 return;
             }
-            shown = SingerCard::fromRecord(archive.read(last));
+            shown = SingerCard::decode(archive.read(last));
         }
         showCard(shown, last);
     } catch (const FileError &) {
@@ -476,7 +476,7 @@ void FrmAnagrafica::cmdAvantiClick()
         SingerCard shown;
         qint64 next = 0;
         {
-            RecordFile archive(SingerArchive::path(), SingerCard::kRecordSize);
+            RecordFile archive(SingerArchive::path(), SingerCard::kSize);
             qint64 current = 0;
             if (!positionOf(lblPosizione, &current))
                 throw FileError(QStringLiteral("posizione non valida"));
@@ -490,7 +490,7 @@ void FrmAnagrafica::cmdAvantiClick()
             if (current >= count)
                 return;
             next = current + 1;
-            shown = SingerCard::fromRecord(archive.read(next));
+            shown = SingerCard::decode(archive.read(next));
         }
         showCard(shown, next);
     } catch (const FileError &) {
@@ -504,7 +504,7 @@ void FrmAnagrafica::cmdIndietroClick()
         SingerCard shown;
         qint64 previous = 0;
         {
-            RecordFile archive(SingerArchive::path(), SingerCard::kRecordSize);
+            RecordFile archive(SingerArchive::path(), SingerCard::kSize);
             if (stateOf(lblPosizione) == QLatin1String("1"))
                 return;
             qint64 current = 0;
@@ -516,7 +516,7 @@ void FrmAnagrafica::cmdIndietroClick()
                 return;
             }
             previous = current == 0 ? 1 : current - 1;
-            shown = SingerCard::fromRecord(archive.read(previous));
+            shown = SingerCard::decode(archive.read(previous));
         }
         showCard(shown, previous);
     } catch (const FileError &) {
@@ -540,11 +540,11 @@ void FrmAnagrafica::cmdSalvaClick()
 
     bool inserted = false;
     try {
-        RecordFile archive(SingerArchive::path(), SingerCard::kRecordSize);
+        RecordFile archive(SingerArchive::path(), SingerCard::kSize);
         qint64 position = 0;
         if (!positionOf(lblPosizione, &position))
             throw FileError(QStringLiteral("posizione non valida"));
-        const QByteArray record = card().toRecord();
+        const QByteArray record = card().encode();
         if (position > 0) {
             archive.write(position, record);
         } else {

@@ -70,7 +70,7 @@ void FrmSlideshow_Anagrafica::step()
     qint64 count = 0;
     qint64 current = 0;
     try {
-        RecordFile archive(SingerArchive::path(), SingerCard::kRecordSize);
+        RecordFile archive(SingerArchive::path(), SingerCard::kSize);
         if (stateOf(lblPosizione).isEmpty())
             lblPosizione->setText(QStringLiteral("0"));
         bool number = false;

@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
+#include "core/RecordSchema.h"
 
-#include <array>
+#include <QString>
 
 // One singer card, a 5793-byte record of Archivio_Cantanti.pro: 32 counted texts back to
 // back, in record order (which is not the editor's order on screen).
-class SingerCard
+class SingerCard : public RecordTexts<SingerCard, 32>
 {
 public:
     enum Field {
@@ -46,29 +45,13 @@ public:
         FieldCount
     };
 
-    struct Layout {
-        const char *name; // also the editor control's name without its prefix
-        int offset;
-        int capacity;
-    };
+    static constexpr int kSize = 5793;
+    static const RecordSchema &schema();
 
-    static constexpr int kRecordSize = 5793;
-    static const std::array<Layout, FieldCount> &layout();
-    // The field called `name` ("Nome", "Occhi", ...), or -1.
-    static int indexOf(const QString &name);
-
-    QString text(int field) const { return m_texts.at(size_t(field)); }
-    void setText(int field, const QString &text) { m_texts.at(size_t(field)) = text; }
-
-    // Store conversion of every field; the result is exactly kRecordSize bytes.
-    QByteArray toRecord() const;
-    // Load conversion; `record` must be kRecordSize bytes.
-    static SingerCard fromRecord(const QByteArray &record);
-
-    bool operator==(const SingerCard &other) const { return m_texts == other.m_texts; }
-
-private:
-    std::array<QString, FieldCount> m_texts;
+    using RecordTexts::setText;
+    using RecordTexts::text;
+    QString text(Field field) const { return RecordTexts::text(int(field)); }
+    void setText(Field field, const QString &value) { RecordTexts::setText(int(field), value); }
 };
 
 using TSchedaCantante = SingerCard;

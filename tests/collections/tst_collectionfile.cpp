@@ -47,7 +47,7 @@ QByteArray marked(int n)
 {
     QByteArray record(kSize, char('A' + n % 26));
     SongCard card;
-    card.Titolo = QStringLiteral("Canzone %1").arg(n);
+    card.setText(SongCard::Titolo, QStringLiteral("Canzone %1").arg(n));
     const QByteArray fields = card.encode();
     record.replace(0, 121, fields.left(121));
     return record;
@@ -89,10 +89,11 @@ int appendHelper(const QString &path, const QString &tag, int count, const QStri
     QTextStream out(stdout);
     for (int i = 0; i < count; ++i) {
         SongCard card;
-        card.Titolo = QStringLiteral("%1-%2").arg(tag).arg(i);
-        card.Cantante = tag;
-        card.Testo = QString(4000, tag.at(0)) + QStringLiteral("\n") + card.Titolo;
-        card.Note = card.Titolo;
+        card.setText(SongCard::Titolo, QStringLiteral("%1-%2").arg(tag).arg(i));
+        card.setText(SongCard::Cantante, tag);
+        card.setText(SongCard::Testo,
+                     QString(4000, tag.at(0)) + QStringLiteral("\n") + card.text(SongCard::Titolo));
+        card.setText(SongCard::Note, card.text(SongCard::Titolo));
         try {
             RecordFile file(path, kSize);
             out << file.append(card.encode()) << '\n';
@@ -192,9 +193,9 @@ void TestCollectionFile::readsBackWhatWasWritten()
     const QString path = m_dir->filePath(QStringLiteral("read.mus"));
     QFile::remove(path);
     SongCard card;
-    card.Titolo = QStringLiteral("  Perché");
-    card.Testo = QStringLiteral("riga 1\nriga 2");
-    card.Segnala = SongCard::flagText(true);
+    card.setText(SongCard::Titolo, QStringLiteral("  Perché"));
+    card.setText(SongCard::Testo, QStringLiteral("riga 1\nriga 2"));
+    card.setText(SongCard::Segnala, SongCard::flagText(true));
     {
         RecordFile file(path, kSize);
         file.append(marked(1));
@@ -313,12 +314,14 @@ void TestCollectionFile::twoProcessesAppendAtOnce()
     file.scan([&](qint64 position, const QByteArray &record) {
         const SongCard card = SongCard::decode(record);
         const bool whole =
-            !card.Cantante.isEmpty() && card.Note == card.Titolo &&
-            card.Titolo.startsWith(card.Cantante + QLatin1Char('-')) &&
-            card.Testo == QString(4000, card.Cantante.at(0)) + QStringLiteral("\n") + card.Titolo;
+            !card.text(SongCard::Cantante).isEmpty() &&
+            card.text(SongCard::Note) == card.text(SongCard::Titolo) &&
+            card.text(SongCard::Titolo).startsWith(card.text(SongCard::Cantante) + QLatin1Char('-')) &&
+            card.text(SongCard::Testo) == QString(4000, card.text(SongCard::Cantante).at(0)) +
+                                              QStringLiteral("\n") + card.text(SongCard::Titolo);
         if (!whole)
             qWarning("card %lld is not whole", position);
-        titles.insert(card.Titolo);
+        titles.insert(card.text(SongCard::Titolo));
         return whole;
     });
     QCOMPARE(titles.size(), 2 * kEach);

@@ -29,15 +29,25 @@ private slots:
 namespace
 {
 
-const SongCard::Field &field(const char *name)
+int indexOf(const char *name)
 {
-    for (const auto &f : SongCard::fields())
-        if (qstrcmp(f.name, name) == 0)
-            return f;
-    qFatal("no field %s", name);
+    const int i = SongCard::schema().indexOf(QLatin1String(name));
+    if (i < 0)
+        qFatal("no field %s", name);
+    return i;
 }
 
-QByteArray bytes(const QByteArray &record, const SongCard::Field &f)
+const RecordSchema::Field &field(const char *name)
+{
+    return SongCard::schema().field(indexOf(name));
+}
+
+bool isMemo(const RecordSchema::Field &f)
+{
+    return f.codec == RecordSchema::Codec::ZeroMemo;
+}
+
+QByteArray bytes(const QByteArray &record, const RecordSchema::Field &f)
 {
     return record.mid(f.offset, f.width);
 }
@@ -51,17 +61,26 @@ void TestSongCard::fieldTable_data()
     QTest::addColumn<int>("offset");
     QTest::addColumn<int>("width");
     const struct {
+        SongCard::Field field;
         const char *name;
         int offset, width;
-    } expected[] = {
-        {"Titolo", 0, 121},     {"Cantante", 121, 121}, {"Album", 242, 121},    {"Genere", 363, 51},
-        {"Autori", 414, 251},   {"Nazione", 665, 51},   {"Anno", 716, 31},      {"Premi", 747, 251},
-        {"Casa", 998, 51},      {"Durata", 1049, 31},   {"Testo", 1080, 5001},  {"Storia", 6081, 5001},
-        {"Sito", 11082, 251},   {"Musica", 11333, 251}, {"Note", 11584, 251},   {"Segnala", 11835, 3},
-        {"File01", 11838, 251}, {"File02", 12089, 251}, {"File03", 12340, 251}, {"Desc01", 12591, 251},
-        {"Desc02", 12842, 251}, {"Desc03", 13093, 251}};
+    } expected[] = {{SongCard::Titolo, "Titolo", 0, 121},     {SongCard::Cantante, "Cantante", 121, 121},
+                    {SongCard::Album, "Album", 242, 121},     {SongCard::Genere, "Genere", 363, 51},
+                    {SongCard::Autori, "Autori", 414, 251},   {SongCard::Nazione, "Nazione", 665, 51},
+                    {SongCard::Anno, "Anno", 716, 31},        {SongCard::Premi, "Premi", 747, 251},
+                    {SongCard::Casa, "Casa", 998, 51},        {SongCard::Durata, "Durata", 1049, 31},
+                    {SongCard::Testo, "Testo", 1080, 5001},   {SongCard::Storia, "Storia", 6081, 5001},
+                    {SongCard::Sito, "Sito", 11082, 251},     {SongCard::Musica, "Musica", 11333, 251},
+                    {SongCard::Note, "Note", 11584, 251},     {SongCard::Segnala, "Segnala", 11835, 3},
+                    {SongCard::File01, "File01", 11838, 251}, {SongCard::File02, "File02", 12089, 251},
+                    {SongCard::File03, "File03", 12340, 251}, {SongCard::Desc01, "Desc01", 12591, 251},
+                    {SongCard::Desc02, "Desc02", 12842, 251}, {SongCard::Desc03, "Desc03", 13093, 251}};
+    QCOMPARE(int(std::size(expected)), int(SongCard::FieldCount));
+    QCOMPARE(SongCard::schema().count(), int(SongCard::FieldCount));
     int i = 0;
     for (const auto &e : expected) {
+        // The enum names the field at its place in the record.
+        QCOMPARE(int(e.field), i);
         QTest::newRow(e.name) << i << QString::fromLatin1(e.name) << e.offset << e.width;
         ++i;
     }
@@ -73,21 +92,26 @@ void TestSongCard::fieldTable()
     QFETCH(QString, name);
     QFETCH(int, offset);
     QFETCH(int, width);
-    const auto &f = SongCard::fields().at(size_t(index));
+    const auto &f = SongCard::schema().field(index);
     QCOMPARE(QString::fromLatin1(f.name), name);
     QCOMPARE(f.offset, offset);
     QCOMPARE(f.width, width);
-    QCOMPARE(f.memo, name == QLatin1String("Testo") || name == QLatin1String("Storia"));
+    QCOMPARE(f.capacity(), width - 1);
+    QCOMPARE(isMemo(f), name == QLatin1String("Testo") || name == QLatin1String("Storia"));
+    if (!isMemo(f))
+        QCOMPARE(f.codec, RecordSchema::Codec::ZeroText);
+    QCOMPARE(SongCard::schema().indexOf(name), index);
 }
 
 void TestSongCard::tableCoversRecord()
 {
     int next = 0;
-    for (const auto &f : SongCard::fields()) {
+    for (const auto &f : SongCard::schema()) {
         QCOMPARE(f.offset, next);
         next += f.width;
     }
     QCOMPARE(next, SongCard::kSize);
+    QCOMPARE(SongCard::schema().size(), 13344);
     QCOMPARE(SongCard().encode().size(), 13344);
 }
 
@@ -136,13 +160,13 @@ void TestSongCard::store()
 
     const auto &f = field(fieldName.toLatin1().constData());
     SongCard card;
-    card.*f.member = text;
+    card.setText(fieldName, text);
     const QByteArray record = card.encode();
     QCOMPARE(record.size(), SongCard::kSize);
     const QByteArray inField = bytes(record, f);
     QCOMPARE(inField.left(stored.size()), stored);
     QCOMPARE(int(inField.at(stored.size())), 0);
-    QCOMPARE(SongCard::decode(record).*f.member, loaded);
+    QCOMPARE(SongCard::decode(record).text(fieldName), loaded);
 }
 
 void TestSongCard::load_data()
@@ -185,7 +209,7 @@ void TestSongCard::load()
     // The next field must not leak into this one even when the fixture has no zero.
     if (f.offset + f.width < SongCard::kSize)
         record[f.offset + f.width] = 'N';
-    QCOMPARE(SongCard::decode(record).*f.member, loaded);
+    QCOMPARE(SongCard::decode(record).text(fieldName), loaded);
 }
 
 void TestSongCard::loadAgreesWithSharedConversion_data()
@@ -211,9 +235,9 @@ void TestSongCard::loadAgreesWithSharedConversion()
             QByteArray record(SongCard::kSize, '\0');
             record.replace(f.offset, length, text);
             QString expected = Ansi::toUnicode(text);
-            if (f.memo)
+            if (isMemo(f))
                 expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-            const QString loaded = SongCard::decode(record).*f.member;
+            const QString loaded = SongCard::decode(record).text(fieldName);
             if (loaded != expected)
                 QFAIL(qPrintable(
                     QStringLiteral("length %1: %2").arg(length).arg(QString::fromLatin1(text.toHex()))));
@@ -243,20 +267,20 @@ void TestSongCard::flag()
 
     // What a save writes: exactly these bytes.
     SongCard card;
-    card.Segnala = SongCard::flagText(true);
+    card.setText(SongCard::Segnala, SongCard::flagText(true));
     QCOMPARE(card.encode().mid(11835, 3), QByteArray("S\xEC\0", 3));
-    card.Segnala = SongCard::flagText(false);
+    card.setText(SongCard::Segnala, SongCard::flagText(false));
     QCOMPARE(card.encode().mid(11835, 3), QByteArray("No\0", 3));
 }
 
 void TestSongCard::roundTrip()
 {
     SongCard card;
-    int i = 0;
-    for (const auto &f : SongCard::fields())
-        card.*f.member = QStringLiteral("%1 %2").arg(QString::fromLatin1(f.name)).arg(++i);
-    card.Testo = QStringLiteral("Prima riga\nSeconda riga\n");
-    card.Segnala = SongCard::flagText(true);
+    for (int i = 0; i < SongCard::FieldCount; ++i)
+        card.setText(
+            i, QStringLiteral("%1 %2").arg(QString::fromLatin1(SongCard::schema().field(i).name)).arg(i + 1));
+    card.setText(SongCard::Testo, QStringLiteral("Prima riga\nSeconda riga\n"));
+    card.setText(SongCard::Segnala, SongCard::flagText(true));
     const SongCard back = SongCard::decode(card.encode());
     QVERIFY(back == card);
     QCOMPARE(back.flag(), SongCard::Flag::Flagged);
@@ -266,7 +290,7 @@ void TestSongCard::encodeLeavesNoGarbage()
 {
     // A fresh record carries nothing but the texts and zeros.
     SongCard card;
-    card.Titolo = QStringLiteral("T");
+    card.setText(SongCard::Titolo, QStringLiteral("T"));
     const QByteArray record = card.encode();
     QCOMPARE(record.count('\0'), SongCard::kSize - 1);
 }

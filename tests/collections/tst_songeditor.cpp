@@ -245,7 +245,7 @@ void TestSongEditor::memoStopsAtItsCapacity()
     }
     // Whatever a memo accepts fits its record field whole.
     SongCard c = m_editor->cardShown();
-    QCOMPARE(SongCard::decode(c.encode()).Testo, after);
+    QCOMPARE(SongCard::decode(c.encode()).text(SongCard::Testo), after);
 }
 
 void TestSongEditor::highlightOnOneLineFieldsOnly()

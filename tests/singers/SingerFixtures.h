@@ -33,7 +33,7 @@ inline void writeArchive(int n)
 {
     QByteArray all;
     for (int i = 1; i <= n; ++i)
-        all += singer(QStringLiteral("Cantante %1").arg(i)).toRecord();
+        all += singer(QStringLiteral("Cantante %1").arg(i)).encode();
     QFile f(SingerArchive::path());
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(f.write(all), all.size());

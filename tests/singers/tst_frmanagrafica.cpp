@@ -127,11 +127,11 @@ void TestFrmAnagrafica::fieldsFollowTheRecord_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<int>("capacity");
-    for (const auto &f : SingerCard::layout()) {
+    for (const auto &f : SingerCard::schema()) {
         const QString name = QLatin1String(f.name);
         if (name.startsWith(QLatin1String("File")) || name.startsWith(QLatin1String("Desc")))
             continue;
-        QTest::newRow(f.name) << QStringLiteral("txt") + name << f.capacity;
+        QTest::newRow(f.name) << QStringLiteral("txt") + name << f.capacity();
     }
 }
 
@@ -151,7 +151,8 @@ void TestFrmAnagrafica::fieldsFollowTheRecord()
     QCOMPARE(Fields::fillOf(edit), Fields::kFocusFill);
     QTest::keyClicks(edit, QString(capacity + 3, QLatin1Char('K')));
     QCOMPARE(edit->text().size(), capacity);
-    QCOMPARE(b.w.card().text(SingerCard::indexOf(control.mid(3))), QString(capacity, QLatin1Char('K')));
+    QCOMPARE(b.w.card().text(SingerCard::schema().indexOf(control.mid(3))),
+             QString(capacity, QLatin1Char('K')));
 }
 
 void TestFrmAnagrafica::enterAndTabOrder()
@@ -320,9 +321,9 @@ void TestFrmAnagrafica::navigationShowsTheWholeCard()
     for (int i = 0; i < SingerCard::FieldCount; ++i)
         card.setText(i, i == SingerCard::Sesso ? QStringLiteral("M") : QStringLiteral("  testo %1 ").arg(i));
     {
-        RecordFile archive(SingerArchive::path(), SingerCard::kRecordSize);
-        archive.append(singer(QStringLiteral("Primo")).toRecord());
-        archive.append(card.toRecord());
+        RecordFile archive(SingerArchive::path(), SingerCard::kSize);
+        archive.append(singer(QStringLiteral("Primo")).encode());
+        archive.append(card.encode());
     }
     click(&b.w, "cmdUltimo");
     QCOMPARE(position(&b.w), QStringLiteral("2"));
@@ -426,7 +427,7 @@ void TestFrmAnagrafica::saveNewCard()
     QCOMPARE(field(&b.w, "txtNome")->text(), QStringLiteral("  Mina  "));
     const QByteArray all = archiveBytes();
     QCOMPARE(all.size(), 3 * 5793);
-    const SingerCard stored = SingerCard::fromRecord(all.mid(2 * 5793));
+    const SingerCard stored = SingerCard::decode(all.mid(2 * 5793));
     QCOMPARE(stored.text(SingerCard::Nome), QStringLiteral("Mina"));
     QCOMPARE(stored.text(SingerCard::Sesso), QStringLiteral("X"));
     QCOMPARE(stored.text(SingerCard::Note), QStringLiteral("Tigre di Cremona"));
@@ -451,10 +452,9 @@ void TestFrmAnagrafica::saveStoredCard()
     QCOMPARE(position(&b.w), QStringLiteral("2"));
     const QByteArray all = archiveBytes();
     QCOMPARE(all.size(), 3 * 5793);
-    QCOMPARE(SingerCard::fromRecord(all.mid(5793, 5793)).text(SingerCard::Nome),
-             QStringLiteral("Nuovo nome"));
-    QCOMPARE(SingerCard::fromRecord(all.mid(0, 5793)).text(SingerCard::Nome), QStringLiteral("Cantante 1"));
-    QCOMPARE(SingerCard::fromRecord(all.mid(2 * 5793)).text(SingerCard::Nome), QStringLiteral("Cantante 3"));
+    QCOMPARE(SingerCard::decode(all.mid(5793, 5793)).text(SingerCard::Nome), QStringLiteral("Nuovo nome"));
+    QCOMPARE(SingerCard::decode(all.mid(0, 5793)).text(SingerCard::Nome), QStringLiteral("Cantante 1"));
+    QCOMPARE(SingerCard::decode(all.mid(2 * 5793)).text(SingerCard::Nome), QStringLiteral("Cantante 3"));
     QCOMPARE(readImage(b.photoOf(2)).size(), QSize(50, 70));
 }
 
@@ -514,8 +514,8 @@ void TestFrmAnagrafica::duplicate()
     card.setText(SingerCard::Desc01, QStringLiteral("Intervista"));
     card.setText(SingerCard::File03, QStringLiteral("concerto.avi"));
     {
-        RecordFile archive(SingerArchive::path(), SingerCard::kRecordSize);
-        archive.append(card.toRecord());
+        RecordFile archive(SingerArchive::path(), SingerCard::kSize);
+        archive.append(card.encode());
     }
     writeImage(b.photoOf(1), picture(QSize(90, 120)), "JPG");
     click(&b.w, "cmdPrimo");
@@ -540,11 +540,11 @@ void TestFrmAnagrafica::duplicate()
     QCOMPARE(position(&b.w), QStringLiteral("2"));
     const QByteArray all = archiveBytes();
     QCOMPARE(all.size(), 2 * 5793);
-    const SingerCard copy = SingerCard::fromRecord(all.mid(5793));
+    const SingerCard copy = SingerCard::decode(all.mid(5793));
     QCOMPARE(copy.text(SingerCard::Nome), QStringLiteral("Mina"));
     QCOMPARE(copy.text(SingerCard::File01), QString());
     QCOMPARE(copy.text(SingerCard::Desc01), QString());
-    QCOMPARE(SingerCard::fromRecord(all.left(5793)), card);
+    QCOMPARE(SingerCard::decode(all.left(5793)), card);
     QCOMPARE(readImage(b.photoOf(1)).size(), QSize(90, 120));
     QVERIFY(isPlaceholder(readImage(b.photoOf(2))));
 }

@@ -1,9 +1,8 @@
 // The singer card record: its field table, the counted-text conversions and the archive file.
-#include "TestFiles.h"
 #include "RecordingDesktop.h"
+#include "TestFiles.h"
 #include "core/RecordFile.h"
 #include "core/Text.h"
-#include "singers/CountedText.h"
 #include "singers/SingerCard.h"
 
 #include <QFile>
@@ -33,6 +32,8 @@ private slots:
     void load_data();
     void load();
     void wholeCardRoundTrip();
+    void accessByNameReachesTheField_data();
+    void accessByNameReachesTheField();
     void archiveFile();
 };
 
@@ -81,7 +82,7 @@ void TestSingerCard::layoutMatchesRecord_data()
     QCOMPARE(int(std::size(expected)), int(SingerCard::FieldCount));
     for (int i = 0; i < int(std::size(expected)); ++i) {
         // The record order is checked too: field i of the table is field i of the record.
-        QCOMPARE(SingerCard::indexOf(QLatin1String(expected[i].name)), i);
+        QCOMPARE(SingerCard::schema().indexOf(QLatin1String(expected[i].name)), i);
         QTest::newRow(expected[i].name) << i << expected[i].offset << expected[i].capacity;
     }
 }
@@ -91,10 +92,14 @@ void TestSingerCard::layoutMatchesRecord()
     QFETCH(int, field);
     QFETCH(int, offset);
     QFETCH(int, capacity);
-    QCOMPARE(SingerCard::layout()[size_t(field)].offset, offset);
-    QCOMPARE(SingerCard::layout()[size_t(field)].capacity, capacity);
-    QCOMPARE(SingerCard::kRecordSize, 5793);
-    QCOMPARE(SingerCard().toRecord().size(), 5793);
+    const RecordSchema::Field &f = SingerCard::schema().field(field);
+    QCOMPARE(f.offset, offset);
+    QCOMPARE(f.capacity(), capacity);
+    QCOMPARE(f.width, capacity + 1);
+    QCOMPARE(f.codec, RecordSchema::Codec::Counted);
+    QCOMPARE(SingerCard::kSize, 5793);
+    QCOMPARE(SingerCard::schema().size(), 5793);
+    QCOMPARE(SingerCard().encode().size(), 5793);
 }
 
 void TestSingerCard::store_data()
@@ -131,19 +136,19 @@ void TestSingerCard::store()
     QFETCH(int, field);
     QFETCH(QString, text);
     QFETCH(QByteArray, stored);
-    const auto place = SingerCard::layout()[size_t(field)];
+    const auto place = SingerCard::schema().field(field);
 
     SingerCard card;
     card.setText(field, text);
-    const QByteArray record = card.toRecord();
+    const QByteArray record = card.encode();
     QCOMPARE(int(static_cast<unsigned char>(record.at(place.offset))), int(stored.size()));
     QCOMPARE(record.mid(place.offset + 1, stored.size()), stored);
     // The next field starts right after the capacity, untouched.
     if (field + 1 < SingerCard::FieldCount)
-        QCOMPARE(record.at(place.offset + place.capacity + 1), '\0');
+        QCOMPARE(record.at(place.offset + place.capacity() + 1), '\0');
 
     // What goes in comes back as the trimmed, converted, cut text.
-    QCOMPARE(SingerCard::fromRecord(record).text(field), ctrim(Ansi::toUnicode(stored)));
+    QCOMPARE(SingerCard::decode(record).text(field), ctrim(Ansi::toUnicode(stored)));
 }
 
 void TestSingerCard::load_data()
@@ -175,14 +180,14 @@ void TestSingerCard::load()
     QFETCH(int, field);
     QFETCH(QByteArray, raw);
     QFETCH(QString, text);
-    const auto place = SingerCard::layout()[size_t(field)];
-    QByteArray record(SingerCard::kRecordSize, 'Q');
+    const auto place = SingerCard::schema().field(field);
+    QByteArray record(SingerCard::kSize, 'Q');
     // Fill the whole record with a recognisable byte so that reading past a field shows.
     for (int i = 0; i < SingerCard::FieldCount; ++i)
-        record[SingerCard::layout()[size_t(i)].offset] = char(SingerCard::layout()[size_t(i)].capacity);
-    record.replace(place.offset, qMin<qsizetype>(raw.size(), SingerCard::kRecordSize - place.offset), raw);
-    QCOMPARE(SingerCard::fromRecord(record).text(field), text);
-    QCOMPARE(CountedText::load(record, place.offset, place.capacity), text);
+        record[SingerCard::schema().field(i).offset] = char(SingerCard::schema().field(i).capacity());
+    record.replace(place.offset, qMin<qsizetype>(raw.size(), SingerCard::kSize - place.offset), raw);
+    QCOMPARE(SingerCard::decode(record).text(field), text);
+    QCOMPARE(RecordSchema::load(record.constData() + place.offset, place), text);
 }
 
 void TestSingerCard::wholeCardRoundTrip()
@@ -194,14 +199,43 @@ void TestSingerCard::wholeCardRoundTrip()
     SingerCard card;
     for (int i = 0; i < SingerCard::FieldCount; ++i)
         card.setText(i, sample(i));
-    const QByteArray record = card.toRecord();
+    const QByteArray record = card.encode();
     for (int i = 0; i < SingerCard::FieldCount; ++i) {
         const QByteArray expected = sample(i).toLatin1();
-        const int offset = SingerCard::layout()[size_t(i)].offset;
+        const int offset = SingerCard::schema().field(i).offset;
         QCOMPARE(int(record.at(offset)), int(expected.size()));
         QCOMPARE(record.mid(offset + 1, expected.size()), expected);
     }
-    QCOMPARE(SingerCard::fromRecord(record), card);
+    QCOMPARE(SingerCard::decode(record), card);
+}
+
+void TestSingerCard::accessByNameReachesTheField_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("field");
+    QTest::addColumn<int>("offset");
+    QTest::newRow("first") << "Nome" << int(SingerCard::Nome) << 0;
+    QTest::newRow("eyes before the waist") << "Occhi" << int(SingerCard::Occhi) << 2428;
+    QTest::newRow("waist after the hair") << "Vita" << int(SingerCard::Vita) << 2530;
+    QTest::newRow("last") << "Desc03" << int(SingerCard::Desc03) << 5542;
+}
+
+void TestSingerCard::accessByNameReachesTheField()
+{
+    QFETCH(QString, name);
+    QFETCH(int, field);
+    QFETCH(int, offset);
+    SingerCard card;
+    QVERIFY(card.setText(name, QStringLiteral(" abc ")));
+    QCOMPARE(card.text(SingerCard::Field(field)), QStringLiteral(" abc "));
+    QCOMPARE(card.text(name), QStringLiteral(" abc "));
+    const QByteArray record = card.encode();
+    QCOMPARE(record.mid(offset, 4), QByteArray("\x03"
+                                               "abc"));
+    // Every other field stays empty.
+    QCOMPARE(record.count('\0'), SingerCard::kSize - 4);
+    QVERIFY(!card.setText(QStringLiteral("Titolo"), QStringLiteral("x")));
+    QCOMPARE(card.text(QStringLiteral("Titolo")), QString());
 }
 
 void TestSingerCard::archiveFile()
@@ -212,7 +246,7 @@ void TestSingerCard::archiveFile()
     QVERIFY(!QFile::exists(path));
 
     { // A missing archive is created empty.
-        RecordFile archive(path, SingerCard::kRecordSize);
+        RecordFile archive(path, SingerCard::kSize);
         QCOMPARE(archive.count(), 0);
     }
     QVERIFY(QFile::exists(path));
@@ -222,33 +256,33 @@ void TestSingerCard::archiveFile()
     SingerCard a, b;
     a.setText(SingerCard::Nome, QStringLiteral("Mina"));
     b.setText(SingerCard::Nome, QStringLiteral("Battisti"));
-    writeFile(path, a.toRecord() + b.toRecord() + QByteArray(100, 'x'));
+    writeFile(path, a.encode() + b.encode() + QByteArray(100, 'x'));
     {
-        RecordFile archive(path, SingerCard::kRecordSize);
+        RecordFile archive(path, SingerCard::kSize);
         QCOMPARE(archive.count(), 2);
-        QCOMPARE(SingerCard::fromRecord(archive.read(2)).text(SingerCard::Nome), QStringLiteral("Battisti"));
+        QCOMPARE(SingerCard::decode(archive.read(2)).text(SingerCard::Nome), QStringLiteral("Battisti"));
     }
 
     // Appending to k whole cards gives position k + 1; overwriting keeps the length.
-    writeFile(path, a.toRecord() + b.toRecord() + a.toRecord());
+    writeFile(path, a.encode() + b.encode() + a.encode());
     SingerCard c;
     c.setText(SingerCard::Nome, QStringLiteral("Giorgia"));
     {
-        RecordFile archive(path, SingerCard::kRecordSize);
-        QCOMPARE(archive.append(c.toRecord()), 4);
+        RecordFile archive(path, SingerCard::kSize);
+        QCOMPARE(archive.append(c.encode()), 4);
     }
     QCOMPARE(QFileInfo(path).size(), 4 * 5793);
     {
-        RecordFile archive(path, SingerCard::kRecordSize);
-        archive.write(2, c.toRecord());
+        RecordFile archive(path, SingerCard::kSize);
+        archive.write(2, c.encode());
     }
     QCOMPARE(QFileInfo(path).size(), 4 * 5793);
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QByteArray all = f.readAll();
-    QCOMPARE(all.mid(0, 5793), a.toRecord());
-    QCOMPARE(all.mid(5793, 5793), c.toRecord());
-    QCOMPARE(all.mid(2 * 5793, 5793), a.toRecord());
+    QCOMPARE(all.mid(0, 5793), a.encode());
+    QCOMPARE(all.mid(5793, 5793), c.encode());
+    QCOMPARE(all.mid(2 * 5793, 5793), a.encode());
 }
 
 QTEST_MAIN(TestSingerCard)

@@ -1,0 +1,38 @@
+#include "singers/DiscographySong.h"
+
+#include "core/ProgramFolder.h"
+#include "core/Text.h"
+
+namespace
+{
+
+using S = RecordSchema;
+
+constexpr std::array<RecordSchema::Field, DiscographySong::FieldCount> kFields{{
+    S::counted("Anno", 0, 4),
+    S::counted("Titolo", 5, 50),
+    S::counted("Genere", 56, 28),
+    S::counted("Autori", 85, 29),
+    S::counted("Durata", 115, 28),
+}};
+static_assert(RecordSchema::tiles(kFields, DiscographySong::kSize),
+              "discography fields must tile the record");
+
+} // namespace
+
+const RecordSchema &DiscographySong::schema()
+{
+    static const RecordSchema schema(kSize, kFields);
+    return schema;
+}
+
+QString Discography::path(qint64 position)
+{
+    return path(QString::number(position));
+}
+
+QString Discography::path(const QString &position)
+{
+    return ProgramFolder::file(QStringLiteral("Discografia_Cantante_") + ctrim(position) +
+                               QStringLiteral(".pro"));
+}
