@@ -87,8 +87,8 @@ void blankEdgedNames()
 QByteArray cardTitled(const QString &title)
 {
     SongCard card;
-    card.Titolo = title;
-    card.Cantante = QStringLiteral("Cantante");
+    card.setText(SongCard::Titolo, title);
+    card.setText(SongCard::Cantante, QStringLiteral("Cantante"));
     return card.encode();
 }
 
