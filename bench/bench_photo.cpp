@@ -89,8 +89,7 @@ int main(int argc, char **argv)
     ProgramFolder::setOverride(folder.path());
 
     QFile archive(SingerArchive::path());
-    if (!archive.open(QIODevice::WriteOnly) ||
-        archive.write(SingerCard().toRecord()) != SingerCard::kRecordSize)
+    if (!archive.open(QIODevice::WriteOnly) || archive.write(SingerCard().encode()) != SingerCard::kSize)
         return 1;
     archive.close();
     SingerPhoto::ensureFolder();
