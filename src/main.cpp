@@ -1,6 +1,6 @@
 #include "app/Desktop.h"
 #include "app/Startup.h"
-#include "app/WindowSet.h"
+#include "shell/WindowSet.h"
 
 #include <QApplication>
 

@@ -6,7 +6,6 @@
 #include "app/FrmGuida.h"
 #include "app/FrmInfo.h"
 #include "app/FrmSplash.h"
-#include "app/LauncherHelp.h"
 #include "app/Maker.h"
 #include "app/Widgets.h"
 
@@ -15,6 +14,7 @@
 namespace {
 
 const QColor kSteelBlue(0x46, 0x82, 0xB4);
+const char *const kLauncherHelpTitle = "Uno sguardo a Cantorium.";
 
 // Words laid over a picture command; clicks go through to the picture underneath.
 QLabel *wordsOn(ClickPicture *picture, const QString &text, const QFont &font, const QColor &colour,
@@ -58,8 +58,9 @@ const Column kOpen = {":/app/apri.svg", 698, 670, 719, "APRI COLLECTION ESISTENT
 
 } // namespace
 
-FrmAvvio::FrmAvvio()
+FrmAvvio::FrmAvvio(const QStringList &helpParagraphs)
     : WorkWindow(QStringLiteral("frmAvvio"), QStringLiteral(" Cantorium"), kSteelBlue, QSize(995, 692))
+    , m_help(helpParagraphs)
 {
     AppFormats::apply();
 
@@ -149,8 +150,7 @@ void FrmAvvio::imgInfoClick()
 
 void FrmAvvio::imgGuidaClick()
 {
-    FrmGuida::showTopic(this, QString::fromUtf8(kLauncherHelpTitle),
-                        FrmGuida::joinParagraphs(launcherHelpParagraphs()));
+    FrmGuida::showTopic(this, QString::fromUtf8(kLauncherHelpTitle), FrmGuida::joinParagraphs(m_help));
 }
 
 void FrmAvvio::imgCopyrightClick()

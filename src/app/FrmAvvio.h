@@ -2,17 +2,20 @@
 
 #include "app/Windows.h"
 
+#include <QStringList>
+
 class Artwork;
 class ClickPicture;
 
 // The launcher: the hub from which the user reaches the singer archive, the collections,
 // the help, the about window and the maker's site. The window set turns its signals into
-// the moves between windows, and its closing() into the end of the program.
+// the moves between windows, and its closing() into the end of the program. Its help tells
+// about every part of the program, so whoever builds the launcher hands it the paragraphs.
 class FrmAvvio : public WorkWindow
 {
     Q_OBJECT
 public:
-    FrmAvvio();
+    explicit FrmAvvio(const QStringList &helpParagraphs = {});
 
     // The white sheet that holds every control.
     QWidget *bkgFoglio = nullptr;
@@ -43,4 +46,6 @@ private:
     void imgCopyrightClick();
     void imgSitoClick();
     void imgEsciClick();
+
+    QStringList m_help;
 };

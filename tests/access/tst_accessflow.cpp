@@ -4,7 +4,7 @@
 #include "access/FrmCambiaPassword.h"
 #include "access/FrmPassword.h"
 #include "app/FrmAvvio.h"
-#include "app/WindowSet.h"
+#include "shell/WindowSet.h"
 
 #include <QSignalSpy>
 #include <QTest>

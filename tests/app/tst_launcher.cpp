@@ -5,7 +5,7 @@
 #include "app/FrmGuida.h"
 #include "app/FrmInfo.h"
 #include "app/FrmSplash.h"
-#include "app/LauncherHelp.h"
+#include "shell/LauncherHelp.h"
 #include "app/Maker.h"
 #include "app/TextLink.h"
 #include "app/Widgets.h"
@@ -32,7 +32,7 @@ class TstLauncher : public QObject
 private:
     std::unique_ptr<FrmAvvio> launcher()
     {
-        auto w = std::make_unique<FrmAvvio>();
+        auto w = std::make_unique<FrmAvvio>(launcherHelpParagraphs());
         w->showWorkWindow();
         return w;
     }

@@ -4,7 +4,7 @@
 #include "app/FrmAvvio.h"
 #include "app/FrmGuida.h"
 #include "app/Widgets.h"
-#include "app/WindowSet.h"
+#include "shell/WindowSet.h"
 #include "collections/CollectionHelp.h"
 #include "collections/FrmApriCollection.h"
 #include "collections/FrmCollection.h"

@@ -4,7 +4,7 @@
 #include "app/Fields.h"
 #include "app/FrmAvvio.h"
 #include "app/FrmGuida.h"
-#include "app/WindowSet.h"
+#include "shell/WindowSet.h"
 #include "core/RecordFile.h"
 #include "core/Text.h"
 #include "singers/PictureBox.h"

@@ -11,8 +11,9 @@ class FrmApriCollection;
 class FrmCollection;
 class QWidget;
 
-// Owns the seven whole-run windows, created in this order at start-up, and the flows
-// between them: the new window is shown first, then the old one is hidden.
+// The composition root: owns the seven whole-run windows, created in this order at start-up,
+// and the flows between them (the new window is shown first, then the old one is hidden).
+// Per-use windows never reach it: each is given the window that opened it.
 class WindowSet : public QObject
 {
     Q_OBJECT
@@ -30,9 +31,6 @@ public:
     FrmCreaCollection *creaCollection() const { return m_crea; }
     FrmApriCollection *apriCollection() const { return m_apri; }
     FrmCollection *collection() const { return m_collection; }
-
-    // The one running set, for per-use windows that act on a whole-run editor.
-    static WindowSet *current();
 
 signals:
     // The program must end (launcher exit or close, login exit).

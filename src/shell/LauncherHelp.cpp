@@ -1,4 +1,4 @@
-#include "app/LauncherHelp.h"
+#include "shell/LauncherHelp.h"
 
 #include "collections/CollectionHelp.h"
 

@@ -1,4 +1,4 @@
-#include "app/WindowSet.h"
+#include "shell/WindowSet.h"
 
 #include "access/FrmCambiaPassword.h"
 #include "access/FrmPassword.h"
@@ -6,24 +6,20 @@
 #include "collections/FrmApriCollection.h"
 #include "collections/FrmCollection.h"
 #include "collections/FrmCreaCollection.h"
+#include "shell/LauncherHelp.h"
 #include "singers/FrmAnagrafica.h"
-
-namespace {
-WindowSet *g_current = nullptr;
-}
 
 WindowSet::WindowSet()
 {
     // Creation order matters: the login window is the main window, and the launcher's
     // creation sets the process-wide formats before the editors are built.
     m_password = new FrmPassword;
-    m_avvio = new FrmAvvio;
+    m_avvio = new FrmAvvio(launcherHelpParagraphs());
     m_cambia = new FrmCambiaPassword;
     m_anagrafica = new FrmAnagrafica;
     m_crea = new FrmCreaCollection;
     m_apri = new FrmApriCollection;
     m_collection = new FrmCollection;
-    g_current = this;
 
     connect(m_password, &FrmPassword::loginAccepted, this, [this] { move(m_avvio, m_password); });
     connect(m_password, &FrmPassword::changeRequested, this, [this] { move(m_cambia, m_password); });
@@ -57,8 +53,6 @@ WindowSet::WindowSet()
 
 WindowSet::~WindowSet()
 {
-    if (g_current == this)
-        g_current = nullptr;
     // Reverse order of creation.
     delete m_collection;
     delete m_apri;
@@ -67,11 +61,6 @@ WindowSet::~WindowSet()
     delete m_cambia;
     delete m_avvio;
     delete m_password;
-}
-
-WindowSet *WindowSet::current()
-{
-    return g_current;
 }
 
 void WindowSet::start()
