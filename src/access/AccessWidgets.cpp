@@ -1,11 +1,11 @@
 #include "access/AccessWidgets.h"
 
+#include "app/Look.h"
+
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
-#include <QSvgRenderer>
 
 namespace AccessWidgets {
 
@@ -15,15 +15,7 @@ QLabel *artwork(QWidget *parent, const QString &name, const QString &resource, c
     label->setObjectName(name);
     label->setGeometry(geometry);
     label->setFocusPolicy(Qt::NoFocus);
-    const qreal ratio = label->devicePixelRatioF();
-    QPixmap pixmap(geometry.size() * ratio);
-    pixmap.fill(Qt::transparent);
-    QSvgRenderer renderer(resource);
-    QPainter painter(&pixmap);
-    renderer.render(&painter);
-    painter.end();
-    pixmap.setDevicePixelRatio(ratio);
-    label->setPixmap(pixmap);
+    label->setPixmap(Look::svg(resource, geometry.size(), label->devicePixelRatioF()));
     return label;
 }
 
@@ -33,9 +25,7 @@ QLineEdit *passwordField(QWidget *parent, const QString &name, const QRect &geom
     field->setObjectName(name);
     field->setGeometry(geometry);
     field->setEchoMode(QLineEdit::Password);
-    QFont font(QStringLiteral("Verdana"), 14);
-    font.setBold(true);
-    field->setFont(font);
+    field->setFont(Look::font(QStringLiteral("Verdana"), 14, true));
     // The designed height is 22 units: no inner margins, a thin flat border.
     field->setTextMargins(2, 0, 2, 0);
     field->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid #7F9DB9; background: white; padding: 0px; }"));
@@ -47,6 +37,7 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &text, c
     auto *b = new QPushButton(text, parent);
     b->setObjectName(name);
     b->setGeometry(geometry);
+    b->setFont(Look::font(QApplication::font().family()));
     b->setCursor(Qt::PointingHandCursor);
     b->setAutoDefault(false);
     return b;

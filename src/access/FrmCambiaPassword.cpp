@@ -4,6 +4,7 @@
 #include "access/PasswordStore.h"
 #include "app/Desktop.h"
 #include "app/Fields.h"
+#include "app/Look.h"
 #include "app/Widgets.h"
 #include "core/Text.h"
 
@@ -27,7 +28,7 @@ const QString kChangeError = QStringLiteral(
     "Attenzione: si è verificato un errore durante la procedura di modifica della password. "
     "Si consiglia di reinstallare il software.");
 
-const QColor kSteelBlue(0x46, 0x82, 0xB4);
+const QColor &kSteelBlue = Look::kSteelBlue;
 
 // The scrambler keeps one byte per character: a password must have at most 255 characters,
 // each from U+0001 to U+00FF, or it could never be matched again once stored.

@@ -4,6 +4,7 @@
 #include "access/PasswordStore.h"
 #include "app/Desktop.h"
 #include "app/Fields.h"
+#include "app/Look.h"
 #include "app/Widgets.h"
 #include "core/Text.h"
 
@@ -20,7 +21,7 @@ const QString kReadError = QStringLiteral(
     "Attenzione: si è verificato un errore durante la procedura di lettura della password. "
     "Si consiglia di reinstallare il software.");
 
-const QColor kSteelBlue(0x46, 0x82, 0xB4);
+const QColor &kSteelBlue = Look::kSteelBlue;
 
 bool isEnter(const QKeyEvent *key)
 {

@@ -1,7 +1,6 @@
 #include "app/Artwork.h"
 
-#include <QPainter>
-#include <QSvgRenderer>
+#include "app/Look.h"
 
 Artwork::Artwork(QWidget *parent, const QString &name, const QString &resource, const QRect &geometry)
     : QLabel(parent)
@@ -23,20 +22,6 @@ void Artwork::render()
 {
     if (width() <= 0 || height() <= 0)
         return;
-    const qreal ratio = devicePixelRatioF();
-    QPixmap pixmap(size() * ratio);
-    pixmap.fill(Qt::transparent);
-    QSvgRenderer renderer(m_resource);
-    QPainter painter(&pixmap);
     // Keep the drawing's proportions, centred: one drawing serves places of different shapes.
-    QSizeF drawn = renderer.viewBoxF().size();
-    const QSizeF area = QSizeF(size()) * ratio;
-    if (drawn.isEmpty())
-        drawn = area;
-    drawn.scale(area, Qt::KeepAspectRatio);
-    renderer.render(&painter, QRectF(QPointF((area.width() - drawn.width()) / 2,
-                                             (area.height() - drawn.height()) / 2), drawn));
-    painter.end();
-    pixmap.setDevicePixelRatio(ratio);
-    setPixmap(pixmap);
+    setPixmap(Look::svg(m_resource, size(), devicePixelRatioF(), Look::Fit::Keep));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/Look.h"
+
 #include <QColor>
 #include <QList>
 #include <QObject>
@@ -13,9 +15,9 @@ class QWidget;
 // command with one call.
 namespace Fields {
 
-inline const QColor kIdleFill{0xF0, 0xF8, 0xFF};  // alice blue
-inline const QColor kFocusFill{0xFF, 0xFF, 0x00}; // yellow
-inline const QColor kBorder{0x87, 0xCE, 0xEB};    // sky blue
+inline const QColor &kIdleFill = Look::kAliceBlue;
+inline const QColor &kFocusFill = Look::kYellow;
+inline const QColor &kBorder = Look::kSkyBlue;
 
 // Background style: alice blue with a sky-blue border, yellow while focused.
 void backgroundHighlight(QLineEdit *field);

@@ -6,6 +6,7 @@
 #include "app/FrmGuida.h"
 #include "app/FrmInfo.h"
 #include "app/FrmSplash.h"
+#include "app/Look.h"
 #include "app/Maker.h"
 #include "app/Widgets.h"
 
@@ -13,7 +14,7 @@
 
 namespace {
 
-const QColor kSteelBlue(0x46, 0x82, 0xB4);
+const QColor &kSteelBlue = Look::kSteelBlue;
 const char *const kLauncherHelpTitle = "Uno sguardo a Cantorium.";
 
 // Words laid over a picture command; clicks go through to the picture underneath.
@@ -75,12 +76,8 @@ FrmAvvio::FrmAvvio(const QStringList &helpParagraphs)
     imgSottotitolo = new Artwork(s, QStringLiteral("imgSottotitolo"), QStringLiteral(":/app/sottotitolo.svg"),
                                  QRect(17, 114, 961, 22));
 
-    QFont nameFont(QStringLiteral("Verdana"));
-    nameFont.setPixelSize(14);
-    nameFont.setBold(true);
-    QFont noteFont(QStringLiteral("Verdana"));
-    noteFont.setPixelSize(12);
-    noteFont.setItalic(true);
+    const QFont nameFont = Look::font(QStringLiteral("Verdana"), 10.5, true);
+    const QFont noteFont = Look::font(QStringLiteral("Verdana"), 9, false, true);
 
     auto column = [&](const Column &c, const QString &suffix, ClickPicture *&img, ClickPicture *&btn,
                       ClickPicture *&app, void (FrmAvvio::*handler)()) {

@@ -2,6 +2,7 @@
 
 #include "app/Artwork.h"
 #include "app/Desktop.h"
+#include "app/Look.h"
 #include "app/TextLink.h"
 #include "app/Widgets.h"
 #include "core/ProgramFolder.h"
@@ -22,18 +23,15 @@ FrmGuida::FrmGuida(QWidget *owner)
 {
     QWidget *p = panel();
     shpSfondo =
-        shape(p, QStringLiteral("shpSfondo"), QRect(8, 8, 625, 89), Qt::white, QColor(0xF5, 0xDE, 0xB3));
+        shape(p, QStringLiteral("shpSfondo"), QRect(8, 8, 625, 89), Qt::white, Look::kWheat);
     imgLogo =
         new Artwork(p, QStringLiteral("imgLogo"), QStringLiteral(":/app/logo.svg"), QRect(24, 16, 587, 69));
 
     lblTitolo = new QLabel(QStringLiteral("Argomento della guida."), p);
     lblTitolo->setObjectName(QStringLiteral("lblTitolo"));
-    QFont titleFont(QStringLiteral("Arial"));
-    titleFont.setPixelSize(16);
-    titleFont.setBold(true);
-    lblTitolo->setFont(titleFont);
+    lblTitolo->setFont(Look::font(QStringLiteral("Arial"), 16, true));
     QPalette titlePalette = lblTitolo->palette();
-    titlePalette.setColor(QPalette::WindowText, QColor(0xDC, 0x14, 0x3C)); // crimson
+    titlePalette.setColor(QPalette::WindowText, Look::kCrimson);
     lblTitolo->setPalette(titlePalette);
     lblTitolo->setGeometry(8, 104, 625, 21);
 
@@ -43,10 +41,7 @@ FrmGuida::FrmGuida(QWidget *owner)
     txtGuida->setReadOnly(true);
     txtGuida->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     txtGuida->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    QFont textFont(QStringLiteral("Verdana"));
-    textFont.setPixelSize(12);
-    textFont.setBold(true);
-    txtGuida->setFont(textFont);
+    txtGuida->setFont(Look::font(QStringLiteral("Verdana"), 12, true));
 
     imgPDF =
         new ClickPicture(p, QStringLiteral("imgPDF"), QStringLiteral(":/app/pdf.svg"), QRect(8, 496, 27, 27));
@@ -58,7 +53,7 @@ FrmGuida::FrmGuida(QWidget *owner)
     btnChiudi = new QPushButton(QStringLiteral("Chiudi"), p);
     btnChiudi->setObjectName(QStringLiteral("btnChiudi"));
     btnChiudi->setGeometry(472, 490, 161, 38);
-    btnChiudi->setFont(QFont(QStringLiteral("Verdana")));
+    btnChiudi->setFont(Look::font(QStringLiteral("Verdana")));
     btnChiudi->setCursor(Qt::PointingHandCursor);
     btnChiudi->setAutoDefault(false);
     connect(btnChiudi, &QPushButton::clicked, this, [this] { guarded([this] { btnChiudiClick(); }); });

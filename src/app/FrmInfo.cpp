@@ -2,6 +2,7 @@
 
 #include "app/Artwork.h"
 #include "app/Desktop.h"
+#include "app/Look.h"
 #include "app/Maker.h"
 #include "app/TextLink.h"
 #include "app/Widgets.h"
@@ -28,26 +29,29 @@ FrmInfo::FrmInfo(QWidget *owner)
     lblDettagli->setWordWrap(true);
     lblDettagli->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     lblDettagli->setTextFormat(Qt::RichText);
+    // Sizes in points, set as pixels like every other font of the program.
+    const QString heading = QString::number(Look::pixels(15));
+    const QString body = QString::number(Look::pixels(9));
+    const QString purpose = QString::number(Look::pixels(10));
     lblDettagli->setText(
         QStringLiteral(
-            "<p style='font-family:Verdana; font-size:20px; font-weight:bold; color:#1f4e79'>%1</p>"
-            "<p style='font-family:Verdana; font-size:12px; color:#333'>Versione %2</p>"
-            "<p style='font-family:Verdana; font-size:13px; color:#333'>Software per catalogare collection "
+            "<p style='font-family:Verdana; font-size:%5px; font-weight:bold; color:%8'>%1</p>"
+            "<p style='font-family:Verdana; font-size:%6px; color:#333'>Versione %2</p>"
+            "<p style='font-family:Verdana; font-size:%7px; color:#333'>Software per catalogare collection "
             "musicali ed archiviare le schede biografiche degli artisti complete di foto e di repertorio "
             "discografico.</p>"
-            "<p style='font-family:Verdana; font-size:12px; color:#333'>&copy; %3<br>%4</p>"
-            "<p style='font-family:Verdana; font-size:12px; color:#333'>Per informazioni e assistenza "
+            "<p style='font-family:Verdana; font-size:%6px; color:#333'>&copy; %3<br>%4</p>"
+            "<p style='font-family:Verdana; font-size:%6px; color:#333'>Per informazioni e assistenza "
             "fai clic sull'indirizzo di posta elettronica qui sotto.</p>")
             .arg(QString::fromLatin1(Maker::kProduct), QString::fromLatin1(Maker::kVersion),
-                 QString::fromLatin1(Maker::kName), QString::fromLatin1(Maker::kWebAddress)));
+                 QString::fromLatin1(Maker::kName), QString::fromLatin1(Maker::kWebAddress), heading, body,
+                 purpose, Look::kInk.name()));
 
     // The button and the link sit below the panel, on the window itself.
     btnChiudi = new QPushButton(QStringLiteral("Chiudi"), this);
     btnChiudi->setObjectName(QStringLiteral("btnChiudi"));
     btnChiudi->setGeometry(p->x() + 280, p->y() + 504, 161, 41);
-    QFont buttonFont(QStringLiteral("Verdana"));
-    buttonFont.setPixelSize(12);
-    btnChiudi->setFont(buttonFont);
+    btnChiudi->setFont(Look::font(QStringLiteral("Verdana"), 12));
     btnChiudi->setCursor(Qt::PointingHandCursor);
     btnChiudi->setAutoDefault(false);
     connect(btnChiudi, &QPushButton::clicked, this, [this] { guarded([this] { btnChiudiClick(); }); });

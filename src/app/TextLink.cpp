@@ -1,18 +1,18 @@
 #include "app/TextLink.h"
 
+#include "app/Look.h"
 #include "app/Widgets.h"
 
 #include <QMouseEvent>
 
-const QColor TextLink::kNormal = QColor::fromRgba(0xFF00008B);
-const QColor TextLink::kPressed = QColor::fromRgba(0xFFFFA500);
+const QColor TextLink::kNormal = Look::kLink;
+const QColor TextLink::kPressed = Look::kLinkPressed;
 
 TextLink::TextLink(QWidget *parent, const QString &name, const QString &text, const QPoint &at)
     : QLabel(text, parent)
 {
     setObjectName(name);
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(14);
+    QFont font = Look::font(QStringLiteral("Tahoma"), 14);
     font.setUnderline(true);
     setFont(font);
     setCursor(Qt::PointingHandCursor);

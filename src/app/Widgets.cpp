@@ -1,9 +1,10 @@
 #include "app/Widgets.h"
 
+#include "app/Look.h"
+
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QSvgRenderer>
 
 ClickPicture::ClickPicture(QWidget *parent, const QString &name, const QString &resource,
                            const QRect &geometry)
@@ -30,20 +31,7 @@ void ClickPicture::render()
         clear();
         return;
     }
-    const qreal ratio = devicePixelRatioF();
-    QPixmap pixmap(size() * ratio);
-    pixmap.fill(Qt::transparent);
-    if (m_resource.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
-        QSvgRenderer renderer(m_resource);
-        QPainter painter(&pixmap);
-        renderer.render(&painter);
-    } else {
-        QPixmap source(m_resource);
-        if (!source.isNull())
-            pixmap = source.scaled(size() * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    }
-    pixmap.setDevicePixelRatio(ratio);
-    setPixmap(pixmap);
+    setPixmap(Look::picture(m_resource, size(), devicePixelRatioF()));
 }
 
 void ClickPicture::mousePressEvent(QMouseEvent *event)
@@ -133,14 +121,12 @@ QWidget *shape(QWidget *parent, const QString &name, const QRect &geometry, cons
 }
 
 QLabel *caption(QWidget *parent, const QString &name, const QString &text, const QPoint &at,
-                const QString &family, int pointSize, bool bold)
+                const QString &family, qreal points, bool bold)
 {
     auto *label = new QLabel(text, parent);
     if (!name.isEmpty())
         label->setObjectName(name);
-    QFont font(family, pointSize);
-    font.setBold(bold);
-    label->setFont(font);
+    label->setFont(Look::font(family, points, bold));
     label->move(at);
     label->adjustSize();
     return label;

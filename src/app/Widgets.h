@@ -38,6 +38,7 @@ QString stateOf(const QLabel *label);
 QWidget *shape(QWidget *parent, const QString &name, const QRect &geometry, const QColor &fill,
                const QColor &border, const QColor &gradientTo = QColor());
 
-// A label at a place with a font; `name` may be empty for unnamed captions.
+// A label at a place with a font of `points` (Look::font); `name` may be empty for unnamed
+// captions.
 QLabel *caption(QWidget *parent, const QString &name, const QString &text, const QPoint &at,
-                const QString &family = QStringLiteral("Verdana"), int pointSize = 9, bool bold = false);
+                const QString &family = QStringLiteral("Verdana"), qreal points = 9, bool bold = false);

@@ -8,15 +8,6 @@
 namespace CollectionArt
 {
 
-QFont font(const QString &family, int pixels, bool bold, bool italic)
-{
-    QFont f(family);
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    f.setItalic(italic);
-    return f;
-}
-
 ClickPicture *picture(QWidget *parent, const QString &name, const QString &resource, const QRect &geometry)
 {
     auto *p = new ClickPicture(parent, name, resource, geometry);
@@ -43,7 +34,7 @@ QLabel *wordsOn(QWidget *picture, const QString &text, const QFont &font, const 
 ClickPicture *greenButton(QWidget *parent, const QString &name, const QString &text, const QRect &geometry)
 {
     auto *button = new ClickPicture(parent, name, QStringLiteral(":/collections/verde.svg"), geometry);
-    wordsOn(button, text, font(QStringLiteral("Verdana"), 17, true), Qt::white, Qt::AlignCenter,
+    wordsOn(button, text, Look::font(QStringLiteral("Verdana"), 13, true), Qt::white, Qt::AlignCenter,
             QMargins(4, 0, 4, 6));
     return button;
 }
@@ -67,9 +58,9 @@ ClickPicture *instructions(QWidget *parent, const QRect &geometry, const QString
         label->setPalette(p);
         layout->addWidget(label);
     };
-    add(heading, font(QStringLiteral("Verdana"), 17, true), QColor(0x1F, 0x4E, 0x79));
+    add(heading, Look::font(QStringLiteral("Verdana"), 13, true), Look::kInk);
     for (const QString &line : lines)
-        add(line, font(QStringLiteral("Verdana"), 12, false, true), QColor(0x33, 0x33, 0x33));
+        add(line, Look::font(QStringLiteral("Verdana"), 9, false, true), QColor(0x33, 0x33, 0x33));
     layout->addStretch(1);
     return box;
 }

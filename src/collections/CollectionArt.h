@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/Look.h"
+
 #include <QColor>
 #include <QFont>
 #include <QMargins>
@@ -15,11 +17,8 @@ class QWidget;
 namespace CollectionArt
 {
 
-inline const QColor kSteelBlue{0x46, 0x82, 0xB4};
-inline const QColor kWindowTop = QColor::fromRgba(0xFF427AA8);
-
-// Fonts are sized in pixels, as the designed layout is.
-QFont font(const QString &family, int pixels, bool bold = false, bool italic = false);
+inline const QColor &kSteelBlue = Look::kSteelBlue;
+inline const QColor &kWindowTop = Look::kWorkTop;
 
 // A decorative picture: no click, arrow cursor, no focus.
 ClickPicture *picture(QWidget *parent, const QString &name, const QString &resource, const QRect &geometry);

@@ -3,6 +3,7 @@
 #include "app/AppFormats.h"
 #include "app/Desktop.h"
 #include "app/FrmGuida.h"
+#include "app/Look.h"
 #include "app/Widgets.h"
 #include "collections/CollectionArt.h"
 #include "collections/CollectionHelp.h"
@@ -74,14 +75,14 @@ FrmApriCollection::FrmApriCollection()
     lstFiles->setGeometry(34, 224, 926, 298);
     lstFiles->setSelectionMode(QAbstractItemView::SingleSelection);
     lstFiles->setSortingEnabled(false); // the window keeps its own order
-    lstFiles->setFont(CollectionArt::font(QStringLiteral("Courier New"), 14));
+    lstFiles->setFont(Look::font(QStringLiteral("Courier New"), 14));
     QPalette lp = lstFiles->palette();
     lp.setColor(QPalette::Text, Qt::black);
     lstFiles->setPalette(lp);
 
     lblCreati = new QLabel(countLine(0), p);
     lblCreati->setObjectName(QStringLiteral("lblCreati"));
-    lblCreati->setFont(CollectionArt::font(QStringLiteral("Verdana"), 12));
+    lblCreati->setFont(Look::font(QStringLiteral("Verdana"), 12));
     QPalette cp = lblCreati->palette();
     cp.setColor(QPalette::WindowText, QColor(0x00, 0x80, 0x00));
     lblCreati->setPalette(cp);

@@ -4,11 +4,11 @@
 #include "app/Desktop.h"
 #include "app/Fields.h"
 #include "app/FrmGuida.h"
+#include "app/Look.h"
 #include "app/Widgets.h"
 #include "collections/CollectionArt.h"
 #include "collections/CollectionHelp.h"
 #include "collections/SongCard.h"
-#include "core/RecordFile.h"
 #include "core/Text.h"
 
 #include <QCheckBox>
@@ -16,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -25,36 +24,22 @@
 namespace
 {
 
-const char *const kNoCards = "L'archivio non contiene nessuna scheda.";
-const char *const kNoAccess = "Attenzione: il sistema non permette di accedere "
-                              "all'archivio.\n\r\n\rAccertarsi di possedere i privilegi di "
-                              "scrittura nella cartella di installazione del programma.";
-const char *const kNoTitle =
-    "Attenzione: per salvare la scheda è necessario indicare il titolo della canzone.";
-const char *const kNoSinger = "Attenzione: per salvare la scheda è necessario indicare il nome del cantante.";
-const char *const kChanged = "Le modifiche apportate alla scheda corrente sono state salvate in archivio.";
-const char *const kInserted = "La scheda corrente è stata inserita in archivio.";
-const char *const kNotStored = "Attenzione: la duplicazione di una scheda può avvenire soltanto dopo che "
-                               "questa è stata inserita in archivio.";
-const char *const kDuplicated = "E' ora possibile apportare le proprie modifiche alla scheda "
-                                "corrente.\n\r\n\rAl termine premere Salva per "
-                                "inserire la scheda in archivio.";
+const QString kNoTitle =
+    QStringLiteral("Attenzione: per salvare la scheda è necessario indicare il titolo della canzone.");
+const QString kNoSinger =
+    QStringLiteral("Attenzione: per salvare la scheda è necessario indicare il nome del cantante.");
 const char *const kNoAddress = "Attenzione: per collegarsi al sito è necessario indicare il suo Indirizzo.";
 const char *const kBadAddress = "Attenzione: l'indirizzo indicato non è un indirizzo Web "
                                 "valido.\n\r\n\rIndicare un indirizzo che inizi con "
                                 "http:// oppure https:// seguito dal nome del sito.";
 
 const QString kNewAddress = QStringLiteral("https://");
-constexpr int kMemoLimit = 5000;
 
-// A position label that is not a number stops the command like a file failure.
-qint64 positionOf(const QString &text)
+// What a field of the record holds: its width less the terminating zero.
+int capacityOf(const char *field)
 {
-    bool ok = false;
-    const qint64 p = text.toLongLong(&ok);
-    if (!ok)
-        throw FileError(QStringLiteral("Posizione non valida: %1").arg(text));
-    return p;
+    const RecordSchema &schema = SongCard::schema();
+    return schema.field(schema.indexOf(QLatin1String(field))).capacity();
 }
 
 // Typing, pasting or dropping into a memo stops at the capacity of its record field; the
@@ -102,35 +87,33 @@ private:
     int m_added = 0;
 };
 
-QLineEdit *editField(QWidget *parent, const QString &name, int x, int y, int width, int maxLength)
+// A one-line field named "txt" + its record field, typing limited to what the field holds.
+QLineEdit *editField(QWidget *parent, const char *field, int x, int y, int width)
 {
-    auto *field = new QLineEdit(parent);
-    field->setObjectName(name);
-    field->setGeometry(x, y, width, 22);
-    field->setFont(CollectionArt::font(QStringLiteral("Verdana"), 12, true));
-    field->setMaxLength(maxLength);
-    return field;
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(QStringLiteral("txt") + QLatin1String(field));
+    edit->setGeometry(x, y, width, 22);
+    edit->setFont(Look::font(QStringLiteral("Verdana"), 12, true));
+    edit->setMaxLength(capacityOf(field));
+    return edit;
 }
 
-QPlainTextEdit *memo(QWidget *parent, const QString &name, int x, int y)
+QPlainTextEdit *memo(QWidget *parent, const char *field, int x, int y)
 {
     auto *m = new QPlainTextEdit(parent);
-    m->setObjectName(name);
+    m->setObjectName(QStringLiteral("txt") + QLatin1String(field));
     m->setGeometry(x, y, 440, 144);
-    m->setFont(CollectionArt::font(QStringLiteral("Verdana"), 12, true));
+    m->setFont(Look::font(QStringLiteral("Verdana"), 12, true));
     m->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m->setTabChangesFocus(true);
-    new MemoLimit(m, kMemoLimit);
+    new MemoLimit(m, capacityOf(field));
     return m;
 }
 
-// The caption of a field, 18 units above it.
+// The caption of a field, 18 units above it, in Verdana of the default size.
 void fieldLabel(QWidget *parent, const QString &text, int x, int fieldTop)
 {
-    auto *label = new QLabel(text, parent);
-    label->setFont(CollectionArt::font(QStringLiteral("Verdana"), 12));
-    label->move(x, fieldTop - 18);
-    label->adjustSize();
+    caption(parent, QString(), text, QPoint(x, fieldTop - 18));
 }
 
 void setMemo(QPlainTextEdit *m, const QString &text)
@@ -143,183 +126,140 @@ void setMemo(QPlainTextEdit *m, const QString &text)
 } // namespace
 
 FrmCollection::FrmCollection()
-    : WorkWindow(QStringLiteral("frmCollection"), QStringLiteral(" Cantorium - Collection Musicale"),
-                 CollectionArt::kWindowTop)
+    : CardEditor(QStringLiteral("frmCollection"), QStringLiteral(" Cantorium - Collection Musicale"),
+                 QSize(994, 692))
 {
     AppFormats::apply();
     QWidget *p = panel();
     const QColor white = Qt::white;
 
-    shape(p, QStringLiteral("shpContainer"), QRect(8, 8, 978, 675), CollectionArt::kWindowTop, white, white);
+    QList<QWidget *> background{this, p};
+    background << shape(p, QStringLiteral("shpContainer"), QRect(8, 8, 978, 675), Look::kWorkTop, white, white);
     const struct {
         const char *name;
         int x, width;
     } boxes[] = {{"shpPulsanti01", 16, 172},  {"shpPulsanti02", 193, 162}, {"shpAnteprima", 361, 202},
                  {"shpPulsanti03", 570, 212}, {"shpPulsanti04", 787, 92},  {"shpPulsanti05", 884, 94}};
-    QList<QWidget *> background{this, p, p->findChild<QWidget *>(QStringLiteral("shpContainer"))};
     for (const auto &b : boxes)
         background << shape(p, QString::fromLatin1(b.name), QRect(b.x, 16, b.width, 57), white,
                             QColor(0xBF, 0xD6, 0xE8));
-    background << shape(p, QStringLiteral("shpSfondo"), QRect(16, 80, 962, 556), QColor::fromRgba(0xFFC8D6E3),
-                        QColor());
-    background << shape(p, QStringLiteral("shpInfo"), QRect(16, 642, 962, 32), QColor::fromRgba(0xFF3030DD),
-                        QColor());
+    background << shape(p, QStringLiteral("shpSfondo"), QRect(16, 80, 962, 556), Look::kCardArea, QColor());
+    // The hint line lies on the information bar and counts as the bar.
+    background << infoBar(QRect(16, 642, 962, 32)) << panInfo;
 
-    panInfo = new QLabel(QStringLiteral("Pronto per archiviare una nuova scheda..."), p);
-    panInfo->setObjectName(QStringLiteral("panInfo"));
-    panInfo->setGeometry(22, 642, 950, 32);
-    panInfo->setFont(CollectionArt::font(QStringLiteral("Tahoma"), 12));
-    panInfo->setTextFormat(Qt::PlainText);
-    QPalette ip = panInfo->palette();
-    ip.setColor(QPalette::WindowText, white);
-    panInfo->setPalette(ip);
-    auto *hints = new Fields::HintLine(panInfo);
+    buildToolBar();
 
-    buildToolBar(p, hints);
-
-    background << shape(p, QStringLiteral("bkgTitolo"), QRect(24, 88, 946, 30), QColor::fromRgba(0xFF3030DD),
-                        QColor());
+    background << shape(p, QStringLiteral("bkgTitolo"), QRect(24, 88, 946, 30), Look::kInfoBar, QColor());
     lblNome = new QLabel(QStringLiteral("Nome collection musicale"), p);
     lblNome->setObjectName(QStringLiteral("lblNome"));
     lblNome->setGeometry(32, 91, 930, 24);
     lblNome->setAlignment(Qt::AlignCenter);
     lblNome->setTextFormat(Qt::PlainText);
-    lblNome->setFont(CollectionArt::font(QStringLiteral("Verdana"), 14));
+    lblNome->setFont(Look::font(QStringLiteral("Verdana"), 14));
     QPalette np = lblNome->palette();
     np.setColor(QPalette::WindowText, Qt::yellow);
     lblNome->setPalette(np);
+    // The collection's name counts as the title bar it lies on.
+    background << lblNome;
     background << shape(p, QStringLiteral("bkgSfondo"), QRect(24, 128, 946, 500), white, QColor());
 
-    buildCard(p, hints);
+    buildCard(p);
     background << p->findChild<QWidget *>(QStringLiteral("bkgSfondoGrigio"))
                << p->findChild<QWidget *>(QStringLiteral("bkgSegnala"))
                << p->findChild<QWidget *>(QStringLiteral("sfoSegnala"));
     for (QWidget *element : background)
-        hints->background(element);
+        hints()->background(element);
 
     lblFile = stateLabel(p, QStringLiteral("lblFile"));
-    lblFile01 = stateLabel(p, QStringLiteral("lblFile01"));
-    lblFile02 = stateLabel(p, QStringLiteral("lblFile02"));
-    lblFile03 = stateLabel(p, QStringLiteral("lblFile03"));
-    lblDesc01 = stateLabel(p, QStringLiteral("lblDesc01"));
-    lblDesc02 = stateLabel(p, QStringLiteral("lblDesc02"));
-    lblDesc03 = stateLabel(p, QStringLiteral("lblDesc03"));
 }
 
-void FrmCollection::buildToolBar(QWidget *p, Fields::HintLine *hints)
+void FrmCollection::buildToolBar()
 {
-    auto command = [&](ClickPicture *&control, const char *name, const char *resource, const QRect &at,
-                       const char *hint) {
-        control = new ClickPicture(p, QString::fromLatin1(name),
-                                   QStringLiteral(":/collections/") + QString::fromLatin1(resource), at);
-        hints->command(control, QString::fromUtf8(hint));
-    };
     const QSize icon(37, 39);
-    command(cmdNuovo, "cmdNuovo", "nuovo.svg", QRect(QPoint(24, 26), icon),
-            "Prepara la schermata per l'inserimento di una nuova scheda.");
-    command(cmdDuplica, "cmdDuplica", "duplica.svg", QRect(QPoint(64, 26), icon),
-            "Prepara la schermata per l'inserimento di una nuova scheda duplicando i dati correnti.");
-    command(cmdSalva, "cmdSalva", "salva.svg", QRect(QPoint(104, 26), icon), "Salva la scheda in archivio.");
-    command(cmdTrova, "cmdTrova", "trova.svg", QRect(QPoint(144, 26), icon), "Trova una scheda in archivio.");
-    command(cmdFile, "cmdFile", "allega.svg", QRect(200, 28, 148, 32), "Allega file alla scheda.");
-    command(cmdAnteprima, "cmdAnteprima", "anteprima.svg", QRect(QPoint(368, 26), icon),
-            "Visualizza l'anteprima di stampa della scheda.");
-    command(cmdStampa, "cmdStampa", "stampa.svg", QRect(408, 28, 148, 32), "Stampa la scheda.");
-    command(cmdPrimo, "cmdPrimo", "primo.svg", QRect(QPoint(578, 26), icon),
-            "Visualizza la prima scheda in archivio.");
-    command(cmdIndietro, "cmdIndietro", "indietro.svg", QRect(QPoint(620, 26), icon),
-            "Visualizza la scheda precedente in archivio.");
-    command(cmdAvanti, "cmdAvanti", "avanti.svg", QRect(QPoint(698, 26), icon),
-            "Visualizza la scheda successiva in archivio.");
-    command(cmdUltimo, "cmdUltimo", "ultimo.svg", QRect(QPoint(740, 26), icon),
-            "Visualizza l'ultima scheda in archivio.");
-    command(cmdEsporta, "cmdEsporta", "esporta.svg", QRect(QPoint(795, 26), icon),
-            "Esporta le schede in archivio in un file di Microsoft Excel.");
-    command(cmdSegnala, "cmdSegnala", "segnala.svg", QRect(QPoint(835, 26), icon),
-            "Visualizza l'elenco delle canzoni segnalate.");
-    command(cmdGuida, "cmdGuida", "guida.svg", QRect(QPoint(892, 26), icon),
-            "Visualizza la pagina della guida sensibile al contesto.");
-    command(cmdEsci, "cmdEsci", "esci.svg", QRect(QPoint(934, 26), icon),
-            "Esci da questa schermata di lavoro.");
-
-    const QFont buttonFont = CollectionArt::font(QStringLiteral("Verdana"), 13, true);
-    CollectionArt::wordsOn(cmdFile, QStringLiteral("Allega file"), buttonFont, QColor(0x1F, 0x4E, 0x79),
-                           Qt::AlignCenter, QMargins(30, 0, 4, 0));
-    CollectionArt::wordsOn(cmdStampa, QStringLiteral("Stampa"), buttonFont, QColor(0x1F, 0x4E, 0x79),
-                           Qt::AlignCenter, QMargins(30, 0, 4, 0));
-
-    // The position shown between the arrows; it is also the editor's state label.
-    lblPosizione = stateLabel(p, QStringLiteral("lblPosizione"));
-    lblPosizione->setGeometry(656, 34, 42, 24);
-    lblPosizione->setAlignment(Qt::AlignCenter);
-    lblPosizione->setFont(CollectionArt::font(QStringLiteral("Verdana"), 12, true));
-    lblPosizione->show();
-
-    const std::pair<ClickPicture *, void (FrmCollection::*)()> handlers[] = {
-        {cmdNuovo, &FrmCollection::cmdNuovoClick},       {cmdDuplica, &FrmCollection::cmdDuplicaClick},
-        {cmdSalva, &FrmCollection::cmdSalvaClick},       {cmdPrimo, &FrmCollection::cmdPrimoClick},
-        {cmdIndietro, &FrmCollection::cmdIndietroClick}, {cmdAvanti, &FrmCollection::cmdAvantiClick},
-        {cmdUltimo, &FrmCollection::cmdUltimoClick},     {cmdGuida, &FrmCollection::cmdGuidaClick},
-        {cmdEsci, &FrmCollection::cmdEsciClick},
-    };
-    for (const auto &[control, handler] : handlers)
-        connect(control, &ClickPicture::clicked, this,
-                [this, h = handler] { guarded([this, h] { (this->*h)(); }); });
     // cmdTrova, cmdFile, cmdAnteprima, cmdStampa, cmdEsporta and cmdSegnala open windows that
     // are not part of the program yet: they show their hints and do nothing.
+    buildCommands(QStringLiteral(":/collections/"),
+                  {
+                      {&cmdNuovo, "cmdNuovo", "nuovo", {QPoint(24, 26), icon}, [this] { cmdNuovoClick(); }},
+                      {&cmdDuplica, "cmdDuplica", "duplica", {QPoint(64, 26), icon}, [this] { cmdDuplicaClick(); }},
+                      {&cmdSalva, "cmdSalva", "salva", {QPoint(104, 26), icon}, [this] { cmdSalvaClick(); }},
+                      {&cmdTrova, "cmdTrova", "trova", {QPoint(144, 26), icon}, {}},
+                      {&cmdFile, "cmdFile", "allega", {200, 28, 148, 32}, {}},
+                      {&cmdAnteprima, "cmdAnteprima", "anteprima", {QPoint(368, 26), icon}, {}},
+                      {&cmdStampa, "cmdStampa", "stampa", {408, 28, 148, 32}, {}},
+                      {&cmdPrimo, "cmdPrimo", "primo", {QPoint(578, 26), icon}, [this] { cmdPrimoClick(); }},
+                      {&cmdIndietro, "cmdIndietro", "indietro", {QPoint(620, 26), icon},
+                       [this] { cmdIndietroClick(); }},
+                      {&cmdAvanti, "cmdAvanti", "avanti", {QPoint(698, 26), icon}, [this] { cmdAvantiClick(); }},
+                      {&cmdUltimo, "cmdUltimo", "ultimo", {QPoint(740, 26), icon}, [this] { cmdUltimoClick(); }},
+                      {&cmdEsporta, "cmdEsporta", "esporta", {QPoint(795, 26), icon}, {}},
+                      {&cmdSegnala, "cmdSegnala", "segnala", {QPoint(835, 26), icon}, {},
+                       QStringLiteral("Visualizza l'elenco delle canzoni segnalate.")},
+                      {&cmdGuida, "cmdGuida", "guida", {QPoint(892, 26), icon}, [this] { cmdGuidaClick(); }},
+                      {&cmdEsci, "cmdEsci", "esci", {QPoint(934, 26), icon}, [this] { cmdEsciClick(); }},
+                  });
+
+    const QFont buttonFont = Look::font(QStringLiteral("Verdana"), 10, true);
+    CollectionArt::wordsOn(cmdFile, QStringLiteral("Allega file"), buttonFont, Look::kInk, Qt::AlignCenter,
+                           QMargins(30, 0, 4, 0));
+    CollectionArt::wordsOn(cmdStampa, QStringLiteral("Stampa"), buttonFont, Look::kInk, Qt::AlignCenter,
+                           QMargins(30, 0, 4, 0));
+
+    // The position shown between the arrows; it is also the editor's state label.
+    placePosition(QRect(656, 34, 42, 24));
 }
 
-void FrmCollection::buildCard(QWidget *p, Fields::HintLine *hints)
+void FrmCollection::buildCard(QWidget *p)
 {
     icoCD = CollectionArt::picture(p, QStringLiteral("icoCD"), QStringLiteral(":/collections/cd.svg"),
                                    QRect(36, 142, 175, 174));
 
     struct FieldPlace {
         QLineEdit *FrmCollection::*member;
-        const char *name;
+        const char *field; // the record field; the control is "txt" + field
         const char *label;
-        int x, y, width, maxLength;
+        int x, y, width;
     };
     const FieldPlace places[] = {
-        {&FrmCollection::txtTitolo, "txtTitolo", "Titolo canzone:", 236, 156, 392, 120},
-        {&FrmCollection::txtCantante, "txtCantante", "Cantante:", 668, 156, 262, 120},
-        {&FrmCollection::txtAlbum, "txtAlbum", "Album:", 236, 204, 420, 120},
-        {&FrmCollection::txtGenere, "txtGenere", "Genere musicale:", 668, 204, 290, 50},
-        {&FrmCollection::txtAutori, "txtAutori", "Autori:", 236, 252, 420, 250},
-        {&FrmCollection::txtNazione, "txtNazione", "Nazione:", 668, 252, 180, 50},
-        {&FrmCollection::txtAnno, "txtAnno", "Anno:", 860, 252, 98, 30},
-        {&FrmCollection::txtPremi, "txtPremi", "Premi e riconoscimenti:", 236, 300, 420, 250},
-        {&FrmCollection::txtCasa, "txtCasa", "Casa discografica:", 668, 300, 180, 50},
-        {&FrmCollection::txtDurata, "txtDurata", "Durata:", 860, 300, 98, 30},
+        {&FrmCollection::txtTitolo, "Titolo", "Titolo canzone:", 236, 156, 392},
+        {&FrmCollection::txtCantante, "Cantante", "Cantante:", 668, 156, 262},
+        {&FrmCollection::txtAlbum, "Album", "Album:", 236, 204, 420},
+        {&FrmCollection::txtGenere, "Genere", "Genere musicale:", 668, 204, 290},
+        {&FrmCollection::txtAutori, "Autori", "Autori:", 236, 252, 420},
+        {&FrmCollection::txtNazione, "Nazione", "Nazione:", 668, 252, 180},
+        {&FrmCollection::txtAnno, "Anno", "Anno:", 860, 252, 98},
+        {&FrmCollection::txtPremi, "Premi", "Premi e riconoscimenti:", 236, 300, 420},
+        {&FrmCollection::txtCasa, "Casa", "Casa discografica:", 668, 300, 180},
+        {&FrmCollection::txtDurata, "Durata", "Durata:", 860, 300, 98},
     };
     for (const FieldPlace &s : places) {
         fieldLabel(p, QString::fromUtf8(s.label), s.x, s.y);
-        this->*s.member = editField(p, QString::fromLatin1(s.name), s.x, s.y, s.width, s.maxLength);
+        this->*s.member = editField(p, s.field, s.x, s.y, s.width);
     }
     impCantante = new ClickPicture(p, QStringLiteral("impCantante"),
                                    QStringLiteral(":/collections/importa.svg"), QRect(936, 156, 22, 22));
-    hints->command(impCantante, QStringLiteral("Importa il nome d'arte dall'archivio dei cantanti."));
+    hints()->command(impCantante, QStringLiteral("Importa il nome d'arte dall'archivio dei cantanti."));
     // impCantante opens the singer search, which is not part of the program yet.
 
     shape(p, QStringLiteral("bkgSfondoGrigio"), QRect(36, 336, 922, 186), QColor::fromRgba(0xFFF0EFEE),
           QColor::fromRgba(0xFFE9E5E5));
     fieldLabel(p, QStringLiteral("Testo canzone:"), 50, 365);
-    txtTesto = memo(p, QStringLiteral("txtTesto"), 50, 365);
+    txtTesto = memo(p, "Testo", 50, 365);
     fieldLabel(p, QStringLiteral("Traduzione:"), 504, 365);
-    txtStoria = memo(p, QStringLiteral("txtStoria"), 504, 365);
+    txtStoria = memo(p, "Storia", 504, 365);
 
     fieldLabel(p, QStringLiteral("Sito Web:"), 36, 548);
-    txtSito = editField(p, QStringLiteral("txtSito"), 36, 548, 426, 250);
+    txtSito = editField(p, "Sito", 36, 548, 426);
     txtSito->setText(kNewAddress);
     btnSito = new ClickPicture(p, QStringLiteral("btnSito"), QStringLiteral(":/collections/sito.svg"),
                                QRect(468, 548, 22, 22));
-    hints->command(btnSito, QStringLiteral("Visita il sito Web della canzone."));
+    hints()->command(btnSito, QStringLiteral("Visita il sito Web della canzone."));
     connect(btnSito, &ClickPicture::clicked, this, [this] { guarded([this] { btnSitoClick(); }); });
     fieldLabel(p, QStringLiteral("Musica:"), 504, 548);
-    txtMusica = editField(p, QStringLiteral("txtMusica"), 504, 548, 454, 250);
+    txtMusica = editField(p, "Musica", 504, 548, 454);
 
     fieldLabel(p, QStringLiteral("Note:"), 36, 596);
-    txtNote = editField(p, QStringLiteral("txtNote"), 36, 596, 758, 250);
+    txtNote = editField(p, "Note", 36, 596, 758);
 
     shape(p, QStringLiteral("bkgSegnala"), QRect(808, 580, 150, 38), QColor(0xFF, 0xA5, 0x00),
           QColor::fromRgba(0xFFFBECD0), Qt::white);
@@ -329,11 +269,11 @@ void FrmCollection::buildCard(QWidget *p, Fields::HintLine *hints)
                                QRect(816, 586, 26, 26));
     chkSegnala = new QCheckBox(QStringLiteral("Segnala"), p);
     chkSegnala->setObjectName(QStringLiteral("chkSegnala"));
-    chkSegnala->setFont(CollectionArt::font(QStringLiteral("Verdana"), 12, true));
+    chkSegnala->setFont(Look::font(QStringLiteral("Verdana"), Look::kDefaultPoints, true));
     chkSegnala->setCursor(Qt::PointingHandCursor);
     chkSegnala->move(856, 588);
     chkSegnala->adjustSize();
-    hints->command(chkSegnala, QStringLiteral("Inserisci la scheda nell'elenco delle canzoni segnalate."));
+    hints()->command(chkSegnala, QStringLiteral("Inserisci la scheda nell'elenco delle canzoni segnalate."));
 
     const QList<QLineEdit *> oneLine{txtTitolo,  txtCantante, txtAlbum, txtGenere, txtAutori,
                                      txtNazione, txtAnno,     txtPremi, txtCasa,   txtDurata,
@@ -348,11 +288,8 @@ void FrmCollection::buildCard(QWidget *p, Fields::HintLine *hints)
                        txtTesto);
     Fields::enterChain({txtSito, txtMusica, txtNote}, txtTitolo);
 
-    const QList<QWidget *> tabOrder{txtTitolo, txtCantante, txtAlbum, txtGenere, txtAutori, txtNazione,
-                                    txtAnno,   txtPremi,    txtCasa,  txtDurata, txtTesto,  txtStoria,
-                                    txtSito,   txtMusica,   txtNote,  chkSegnala};
-    for (int i = 0; i + 1 < tabOrder.size(); ++i)
-        setTabOrder(tabOrder.at(i), tabOrder.at(i + 1));
+    chainTabOrder({txtTitolo, txtCantante, txtAlbum, txtGenere, txtAutori, txtNazione, txtAnno, txtPremi,
+                   txtCasa, txtDurata, txtTesto, txtStoria, txtSito, txtMusica, txtNote, chkSegnala});
 }
 
 // --- state -------------------------------------------------------------------------------
@@ -386,9 +323,40 @@ void FrmCollection::openCollection(const QString &path, const QString &name)
     lblNome->setText(name);
 }
 
-QString FrmCollection::collectionPath() const
+QString FrmCollection::archivePath() const
 {
     return stateOf(lblFile);
+}
+
+int FrmCollection::recordSize() const
+{
+    return SongCard::kSize;
+}
+
+void FrmCollection::showRecord(const QByteArray &record, qint64 position)
+{
+    showCard(SongCard::decode(record), position);
+}
+
+QByteArray FrmCollection::recordShown() const
+{
+    return cardShown().encode();
+}
+
+QList<std::pair<QLineEdit *, QString>> FrmCollection::requiredFields() const
+{
+    // The title first: a card with neither title nor singer asks for the title.
+    return {{txtTitolo, kNoTitle}, {txtCantante, kNoSinger}};
+}
+
+Desktop::Kind FrmCollection::saveFailureKind() const
+{
+    return Desktop::Kind::Plain;
+}
+
+QWidget *FrmCollection::firstField() const
+{
+    return txtTitolo;
 }
 
 SongCard FrmCollection::cardShown() const
@@ -457,21 +425,6 @@ void FrmCollection::showCard(const SongCard &card, qint64 position)
 
 // --- handlers ----------------------------------------------------------------------------
 
-void FrmCollection::showEvent(QShowEvent *event)
-{
-    WorkWindow::showEvent(event);
-    if (!event->spontaneous())
-        guarded([this] { FormShow(); });
-}
-
-void FrmCollection::FormShow()
-{
-    clearCard();
-    // The window opened by a command takes the keyboard, even on a desktop without a window
-    // manager to hand it over.
-    activateWindow();
-}
-
 bool FrmCollection::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == txtSito && event->type() == QEvent::FocusOut) {
@@ -480,7 +433,7 @@ bool FrmCollection::eventFilter(QObject *watched, QEvent *event)
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
             guarded([this] { txtSitoExit(); });
     }
-    return WorkWindow::eventFilter(watched, event);
+    return CardEditor::eventFilter(watched, event);
 }
 
 void FrmCollection::clearCard()
@@ -493,150 +446,11 @@ void FrmCollection::clearCard()
     txtSito->setText(kNewAddress);
     txtMusica->clear();
     txtNote->clear();
-    for (QLabel *label : {lblFile01, lblFile02, lblFile03, lblDesc01, lblDesc02, lblDesc03})
+    for (QLabel *label : attachmentLabels())
         label->clear();
     chkSegnala->setChecked(false);
     lblPosizione->clear();
     txtTitolo->setFocus();
-}
-
-void FrmCollection::cmdNuovoClick()
-{
-    try {
-        clearCard();
-    } catch (...) {
-        // a new card is shown as far as clearing got
-    }
-}
-
-void FrmCollection::cmdPrimoClick()
-{
-    try {
-        RecordFile file(collectionPath(), SongCard::kSize);
-        if (file.count() == 0) {
-            file.close();
-            desktop().information(QString::fromUtf8(kNoCards));
-            return;
-        }
-        const SongCard card = SongCard::decode(file.read(1));
-        file.close();
-        showCard(card, 1);
-    } catch (const FileError &) {
-        desktop().error(QString::fromUtf8(kNoAccess));
-    }
-}
-
-void FrmCollection::cmdUltimoClick()
-{
-    try {
-        RecordFile file(collectionPath(), SongCard::kSize);
-        const qint64 count = file.count();
-        if (count == 0) {
-            file.close();
-            desktop().information(QString::fromUtf8(kNoCards));
-            return;
-        }
-        const SongCard card = SongCard::decode(file.read(count));
-        file.close();
-        showCard(card, count);
-    } catch (const FileError &) {
-        desktop().error(QString::fromUtf8(kNoAccess));
-    }
-}
-
-void FrmCollection::cmdAvantiClick()
-{
-    try {
-        RecordFile file(collectionPath(), SongCard::kSize);
-        const QString shown = stateOf(lblPosizione);
-        const qint64 current = shown.isEmpty() ? 0 : positionOf(shown);
-        const qint64 count = file.count();
-        if (count == 0) {
-            lblPosizione->clear();
-            file.close();
-            desktop().information(QString::fromUtf8(kNoCards));
-            return;
-        }
-        if (current >= count)
-            return; // the last card is shown
-        const SongCard card = SongCard::decode(file.read(current + 1));
-        file.close();
-        showCard(card, current + 1);
-    } catch (const FileError &) {
-        desktop().error(QString::fromUtf8(kNoAccess));
-    }
-}
-
-void FrmCollection::cmdIndietroClick()
-{
-    try {
-        RecordFile file(collectionPath(), SongCard::kSize);
-        const QString shown = stateOf(lblPosizione);
-        if (shown == QLatin1String("1"))
-            return; // the first card is shown
-        if (file.count() == 0) {
-            file.close();
-            desktop().information(QString::fromUtf8(kNoCards));
-            return;
-        }
-        const qint64 wanted = shown.isEmpty() ? 1 : positionOf(shown) - 1;
-        const SongCard card = SongCard::decode(file.read(wanted));
-        file.close();
-        showCard(card, wanted);
-    } catch (const FileError &) {
-        desktop().error(QString::fromUtf8(kNoAccess));
-    }
-}
-
-void FrmCollection::cmdSalvaClick()
-{
-    if (ctrim(txtTitolo->text()).isEmpty()) {
-        desktop().warning(QString::fromUtf8(kNoTitle));
-        txtTitolo->setFocus();
-        return;
-    }
-    if (ctrim(txtCantante->text()).isEmpty()) {
-        desktop().warning(QString::fromUtf8(kNoSinger));
-        txtCantante->setFocus();
-        return;
-    }
-    try {
-        const QString shown = stateOf(lblPosizione);
-        const qint64 stored = shown.isEmpty() ? 0 : positionOf(shown);
-        RecordFile file(collectionPath(), SongCard::kSize);
-        const QByteArray record = cardShown().encode();
-        if (!shown.isEmpty()) {
-            file.write(stored, record);
-            file.close();
-            lblPosizione->setText(QString::number(stored));
-            desktop().information(QString::fromUtf8(kChanged));
-        } else {
-            const qint64 added = file.append(record);
-            file.close();
-            lblPosizione->setText(QString::number(added));
-            desktop().information(QString::fromUtf8(kInserted));
-        }
-    } catch (const FileError &) {
-        desktop().plain(QString::fromUtf8(kNoAccess));
-    }
-}
-
-void FrmCollection::cmdDuplicaClick()
-{
-    try {
-        if (stateOf(lblPosizione).isEmpty()) {
-            desktop().warning(QString::fromUtf8(kNotStored));
-            return;
-        }
-        // The copy is a new card: its attachments stay with the card it came from.
-        for (QLabel *label : {lblFile01, lblFile02, lblFile03, lblDesc01, lblDesc02, lblDesc03})
-            label->clear();
-        lblPosizione->clear();
-        txtTitolo->setFocus();
-        desktop().information(QString::fromUtf8(kDuplicated));
-    } catch (const std::exception &) {
-        desktop().error(QString::fromUtf8(kNoAccess));
-    }
 }
 
 void FrmCollection::completeAddress()
@@ -675,9 +489,4 @@ void FrmCollection::cmdGuidaClick()
 {
     FrmGuida::showTopic(this, QString::fromUtf8(kCollectionHelpTitle),
                         FrmGuida::joinParagraphs(collectionHelpParagraphs()));
-}
-
-void FrmCollection::cmdEsciClick()
-{
-    close();
 }

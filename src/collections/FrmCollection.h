@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Windows.h"
+#include "app/CardEditor.h"
 
 class ClickPicture;
 class QCheckBox;
@@ -9,14 +9,9 @@ class QLineEdit;
 class QPlainTextEdit;
 class SongCard;
 
-namespace Fields
-{
-class HintLine;
-}
-
 // The song card editor: one card of the open collection at a time, held only in the
 // controls until the user saves it.
-class FrmCollection : public WorkWindow
+class FrmCollection : public CardEditor
 {
     Q_OBJECT
 public:
@@ -37,12 +32,8 @@ public:
     // True for an address the desktop may be given: http or https with a host.
     static bool isWebAddress(const QString &address);
 
-    // Tool bar
-    ClickPicture *cmdNuovo = nullptr, *cmdDuplica = nullptr, *cmdSalva = nullptr, *cmdTrova = nullptr;
-    ClickPicture *cmdFile = nullptr, *cmdAnteprima = nullptr, *cmdStampa = nullptr;
-    ClickPicture *cmdPrimo = nullptr, *cmdIndietro = nullptr, *cmdAvanti = nullptr, *cmdUltimo = nullptr;
-    ClickPicture *cmdEsporta = nullptr, *cmdSegnala = nullptr, *cmdGuida = nullptr, *cmdEsci = nullptr;
-    QLabel *lblPosizione = nullptr;
+    // Tool bar: the shared commands are CardEditor's.
+    ClickPicture *cmdSegnala = nullptr;
 
     // Card
     QLabel *lblNome = nullptr;
@@ -54,35 +45,28 @@ public:
     QCheckBox *chkSegnala = nullptr;
     ClickPicture *impCantante = nullptr, *btnSito = nullptr;
     ClickPicture *icoCD = nullptr, *icoSegnala = nullptr;
-    QLabel *panInfo = nullptr;
 
     // State
     QLabel *lblFile = nullptr;
-    QLabel *lblFile01 = nullptr, *lblFile02 = nullptr, *lblFile03 = nullptr;
-    QLabel *lblDesc01 = nullptr, *lblDesc02 = nullptr, *lblDesc03 = nullptr;
 
 protected:
-    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
-    void buildToolBar(QWidget *p, Fields::HintLine *hints);
-    void buildCard(QWidget *p, Fields::HintLine *hints);
+    QString archivePath() const override;
+    int recordSize() const override;
+    void showRecord(const QByteArray &record, qint64 position) override;
+    QByteArray recordShown() const override;
+    void clearCard() override;
+    QList<std::pair<QLineEdit *, QString>> requiredFields() const override;
+    Desktop::Kind saveFailureKind() const override;
+    QWidget *firstField() const override;
 
-    void FormShow();
-    void clearCard();
-    void cmdNuovoClick();
-    void cmdPrimoClick();
-    void cmdIndietroClick();
-    void cmdAvantiClick();
-    void cmdUltimoClick();
-    void cmdSalvaClick();
-    void cmdDuplicaClick();
+private:
+    void buildToolBar();
+    void buildCard(QWidget *p);
+
     void cmdGuidaClick();
-    void cmdEsciClick();
     void btnSitoClick();
     void txtSitoExit();
     void completeAddress();
-
-    QString collectionPath() const;
 };

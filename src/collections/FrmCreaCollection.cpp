@@ -4,6 +4,7 @@
 #include "app/Desktop.h"
 #include "app/Fields.h"
 #include "app/FrmGuida.h"
+#include "app/Look.h"
 #include "app/Widgets.h"
 #include "collections/CollectionArt.h"
 #include "collections/CollectionHelp.h"
@@ -74,7 +75,7 @@ FrmCreaCollection::FrmCreaCollection()
     txtFile = new QLineEdit(p);
     txtFile->setObjectName(QStringLiteral("txtFile"));
     txtFile->setGeometry(216, 232, 744, 34);
-    txtFile->setFont(CollectionArt::font(QStringLiteral("Verdana"), 16, true));
+    txtFile->setFont(Look::font(QStringLiteral("Verdana"), 16, true));
     txtFile->setMaxLength(250);
     Fields::backgroundHighlight(txtFile);
     txtFile->installEventFilter(this);

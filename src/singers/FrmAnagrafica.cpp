@@ -3,9 +3,9 @@
 #include "app/AppFormats.h"
 #include "app/Desktop.h"
 #include "app/Fields.h"
+#include "app/Look.h"
 #include "app/FrmGuida.h"
 #include "app/Widgets.h"
-#include "core/RecordFile.h"
 #include "core/Text.h"
 #include "singers/FrmSlideshow_Anagrafica.h"
 #include "singers/FrmZoom.h"
@@ -14,19 +14,12 @@
 #include "singers/SingerPhoto.h"
 
 #include <QFileInfo>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QShowEvent>
 
 namespace
 {
 
-const QString kReady = QStringLiteral("Pronto per archiviare una nuova scheda...");
-const QString kEmptyArchive = QStringLiteral("L'archivio non contiene nessuna scheda.");
-const QString kAccessError = QStringLiteral("Attenzione: il sistema non permette di accedere "
-                                            "all'archivio.\n\r\n\rAccertarsi di possedere i privilegi "
-                                            "di scrittura nella cartella di installazione del programma.");
 const QString kNeedNome =
     QStringLiteral("Attenzione: per salvare la scheda è necessario indicare il nome d'arte del cantante.");
 const QString kNeedSesso =
@@ -35,14 +28,6 @@ const QString kNeedCittadinanza =
     QStringLiteral("Attenzione: per salvare la scheda è necessario indicare la cittadinanza del cantante.");
 const QString kNeedEstremi =
     QStringLiteral("Attenzione: per salvare la scheda è necessario indicare la canzone più famosa.");
-const QString kSavedChanges =
-    QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
-const QString kInserted = QStringLiteral("La scheda corrente è stata inserita in archivio.");
-const QString kDuplicateNew = QStringLiteral("Attenzione: la duplicazione di una scheda può avvenire "
-                                             "soltanto dopo che questa è stata inserita in archivio.");
-const QString kDuplicated = QStringLiteral("E' ora possibile apportare le proprie modifiche alla scheda "
-                                           "corrente.\n\r\n\rAl termine premere Salva per "
-                                           "inserire la scheda in archivio.");
 const QString kDiscographyUnsaved = QStringLiteral(
     "Attenzione: la gestione della dicografia può avvenire soltanto dopo che la scheda del cantante è stata "
     "salvata in archivio.");
@@ -110,19 +95,6 @@ QString resource(const char *name)
     return QStringLiteral(":/singers/") + QLatin1String(name) + QStringLiteral(".svg");
 }
 
-// The position in lblPosizione: 0 when empty; false when it is not a position at all.
-bool positionOf(const QLabel *label, qint64 *position)
-{
-    const QString text = stateOf(label);
-    if (text.isEmpty()) {
-        *position = 0;
-        return true;
-    }
-    bool number = false;
-    *position = text.toLongLong(&number);
-    return number && *position > 0;
-}
-
 // Sex is one capital letter; only ASCII letters change case.
 QString upperAscii(const QString &text)
 {
@@ -136,167 +108,75 @@ QString upperAscii(const QString &text)
 } // namespace
 
 FrmAnagrafica::FrmAnagrafica()
-    : WorkWindow(QStringLiteral("frmAnagrafica"), QStringLiteral(" Cantorium - Archivio Cantanti"),
-                 QColor(0x42, 0x7A, 0xA8), QSize(996, 692))
+    : CardEditor(QStringLiteral("frmAnagrafica"), QStringLiteral(" Cantorium - Archivio Cantanti"),
+                 QSize(996, 692))
 {
     AppFormats::apply();
     QWidget *p = panel();
     // Frame, tool bar boxes, card area and information bar lie behind everything else.
-    QWidget *shpCornice = shape(p, QStringLiteral("shpCornice"), QRect(6, 6, 984, 680),
-                                QColor(0x42, 0x7A, 0xA8), Qt::white, Qt::white);
+    QWidget *shpCornice =
+        shape(p, QStringLiteral("shpCornice"), QRect(6, 6, 984, 680), Look::kWorkTop, Qt::white, Qt::white);
     const QRect boxes[] = {{18, 20, 209, 51},  {232, 20, 160, 51}, {399, 20, 160, 51},
                            {566, 20, 219, 51}, {791, 20, 89, 51},  {888, 20, 91, 51}};
     QList<QWidget *> background{this, p, shpCornice};
     int n = 1;
     for (const QRect &r : boxes)
         background << shape(p, QStringLiteral("shpBarra%1").arg(n++), r, Qt::white, QColor(0xB0, 0xC4, 0xDE));
-    background << shape(p, QStringLiteral("shpScheda"), QRect(16, 82, 962, 556), QColor(0xC8, 0xD6, 0xE3),
+    background << shape(p, QStringLiteral("shpScheda"), QRect(16, 82, 962, 556), Look::kCardArea,
                         QColor(0xA0, 0xB4, 0xC8));
-    background << shape(p, QStringLiteral("shpFoglio"), QRect(22, 88, 950, 544), Qt::white,
-                        QColor(0xC8, 0xD6, 0xE3));
+    background << shape(p, QStringLiteral("shpFoglio"), QRect(22, 88, 950, 544), Qt::white, Look::kCardArea);
     background << shape(p, QStringLiteral("shpFoto"), QRect(30, 95, 323, 425), QColor(0xE0, 0xE9, 0xF1),
-                        QColor(0xC8, 0xD6, 0xE3));
-    shape(p, QStringLiteral("shpInfo"), QRect(16, 644, 962, 32), QColor(0x30, 0x30, 0xDD), QColor());
-
-    panInfo = new QLabel(kReady, p);
-    panInfo->setObjectName(QStringLiteral("panInfo"));
-    panInfo->setGeometry(22, 648, 950, 24);
-    panInfo->setFont(QFont(QStringLiteral("Tahoma"), 12));
-    panInfo->setStyleSheet(QStringLiteral("color: white;"));
+                        Look::kCardArea);
+    infoBar(QRect(16, 644, 962, 32));
 
     buildToolBar();
     buildCardArea();
     background << imgFoto;
-
-    Fields::HintLine *hints = new Fields::HintLine(panInfo);
     for (QWidget *w : background)
-        hints->background(w);
-    const std::pair<QWidget *, QString> commandHints[] = {
-        {cmdNuovo, QStringLiteral("Prepara la schermata per l'inserimento di una nuova scheda.")},
-        {cmdDuplica,
-         QStringLiteral(
-             "Prepara la schermata per l'inserimento di una nuova scheda duplicando i dati correnti.")},
-        {cmdSalva, QStringLiteral("Salva la scheda in archivio.")},
-        {cmdTrova, QStringLiteral("Trova una scheda in archivio.")},
-        {cmdFile, QStringLiteral("Allega file alla scheda.")},
-        {cmdAnteprima, QStringLiteral("Visualizza l'anteprima di stampa della scheda.")},
-        {cmdStampa, QStringLiteral("Stampa la scheda.")},
-        {cmdPrimo, QStringLiteral("Visualizza la prima scheda in archivio.")},
-        {cmdIndietro, QStringLiteral("Visualizza la scheda precedente in archivio.")},
-        {cmdAvanti, QStringLiteral("Visualizza la scheda successiva in archivio.")},
-        {cmdUltimo, QStringLiteral("Visualizza l'ultima scheda in archivio.")},
-        {cmdEsporta, QStringLiteral("Esporta le schede in archivio in un file di Microsoft Excel.")},
-        {cmdSlideshow, QStringLiteral("Esegui lo slide show.")},
-        {cmdGuida, QStringLiteral("Visualizza la pagina della guida sensibile al contesto.")},
-        {cmdEsci, QStringLiteral("Esci da questa schermata di lavoro.")},
-        {btnCaricaFoto, QStringLiteral("Carica una foto esistente.")},
-        {btnSalvaFoto, QStringLiteral("Salva la foto su disco.")},
-        {btnCancFoto, QStringLiteral("Cancella la foto.")},
-        {btnZoomFoto, QStringLiteral("Visualizza la foto nelle sue dimensioni reali.")},
-        {btnFilmografia, QStringLiteral("Gestisci la discografia del cantante.")},
-    };
-    for (const auto &[control, hint] : commandHints)
-        hints->command(control, hint);
+        hints()->background(w);
 
     // FormCreate: the fields hold exactly what their record fields can.
     for (int i = 0; i < m_fields.size(); ++i)
         m_fields.at(i)->setMaxLength(SingerCard::schema().field(m_recordField.at(i)).capacity());
-    for (int i = 0; i + 1 < m_fields.size(); ++i)
-        setTabOrder(m_fields.at(i), m_fields.at(i + 1));
+    chainTabOrder(QList<QWidget *>(m_fields.cbegin(), m_fields.cend()));
     Fields::enterChain(QList<QWidget *>(m_fields.cbegin(), m_fields.cend()));
 }
 
 void FrmAnagrafica::buildToolBar()
 {
-    QWidget *p = panel();
-    struct Command {
-        ClickPicture *FrmAnagrafica::*member;
-        const char *name;
-        const char *art;
-        QRect place;
-        void (FrmAnagrafica::*handler)();
-    };
-    const Command commands[] = {
-        {&FrmAnagrafica::cmdNuovo, "cmdNuovo", "nuovo", {24, 26, 37, 39}, &FrmAnagrafica::cmdNuovoClick},
-        {&FrmAnagrafica::cmdDuplica,
-         "cmdDuplica",
-         "duplica",
-         {64, 26, 37, 39},
-         &FrmAnagrafica::cmdDuplicaClick},
-        {&FrmAnagrafica::cmdSalva, "cmdSalva", "salva", {104, 26, 37, 39}, &FrmAnagrafica::cmdSalvaClick},
-        {&FrmAnagrafica::cmdTrova, "cmdTrova", "trova", {144, 26, 37, 39}, &FrmAnagrafica::cmdTrovaClick},
-        {&FrmAnagrafica::cmdFile, "cmdFile", "allega", {184, 26, 37, 39}, &FrmAnagrafica::cmdFileClick},
-        {&FrmAnagrafica::cmdAnteprima,
-         "cmdAnteprima",
-         "anteprima",
-         {238, 28, 148, 32},
-         &FrmAnagrafica::cmdAnteprimaClick},
-        {&FrmAnagrafica::cmdStampa,
-         "cmdStampa",
-         "stampa",
-         {405, 28, 148, 32},
-         &FrmAnagrafica::cmdStampaClick},
-        {&FrmAnagrafica::cmdPrimo, "cmdPrimo", "primo", {572, 26, 37, 39}, &FrmAnagrafica::cmdPrimoClick},
-        {&FrmAnagrafica::cmdIndietro,
-         "cmdIndietro",
-         "indietro",
-         {614, 26, 37, 39},
-         &FrmAnagrafica::cmdIndietroClick},
-        {&FrmAnagrafica::cmdAvanti, "cmdAvanti", "avanti", {700, 26, 37, 39}, &FrmAnagrafica::cmdAvantiClick},
-        {&FrmAnagrafica::cmdUltimo, "cmdUltimo", "ultimo", {742, 26, 37, 39}, &FrmAnagrafica::cmdUltimoClick},
-        {&FrmAnagrafica::cmdEsporta,
-         "cmdEsporta",
-         "esporta",
-         {797, 26, 37, 39},
-         &FrmAnagrafica::cmdEsportaClick},
-        {&FrmAnagrafica::cmdSlideshow,
-         "cmdSlideshow",
-         "slideshow",
-         {837, 26, 37, 39},
-         &FrmAnagrafica::cmdSlideshowClick},
-        {&FrmAnagrafica::cmdGuida, "cmdGuida", "guida", {894, 26, 37, 39}, &FrmAnagrafica::cmdGuidaClick},
-        {&FrmAnagrafica::cmdEsci, "cmdEsci", "esci", {936, 26, 37, 39}, &FrmAnagrafica::cmdEsciClick},
-        {&FrmAnagrafica::btnCaricaFoto,
-         "btnCaricaFoto",
-         "caricafoto",
-         {38, 534, 157, 40},
-         &FrmAnagrafica::btnCaricaFotoClick},
-        {&FrmAnagrafica::btnSalvaFoto,
-         "btnSalvaFoto",
-         "salvafoto",
-         {204, 534, 42, 40},
-         &FrmAnagrafica::btnSalvaFotoClick},
-        {&FrmAnagrafica::btnCancFoto,
-         "btnCancFoto",
-         "cancfoto",
-         {254, 534, 42, 40},
-         &FrmAnagrafica::btnCancFotoClick},
-        {&FrmAnagrafica::btnZoomFoto,
-         "btnZoomFoto",
-         "zoomfoto",
-         {304, 534, 42, 40},
-         &FrmAnagrafica::btnZoomFotoClick},
-        {&FrmAnagrafica::btnFilmografia,
-         "btnFilmografia",
-         "discografia",
-         {766, 580, 197, 40},
-         &FrmAnagrafica::btnFilmografiaClick},
-    };
-    for (const Command &c : commands) {
-        auto *picture = new ClickPicture(p, QLatin1String(c.name), resource(c.art), c.place);
-        this->*c.member = picture;
-        const auto handler = c.handler;
-        connect(picture, &ClickPicture::clicked, this,
-                [this, handler] { guarded([&] { (this->*handler)(); }); });
-    }
-
-    lblPosizione = new QLabel(p);
-    lblPosizione->setObjectName(QStringLiteral("lblPosizione"));
-    lblPosizione->setGeometry(650, 34, 50, 24);
-    lblPosizione->setAlignment(Qt::AlignCenter);
-    QFont font(QStringLiteral("Verdana"), 10);
-    font.setBold(true);
-    lblPosizione->setFont(font);
+    const QSize icon(37, 39);
+    const QSize photoIcon(42, 40);
+    buildCommands(
+        QStringLiteral(":/singers/"),
+        {
+            {&cmdNuovo, "cmdNuovo", "nuovo", {QPoint(24, 26), icon}, [this] { cmdNuovoClick(); }},
+            {&cmdDuplica, "cmdDuplica", "duplica", {QPoint(64, 26), icon}, [this] { cmdDuplicaClick(); }},
+            {&cmdSalva, "cmdSalva", "salva", {QPoint(104, 26), icon}, [this] { cmdSalvaClick(); }},
+            {&cmdTrova, "cmdTrova", "trova", {QPoint(144, 26), icon}, [this] { cmdTrovaClick(); }},
+            {&cmdFile, "cmdFile", "allega", {QPoint(184, 26), icon}, [this] { cmdFileClick(); }},
+            {&cmdAnteprima, "cmdAnteprima", "anteprima", {238, 28, 148, 32}, [this] { cmdAnteprimaClick(); }},
+            {&cmdStampa, "cmdStampa", "stampa", {405, 28, 148, 32}, [this] { cmdStampaClick(); }},
+            {&cmdPrimo, "cmdPrimo", "primo", {QPoint(572, 26), icon}, [this] { cmdPrimoClick(); }},
+            {&cmdIndietro, "cmdIndietro", "indietro", {QPoint(614, 26), icon}, [this] { cmdIndietroClick(); }},
+            {&cmdAvanti, "cmdAvanti", "avanti", {QPoint(700, 26), icon}, [this] { cmdAvantiClick(); }},
+            {&cmdUltimo, "cmdUltimo", "ultimo", {QPoint(742, 26), icon}, [this] { cmdUltimoClick(); }},
+            {&cmdEsporta, "cmdEsporta", "esporta", {QPoint(797, 26), icon}, [this] { cmdEsportaClick(); }},
+            {&cmdSlideshow, "cmdSlideshow", "slideshow", {QPoint(837, 26), icon}, [this] { cmdSlideshowClick(); },
+             QStringLiteral("Esegui lo slide show.")},
+            {&cmdGuida, "cmdGuida", "guida", {QPoint(894, 26), icon}, [this] { cmdGuidaClick(); }},
+            {&cmdEsci, "cmdEsci", "esci", {QPoint(936, 26), icon}, [this] { cmdEsciClick(); }},
+            {&btnCaricaFoto, "btnCaricaFoto", "caricafoto", {38, 534, 157, 40}, [this] { btnCaricaFotoClick(); },
+             QStringLiteral("Carica una foto esistente.")},
+            {&btnSalvaFoto, "btnSalvaFoto", "salvafoto", {QPoint(204, 534), photoIcon},
+             [this] { btnSalvaFotoClick(); }, QStringLiteral("Salva la foto su disco.")},
+            {&btnCancFoto, "btnCancFoto", "cancfoto", {QPoint(254, 534), photoIcon}, [this] { btnCancFotoClick(); },
+             QStringLiteral("Cancella la foto.")},
+            {&btnZoomFoto, "btnZoomFoto", "zoomfoto", {QPoint(304, 534), photoIcon}, [this] { btnZoomFotoClick(); },
+             QStringLiteral("Visualizza la foto nelle sue dimensioni reali.")},
+            {&btnFilmografia, "btnFilmografia", "discografia", {766, 580, 197, 40},
+             [this] { btnFilmografiaClick(); }, QStringLiteral("Gestisci la discografia del cantante.")},
+        });
+    placePosition(QRect(650, 34, 50, 24));
 }
 
 void FrmAnagrafica::buildCardArea()
@@ -311,11 +191,11 @@ void FrmAnagrafica::buildCardArea()
     auto *icoIntestazione = new QLabel(p);
     icoIntestazione->setObjectName(QStringLiteral("icoIntestazione"));
     icoIntestazione->setGeometry(364, 94, 600, 32);
-    icoIntestazione->setPixmap(QIcon(resource("intestazione")).pixmap(QSize(600, 32)));
+    icoIntestazione->setPixmap(
+        Look::svg(resource("intestazione"), QSize(600, 32), devicePixelRatioF(), Look::Fit::Keep));
 
-    QFont fieldFont(QStringLiteral("Verdana"), 12);
-    fieldFont.setBold(true);
-    QFont labelFont(QStringLiteral("Verdana"));
+    const QFont fieldFont = Look::font(QStringLiteral("Verdana"), 12, true);
+    const QFont labelFont = Look::font(QStringLiteral("Verdana"));
     for (const FieldPlace &f : kFieldPlaces) {
         auto *field = new QLineEdit(p);
         field->setObjectName(QStringLiteral("txt") + QLatin1String(f.name));
@@ -340,27 +220,7 @@ void FrmAnagrafica::buildCardArea()
     auto *icoNote = new QLabel(p);
     icoNote->setObjectName(QStringLiteral("icoNote"));
     icoNote->setGeometry(30, 596, 52, 22);
-    icoNote->setPixmap(QIcon(resource("note")).pixmap(QSize(52, 22)));
-
-    lblFile01 = stateLabel(p, QStringLiteral("lblFile01"));
-    lblFile02 = stateLabel(p, QStringLiteral("lblFile02"));
-    lblFile03 = stateLabel(p, QStringLiteral("lblFile03"));
-    lblDesc01 = stateLabel(p, QStringLiteral("lblDesc01"));
-    lblDesc02 = stateLabel(p, QStringLiteral("lblDesc02"));
-    lblDesc03 = stateLabel(p, QStringLiteral("lblDesc03"));
-}
-
-QList<QLabel *> FrmAnagrafica::attachmentLabels() const
-{
-    // In record order: File01 to File03, then Desc01 to Desc03.
-    return {lblFile01, lblFile02, lblFile03, lblDesc01, lblDesc02, lblDesc03};
-}
-
-void FrmAnagrafica::showEvent(QShowEvent *event)
-{
-    WorkWindow::showEvent(event);
-    if (!event->spontaneous())
-        clearCard();
+    icoNote->setPixmap(Look::svg(resource("note"), QSize(52, 22), devicePixelRatioF(), Look::Fit::Keep));
 }
 
 void FrmAnagrafica::clearCard()
@@ -422,164 +282,52 @@ void FrmAnagrafica::txtSessoTyping(const QString &typed)
         txtSesso->setText(cleaned);
 }
 
-void FrmAnagrafica::cmdNuovoClick()
+QString FrmAnagrafica::archivePath() const
 {
-    try {
-        clearCard();
-    } catch (...) {
-    }
+    return SingerArchive::path();
 }
 
-void FrmAnagrafica::cmdPrimoClick()
+int FrmAnagrafica::recordSize() const
 {
-    try {
-        SingerCard shown;
-        {
-            RecordFile archive(SingerArchive::path(), SingerCard::kSize);
-            if (archive.count() == 0) {
-                archive.close();
-                desktop().information(kEmptyArchive);
-                return;
-            }
-            shown = SingerCard::decode(archive.read(1));
-        }
-        showCard(shown, 1);
-    } catch (const FileError &) {
-        desktop().error(kAccessError);
-    }
+    return SingerCard::kSize;
 }
 
-void FrmAnagrafica::cmdUltimoClick()
+void FrmAnagrafica::showRecord(const QByteArray &record, qint64 position)
 {
-    try {
-        SingerCard shown;
-        qint64 last = 0;
-        {
-            RecordFile archive(SingerArchive::path(), SingerCard::kSize);
-            last = archive.count();
-            if (last == 0) {
-                archive.close();
-                desktop().information(kEmptyArchive);
-                return;
-            }
-            shown = SingerCard::decode(archive.read(last));
-        }
-        showCard(shown, last);
-    } catch (const FileError &) {
-        desktop().error(kAccessError);
-    }
+    showCard(SingerCard::decode(record), position);
 }
 
-void FrmAnagrafica::cmdAvantiClick()
+QByteArray FrmAnagrafica::recordShown() const
 {
-    try {
-        SingerCard shown;
-        qint64 next = 0;
-        {
-            RecordFile archive(SingerArchive::path(), SingerCard::kSize);
-            qint64 current = 0;
-            if (!positionOf(lblPosizione, &current))
-                throw FileError(QStringLiteral("posizione non valida"));
-            const qint64 count = archive.count();
-            if (count == 0) {
-                lblPosizione->clear();
-                archive.close();
-                desktop().information(kEmptyArchive);
-                return;
-            }
-            if (current >= count)
-                return;
-            next = current + 1;
-            shown = SingerCard::decode(archive.read(next));
-        }
-        showCard(shown, next);
-    } catch (const FileError &) {
-        desktop().error(kAccessError);
-    }
+    return card().encode();
 }
 
-void FrmAnagrafica::cmdIndietroClick()
+QList<std::pair<QLineEdit *, QString>> FrmAnagrafica::requiredFields() const
 {
-    try {
-        SingerCard shown;
-        qint64 previous = 0;
-        {
-            RecordFile archive(SingerArchive::path(), SingerCard::kSize);
-            if (stateOf(lblPosizione) == QLatin1String("1"))
-                return;
-            qint64 current = 0;
-            if (!positionOf(lblPosizione, &current))
-                throw FileError(QStringLiteral("posizione non valida"));
-            if (archive.count() == 0) {
-                archive.close();
-                desktop().information(kEmptyArchive);
-                return;
-            }
-            previous = current == 0 ? 1 : current - 1;
-            shown = SingerCard::decode(archive.read(previous));
-        }
-        showCard(shown, previous);
-    } catch (const FileError &) {
-        desktop().error(kAccessError);
-    }
+    return {{txtNome, kNeedNome}, {txtSesso, kNeedSesso}, {txtCittadinanza, kNeedCittadinanza},
+            {txtEstremi, kNeedEstremi}};
 }
 
-void FrmAnagrafica::cmdSalvaClick()
+Desktop::Kind FrmAnagrafica::saveFailureKind() const
 {
-    const std::pair<QLineEdit *, QString> required[] = {{txtNome, kNeedNome},
-                                                        {txtSesso, kNeedSesso},
-                                                        {txtCittadinanza, kNeedCittadinanza},
-                                                        {txtEstremi, kNeedEstremi}};
-    for (const auto &[field, message] : required) {
-        if (ctrim(field->text()).isEmpty()) {
-            desktop().warning(message);
-            field->setFocus();
-            return;
-        }
-    }
-
-    bool inserted = false;
-    try {
-        RecordFile archive(SingerArchive::path(), SingerCard::kSize);
-        qint64 position = 0;
-        if (!positionOf(lblPosizione, &position))
-            throw FileError(QStringLiteral("posizione non valida"));
-        const QByteArray record = card().encode();
-        if (position > 0) {
-            archive.write(position, record);
-        } else {
-            position = archive.append(record);
-            inserted = true;
-        }
-        lblPosizione->setText(QString::number(position));
-        archive.close();
-    } catch (const FileError &) {
-        desktop().error(kAccessError);
-        return;
-    }
-
-    const bool photoSaved = savePhoto();
-    desktop().information(inserted ? kInserted : kSavedChanges);
-    if (!photoSaved)
-        desktop().warning(kPhotoNotSaved);
+    return Desktop::Kind::Error;
 }
 
-void FrmAnagrafica::cmdDuplicaClick()
+QString FrmAnagrafica::afterStore(qint64)
 {
-    if (stateOf(lblPosizione).isEmpty()) {
-        desktop().warning(kDuplicateNew);
-        return;
-    }
-    try {
-        for (QLabel *label : attachmentLabels())
-            label->clear();
-        lblPosizione->clear();
-        imgFoto->setPicture(imgBianco->picture());
-        txtNome->setFocus();
-        desktop().information(kDuplicated);
-    } catch (...) {
-        desktop().error(kAccessError);
-    }
+    // Every stored card has its photo: the placeholder picture when none was loaded.
+    return savePhoto() ? QString() : kPhotoNotSaved;
+}
+
+void FrmAnagrafica::leaveBehindOnCopy()
+{
+    // The photo stays with the card the copy came from.
+    imgFoto->setPicture(imgBianco->picture());
+}
+
+QWidget *FrmAnagrafica::firstField() const
+{
+    return txtNome;
 }
 
 void FrmAnagrafica::btnFilmografiaClick()
@@ -612,11 +360,6 @@ void FrmAnagrafica::cmdSlideshowClick()
 void FrmAnagrafica::cmdGuidaClick()
 {
     FrmGuida::showTopic(this, kHelpTitle, helpText());
-}
-
-void FrmAnagrafica::cmdEsciClick()
-{
-    close();
 }
 
 void FrmAnagrafica::btnCaricaFotoClick()

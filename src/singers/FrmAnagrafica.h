@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Windows.h"
+#include "app/CardEditor.h"
 
 #include <QList>
 
@@ -12,7 +12,7 @@ class SingerCard;
 
 // The singer card editor: one card of Archivio_Cantanti.pro at a time, held only in its
 // controls until the user saves.
-class FrmAnagrafica : public WorkWindow
+class FrmAnagrafica : public CardEditor
 {
     Q_OBJECT
 public:
@@ -26,22 +26,14 @@ public:
     // The 26 edit fields in tab and Enter order.
     const QList<QLineEdit *> &fields() const { return m_fields; }
 
-    // Handlers.
-    void cmdNuovoClick();
-    void cmdDuplicaClick();
-    void cmdSalvaClick();
+    // Handlers of its own; navigation, save, duplicate, new and exit are CardEditor's.
     void cmdTrovaClick();
     void cmdFileClick();
     void cmdAnteprimaClick();
     void cmdStampaClick();
-    void cmdPrimoClick();
-    void cmdIndietroClick();
-    void cmdAvantiClick();
-    void cmdUltimoClick();
     void cmdEsportaClick();
     void cmdSlideshowClick();
     void cmdGuidaClick();
-    void cmdEsciClick();
     void btnCaricaFotoClick();
     void btnSalvaFotoClick();
     void btnCancFotoClick();
@@ -50,19 +42,12 @@ public:
 
     static QString helpText();
 
-    // Controls named as the window's design names them.
-    ClickPicture *cmdNuovo = nullptr, *cmdDuplica = nullptr, *cmdSalva = nullptr, *cmdTrova = nullptr,
-                 *cmdFile = nullptr, *cmdAnteprima = nullptr, *cmdStampa = nullptr, *cmdPrimo = nullptr,
-                 *cmdIndietro = nullptr, *cmdAvanti = nullptr, *cmdUltimo = nullptr, *cmdEsporta = nullptr,
-                 *cmdSlideshow = nullptr, *cmdGuida = nullptr, *cmdEsci = nullptr;
+    // Controls named as the window's design names them (the shared ones are CardEditor's).
+    ClickPicture *cmdSlideshow = nullptr;
     ClickPicture *btnCaricaFoto = nullptr, *btnSalvaFoto = nullptr, *btnCancFoto = nullptr,
                  *btnZoomFoto = nullptr, *btnFilmografia = nullptr;
     PictureBox *imgFoto = nullptr;
     PictureBox *imgBianco = nullptr;
-    QLabel *lblPosizione = nullptr;
-    QLabel *panInfo = nullptr;
-    QLabel *lblFile01 = nullptr, *lblFile02 = nullptr, *lblFile03 = nullptr;
-    QLabel *lblDesc01 = nullptr, *lblDesc02 = nullptr, *lblDesc03 = nullptr;
     QLineEdit *txtNome = nullptr, *txtSesso = nullptr, *txtDataNasc = nullptr, *txtCittadinanza = nullptr,
               *txtLuogoNasc = nullptr, *txtIndirizzo = nullptr, *txtCodFisc = nullptr, *txtEstremi = nullptr,
               *txtEmail = nullptr, *txtTel = nullptr, *txtCellulare = nullptr, *txtStudio = nullptr,
@@ -72,17 +57,23 @@ public:
               *txtDisponibilita = nullptr, *txtNote = nullptr;
 
 protected:
-    // FormShow: the editor always opens on an empty new card.
-    void showEvent(QShowEvent *event) override;
+    QString archivePath() const override;
+    int recordSize() const override;
+    void showRecord(const QByteArray &record, qint64 position) override;
+    QByteArray recordShown() const override;
+    void clearCard() override;
+    QList<std::pair<QLineEdit *, QString>> requiredFields() const override;
+    Desktop::Kind saveFailureKind() const override;
+    QString afterStore(qint64 position) override;
+    void leaveBehindOnCopy() override;
+    QWidget *firstField() const override;
 
 private:
     void buildToolBar();
     void buildCardArea();
-    void clearCard();
     void loadPhoto();
     bool savePhoto();
     void txtSessoTyping(const QString &typed);
-    QList<QLabel *> attachmentLabels() const;
 
     QList<QLineEdit *> m_fields;
     QList<int> m_recordField; // record field of each edit field, in the same order

@@ -1,6 +1,7 @@
 #include "singers/FrmSlideshow_Anagrafica.h"
 
 #include "app/AppFormats.h"
+#include "app/ArchiveMessages.h"
 #include "app/Desktop.h"
 #include "app/Widgets.h"
 #include "core/RecordFile.h"
@@ -14,10 +15,8 @@
 
 namespace
 {
-const QString kEmptyArchive = QStringLiteral("L'archivio non contiene nessuna scheda.");
-const QString kAccessError = QStringLiteral("Attenzione: il sistema non permette di accedere "
-                                            "all'archivio.\n\r\n\rAccertarsi di possedere i privilegi "
-                                            "di scrittura nella cartella di installazione del programma.");
+const QString &kEmptyArchive = ArchiveMessages::kEmpty;
+const QString &kAccessError = ArchiveMessages::kNoAccess;
 } // namespace
 
 FrmSlideshow_Anagrafica::FrmSlideshow_Anagrafica(QWidget *owner)

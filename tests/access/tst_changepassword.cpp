@@ -124,7 +124,8 @@ void TestChangePassword::layout()
     if (auto *field = qobject_cast<QLineEdit *>(w)) {
         QCOMPARE(field->echoMode(), QLineEdit::Password);
         QVERIFY(field->font().bold());
-        QCOMPARE(field->font().pointSize(), 14);
+        // 14 points, set as pixels for the 96-dpi layout.
+        QCOMPARE(field->font().pixelSize(), 19);
     }
 }
 

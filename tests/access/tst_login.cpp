@@ -107,7 +107,8 @@ void TestLogin::startState()
     QCOMPARE(txtPassword->text(), QString());
     QCOMPARE(txtPassword->echoMode(), QLineEdit::Password);
     QVERIFY(txtPassword->font().bold());
-    QCOMPARE(txtPassword->font().pointSize(), 14);
+    // 14 points, set as pixels for the 96-dpi layout.
+    QCOMPARE(txtPassword->font().pixelSize(), 19);
     QVERIFY(!cmdOK->isEnabled());
     QVERIFY(txtPassword->hasFocus());
     QVERIFY(control(window.get(), "lblMemory")->isHidden());

@@ -102,6 +102,8 @@ private slots:
     void hints_data();
     void hints();
     void backgroundEmptiesHint();
+    void labelsOnBarsEmptyHint_data();
+    void labelsOnBarsEmptyHint();
     void laterCommandsAreInert_data();
     void laterCommandsAreInert();
     void helpShowsTheCollectionHelp();
@@ -383,6 +385,25 @@ void TestSongEditor::backgroundEmptiesHint()
         QApplication::sendEvent(element, &move);
         QVERIFY2(panInfo->text().isEmpty(), name);
     }
+}
+
+// The hint line and the collection's name cover most of their bars: a pass over them is a
+// pass over the bar.
+void TestSongEditor::labelsOnBarsEmptyHint_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::newRow("hint line on the information bar") << "panInfo";
+    QTest::newRow("collection name on the title bar") << "lblNome";
+}
+
+void TestSongEditor::labelsOnBarsEmptyHint()
+{
+    QFETCH(QString, label);
+    QLabel *panInfo = child<QLabel>(m_editor, QStringLiteral("panInfo"));
+    moveOver(child(m_editor, QStringLiteral("cmdSalva")));
+    QCOMPARE(panInfo->text(), QStringLiteral("Salva la scheda in archivio."));
+    moveOver(child(m_editor, label));
+    QCOMPARE(panInfo->text(), QString());
 }
 
 void TestSongEditor::laterCommandsAreInert_data()

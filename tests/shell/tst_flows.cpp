@@ -3,6 +3,9 @@
 #include "access/FrmCambiaPassword.h"
 #include "access/FrmPassword.h"
 #include "app/FrmAvvio.h"
+#include "app/FrmGuida.h"
+#include "app/FrmInfo.h"
+#include "app/FrmSplash.h"
 #include "shell/WindowSet.h"
 #include "collections/FrmApriCollection.h"
 #include "collections/FrmCollection.h"
@@ -28,6 +31,7 @@ private slots:
     void launcherEndsProgram();
     void loginExitEndsProgram();
     void changePasswordReturnsToLogin();
+    void fontsAreSetInPixels();
 
 private:
     QList<QWidget *> visibleTopLevels() const;
@@ -165,6 +169,27 @@ void TestFlows::changePasswordReturnsToLogin()
     QCOMPARE(visibleTopLevels(), QList<QWidget *>{m_set->cambiaPassword()});
     m_set->cambiaPassword()->close();
     QCOMPARE(visibleTopLevels(), QList<QWidget *>{m_set->password()});
+}
+
+// Every font a window sets is sized in pixels: a size in points would grow or shrink with the
+// screen while the boxes the texts sit in keep their size.
+void TestFlows::fontsAreSetInPixels()
+{
+    FrmGuida guida;
+    FrmInfo info;
+    FrmSplash splash;
+    QList<QWidget *> windows{&guida, &info, &splash};
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->parent() == nullptr)
+            windows << w;
+    for (QWidget *window : windows) {
+        QList<QWidget *> widgets = window->findChildren<QWidget *>();
+        widgets << window;
+        for (QWidget *w : widgets)
+            if (w->testAttribute(Qt::WA_SetFont))
+                QVERIFY2(w->font().pixelSize() > 0,
+                         qPrintable(window->objectName() + QLatin1Char('/') + w->objectName()));
+    }
 }
 
 QTEST_MAIN(TestFlows)

@@ -1,0 +1,284 @@
+#include "app/CardEditor.h"
+
+#include "app/ArchiveMessages.h"
+#include "app/Fields.h"
+#include "app/Look.h"
+#include "app/Widgets.h"
+#include "core/RecordFile.h"
+#include "core/Text.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QShowEvent>
+
+namespace {
+
+const QString kChanged =
+    QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
+const QString kInserted = QStringLiteral("La scheda corrente è stata inserita in archivio.");
+const QString kNotStored = QStringLiteral("Attenzione: la duplicazione di una scheda può avvenire soltanto "
+                                          "dopo che questa è stata inserita in archivio.");
+const QString kDuplicated = QStringLiteral("E' ora possibile apportare le proprie modifiche alla scheda "
+                                           "corrente.\n\r\n\rAl termine premere Salva per inserire la "
+                                           "scheda in archivio.");
+
+// The hints of the commands both editors have.
+const std::pair<const char *, const char *> kSharedHints[] = {
+    {"cmdNuovo", "Prepara la schermata per l'inserimento di una nuova scheda."},
+    {"cmdDuplica", "Prepara la schermata per l'inserimento di una nuova scheda duplicando i dati correnti."},
+    {"cmdSalva", "Salva la scheda in archivio."},
+    {"cmdTrova", "Trova una scheda in archivio."},
+    {"cmdFile", "Allega file alla scheda."},
+    {"cmdAnteprima", "Visualizza l'anteprima di stampa della scheda."},
+    {"cmdStampa", "Stampa la scheda."},
+    {"cmdPrimo", "Visualizza la prima scheda in archivio."},
+    {"cmdIndietro", "Visualizza la scheda precedente in archivio."},
+    {"cmdAvanti", "Visualizza la scheda successiva in archivio."},
+    {"cmdUltimo", "Visualizza l'ultima scheda in archivio."},
+    {"cmdEsporta", "Esporta le schede in archivio in un file di Microsoft Excel."},
+    {"cmdGuida", "Visualizza la pagina della guida sensibile al contesto."},
+    {"cmdEsci", "Esci da questa schermata di lavoro."},
+};
+
+QString sharedHint(const char *name)
+{
+    for (const auto &[command, hint] : kSharedHints)
+        if (qstrcmp(command, name) == 0)
+            return QString::fromUtf8(hint);
+    return QString();
+}
+
+// The number in a position label: 0 when empty (a new card). Anything else that is not a
+// whole number from 0 up stops the command like an archive failure.
+qint64 positionOf(const QString &shown)
+{
+    if (shown.isEmpty())
+        return 0;
+    bool number = false;
+    const qint64 p = shown.toLongLong(&number);
+    if (!number || p < 0)
+        throw FileError(QStringLiteral("Posizione non valida: %1").arg(shown));
+    return p;
+}
+
+} // namespace
+
+const QString CardEditor::kReady = QStringLiteral("Pronto per archiviare una nuova scheda...");
+
+CardEditor::CardEditor(const QString &name, const QString &title, const QSize &panel)
+    : WorkWindow(name, title, Look::kWorkTop, panel)
+{
+    QWidget *p = this->panel();
+    lblFile01 = stateLabel(p, QStringLiteral("lblFile01"));
+    lblFile02 = stateLabel(p, QStringLiteral("lblFile02"));
+    lblFile03 = stateLabel(p, QStringLiteral("lblFile03"));
+    lblDesc01 = stateLabel(p, QStringLiteral("lblDesc01"));
+    lblDesc02 = stateLabel(p, QStringLiteral("lblDesc02"));
+    lblDesc03 = stateLabel(p, QStringLiteral("lblDesc03"));
+}
+
+QWidget *CardEditor::infoBar(const QRect &bar)
+{
+    QWidget *p = panel();
+    QWidget *shpInfo = shape(p, QStringLiteral("shpInfo"), bar, Look::kInfoBar, QColor());
+    panInfo = new QLabel(kReady, p);
+    panInfo->setObjectName(QStringLiteral("panInfo"));
+    // One line, 6 units from the bar's left edge, centred in its height.
+    panInfo->setGeometry(bar.x() + 6, bar.y(), bar.width() - 12, bar.height());
+    panInfo->setFont(Look::font(QStringLiteral("Tahoma"), 12));
+    panInfo->setTextFormat(Qt::PlainText);
+    QPalette palette = panInfo->palette();
+    palette.setColor(QPalette::WindowText, Qt::white);
+    panInfo->setPalette(palette);
+    m_hints = new Fields::HintLine(panInfo);
+    return shpInfo;
+}
+
+void CardEditor::buildCommands(const QString &artFolder, const std::vector<Command> &commands)
+{
+    for (const Command &c : commands) {
+        auto *picture = new ClickPicture(panel(), QString::fromLatin1(c.name),
+                                         artFolder + QString::fromLatin1(c.art) + QStringLiteral(".svg"),
+                                         c.place);
+        *c.control = picture;
+        m_hints->command(picture, c.hint.isEmpty() ? sharedHint(c.name) : c.hint);
+        if (c.handler)
+            connect(picture, &ClickPicture::clicked, this, [handler = c.handler] { guarded(handler); });
+    }
+}
+
+void CardEditor::placePosition(const QRect &place)
+{
+    lblPosizione = stateLabel(panel(), QStringLiteral("lblPosizione"));
+    lblPosizione->setGeometry(place);
+    lblPosizione->setAlignment(Qt::AlignCenter);
+    lblPosizione->setFont(Look::font(QStringLiteral("Verdana"), Look::kDefaultPoints, true));
+    lblPosizione->show();
+}
+
+void CardEditor::chainTabOrder(const QList<QWidget *> &order)
+{
+    for (int i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(order.at(i), order.at(i + 1));
+}
+
+QList<QLabel *> CardEditor::attachmentLabels() const
+{
+    return {lblFile01, lblFile02, lblFile03, lblDesc01, lblDesc02, lblDesc03};
+}
+
+QString CardEditor::afterStore(qint64)
+{
+    return QString();
+}
+
+void CardEditor::showEvent(QShowEvent *event)
+{
+    WorkWindow::showEvent(event);
+    if (!event->spontaneous())
+        guarded([this] { FormShow(); });
+}
+
+void CardEditor::FormShow()
+{
+    // The editor always opens on an empty new card.
+    clearCard();
+    // The window opened by a command takes the keyboard, even on a desktop without a window
+    // manager to hand it over.
+    activateWindow();
+}
+
+void CardEditor::cmdNuovoClick()
+{
+    try {
+        clearCard();
+    } catch (...) {
+        // a new card is shown as far as clearing got
+    }
+}
+
+void CardEditor::cmdPrimoClick()
+{
+    navigate(Move::First);
+}
+
+void CardEditor::cmdIndietroClick()
+{
+    navigate(Move::Previous);
+}
+
+void CardEditor::cmdAvantiClick()
+{
+    navigate(Move::Next);
+}
+
+void CardEditor::cmdUltimoClick()
+{
+    navigate(Move::Last);
+}
+
+void CardEditor::navigate(Move move)
+{
+    // The controls are filled only after the record has been read: a failure leaves the card
+    // shown as it was.
+    try {
+        RecordFile archive(archivePath(), recordSize());
+        const QString shown = stateOf(lblPosizione);
+        if (move == Move::Previous && shown == QLatin1String("1"))
+            return; // the first card is shown
+        const qint64 current = move == Move::Next ? positionOf(shown) : 0;
+        const qint64 count = archive.count();
+        if (count == 0) {
+            if (move == Move::Next)
+                lblPosizione->clear();
+            archive.close();
+            desktop().information(ArchiveMessages::kEmpty);
+            return;
+        }
+        qint64 wanted = 0;
+        switch (move) {
+        case Move::First:
+            wanted = 1;
+            break;
+        case Move::Last:
+            wanted = count;
+            break;
+        case Move::Next:
+            if (current >= count)
+                return; // the last card is shown
+            wanted = current + 1;
+            break;
+        case Move::Previous:
+            // A new card moves to the first one too.
+            wanted = shown.isEmpty() ? 1 : positionOf(shown) - 1;
+            break;
+        }
+        const QByteArray record = archive.read(wanted);
+        archive.close();
+        showRecord(record, wanted);
+    } catch (const FileError &) {
+        desktop().error(ArchiveMessages::kNoAccess);
+    }
+}
+
+void CardEditor::cmdSalvaClick()
+{
+    for (const auto &[field, warning] : requiredFields()) {
+        if (ctrim(field->text()).isEmpty()) {
+            desktop().warning(warning);
+            field->setFocus();
+            return;
+        }
+    }
+
+    // A stored card (a position) is overwritten in place; a new one is appended and takes the
+    // next free position.
+    qint64 position = 0;
+    bool inserted = false;
+    try {
+        const QString shown = stateOf(lblPosizione);
+        position = positionOf(shown);
+        RecordFile archive(archivePath(), recordSize());
+        const QByteArray record = recordShown();
+        if (!shown.isEmpty()) {
+            archive.write(position, record);
+        } else {
+            position = archive.append(record);
+            inserted = true;
+        }
+        archive.close();
+    } catch (const FileError &) {
+        // Nothing is reported as saved, and the position stays as it was.
+        desktop().message(saveFailureKind(), ArchiveMessages::kNoAccess);
+        return;
+    }
+    lblPosizione->setText(QString::number(position));
+    const QString warning = afterStore(position);
+    desktop().information(inserted ? kInserted : kChanged);
+    if (!warning.isEmpty())
+        desktop().warning(warning);
+}
+
+void CardEditor::cmdDuplicaClick()
+{
+    if (stateOf(lblPosizione).isEmpty()) {
+        desktop().warning(kNotStored);
+        return;
+    }
+    try {
+        // The copy is a new card: its attachments stay with the card it came from.
+        for (QLabel *label : attachmentLabels())
+            label->clear();
+        lblPosizione->clear();
+        leaveBehindOnCopy();
+        firstField()->setFocus();
+        desktop().information(kDuplicated);
+    } catch (...) {
+        desktop().error(ArchiveMessages::kNoAccess);
+    }
+}
+
+void CardEditor::cmdEsciClick()
+{
+    close();
+}

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "app/Desktop.h"
+#include "app/Windows.h"
+
+#include <QList>
+
+#include <functional>
+#include <utility>
+#include <vector>
+
+class ClickPicture;
+class QLabel;
+class QLineEdit;
+
+namespace Fields {
+class HintLine;
+}
+
+// What the song editor and the singer editor have in common: one card of an archive of
+// fixed-size records at a time, held only in the controls; its position in lblPosizione
+// (empty for a card not yet stored); the tool bar commands that browse, save and duplicate;
+// the hint line; the six hidden attachment labels. An editor states only what is its own:
+// its archive and record codec, its fields, what Save requires and how it reports a failure,
+// and what comes with a card besides its record (the singer's photo).
+class CardEditor : public WorkWindow
+{
+    Q_OBJECT
+public:
+    // Handlers of the commands both editors share.
+    void cmdNuovoClick();
+    void cmdPrimoClick();
+    void cmdIndietroClick();
+    void cmdAvantiClick();
+    void cmdUltimoClick();
+    void cmdSalvaClick();
+    void cmdDuplicaClick();
+    void cmdEsciClick();
+
+    // Controls both editors have, named as their design names them.
+    ClickPicture *cmdNuovo = nullptr, *cmdDuplica = nullptr, *cmdSalva = nullptr, *cmdTrova = nullptr,
+                 *cmdFile = nullptr, *cmdAnteprima = nullptr, *cmdStampa = nullptr, *cmdPrimo = nullptr,
+                 *cmdIndietro = nullptr, *cmdAvanti = nullptr, *cmdUltimo = nullptr, *cmdEsporta = nullptr,
+                 *cmdGuida = nullptr, *cmdEsci = nullptr;
+    QLabel *lblPosizione = nullptr;
+    QLabel *panInfo = nullptr;
+    QLabel *lblFile01 = nullptr, *lblFile02 = nullptr, *lblFile03 = nullptr;
+    QLabel *lblDesc01 = nullptr, *lblDesc02 = nullptr, *lblDesc03 = nullptr;
+
+    static const QString kReady;
+
+protected:
+    CardEditor(const QString &name, const QString &title, const QSize &panel);
+
+    // --- what an editor states about itself ------------------------------------------------
+    virtual QString archivePath() const = 0;
+    virtual int recordSize() const = 0;
+    // Decodes a record read at `position` and puts it into the controls (showCard).
+    virtual void showRecord(const QByteArray &record, qint64 position) = 0;
+    // The record built from the controls as they are now.
+    virtual QByteArray recordShown() const = 0;
+    // Empties the card: on show and on cmdNuovo.
+    virtual void clearCard() = 0;
+    // The fields Save requires, in the order it checks them, each with its warning.
+    virtual QList<std::pair<QLineEdit *, QString>> requiredFields() const = 0;
+    // The message kind in which a failed save reports the access error.
+    virtual Desktop::Kind saveFailureKind() const = 0;
+    // Work that goes with a card just stored at `position`; returns a warning to show after
+    // the confirmation, or an empty text.
+    virtual QString afterStore(qint64 position);
+    // What a copy leaves behind besides its attachments and position.
+    virtual void leaveBehindOnCopy() {}
+    // The field that takes the focus on a new card and on a copy.
+    virtual QWidget *firstField() const = 0;
+
+    // --- building blocks -----------------------------------------------------------------
+    // The information bar with the hint line on it; returns the bar. Call it after the
+    // shapes that lie behind the bar and before the commands.
+    QWidget *infoBar(const QRect &bar);
+    Fields::HintLine *hints() const { return m_hints; }
+
+    // One tool bar or card command: a picture with a hand cursor and its hint. An empty hint
+    // takes the one both editors give to a command of that name.
+    struct Command {
+        ClickPicture **control;
+        const char *name;
+        const char *art; // file name under the editor's resource folder, without ".svg"
+        QRect place;
+        std::function<void()> handler; // may be empty: a command whose window is still to come
+        QString hint = QString();
+    };
+    void buildCommands(const QString &artFolder, const std::vector<Command> &commands);
+    // The position between the arrows, in Verdana bold.
+    void placePosition(const QRect &place);
+    // Tab order along `order`.
+    void chainTabOrder(const QList<QWidget *> &order);
+    // The six hidden attachment labels, in record order (File01 to File03, Desc01 to Desc03).
+    QList<QLabel *> attachmentLabels() const;
+
+    void showEvent(QShowEvent *event) override;
+
+private:
+    enum class Move { First, Previous, Next, Last };
+    void navigate(Move move);
+    void FormShow();
+
+    Fields::HintLine *m_hints = nullptr;
+};
