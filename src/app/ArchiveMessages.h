@@ -4,7 +4,8 @@
 
 // What every window that reads an archive says when the archive holds no card or cannot be
 // reached.
-namespace ArchiveMessages {
+namespace ArchiveMessages
+{
 
 inline const QString kEmpty = QStringLiteral("L'archivio non contiene nessuna scheda.");
 inline const QString kNoAccess =

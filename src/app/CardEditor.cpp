@@ -11,7 +11,8 @@
 #include <QLineEdit>
 #include <QShowEvent>
 
-namespace {
+namespace
+{
 
 const QString kChanged =
     QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
@@ -97,9 +98,9 @@ QWidget *CardEditor::infoBar(const QRect &bar)
 void CardEditor::buildCommands(const QString &artFolder, const std::vector<Command> &commands)
 {
     for (const Command &c : commands) {
-        auto *picture = new ClickPicture(panel(), QString::fromLatin1(c.name),
-                                         artFolder + QString::fromLatin1(c.art) + QStringLiteral(".svg"),
-                                         c.place);
+        auto *picture =
+            new ClickPicture(panel(), QString::fromLatin1(c.name),
+                             artFolder + QString::fromLatin1(c.art) + QStringLiteral(".svg"), c.place);
         *c.control = picture;
         m_hints->command(picture, c.hint.isEmpty() ? sharedHint(c.name) : c.hint);
         if (c.handler)
@@ -120,6 +121,12 @@ void CardEditor::chainTabOrder(const QList<QWidget *> &order)
 {
     for (int i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order.at(i), order.at(i + 1));
+}
+
+void CardEditor::showFieldsFromStart()
+{
+    for (QLineEdit *field : panel()->findChildren<QLineEdit *>())
+        field->setCursorPosition(0);
 }
 
 QList<QLabel *> CardEditor::attachmentLabels() const

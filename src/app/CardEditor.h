@@ -13,7 +13,8 @@ class ClickPicture;
 class QLabel;
 class QLineEdit;
 
-namespace Fields {
+namespace Fields
+{
 class HintLine;
 }
 
@@ -94,6 +95,9 @@ protected:
     void placePosition(const QRect &place);
     // Tab order along `order`.
     void chainTabOrder(const QList<QWidget *> &order);
+    // Puts every one-line field back at the start of its text, as a card is read from its
+    // first word; setting a text leaves the field scrolled to its end.
+    void showFieldsFromStart();
     // The six hidden attachment labels, in record order (File01 to File03, Desc01 to Desc03).
     QList<QLabel *> attachmentLabels() const;
 

@@ -22,8 +22,7 @@ FrmGuida::FrmGuida(QWidget *owner)
                   QSize(670, 572), Qt::white, QColor::fromRgba(0xFFBFD8EF), QSize(642, 540))
 {
     QWidget *p = panel();
-    shpSfondo =
-        shape(p, QStringLiteral("shpSfondo"), QRect(8, 8, 625, 89), Qt::white, Look::kWheat);
+    shpSfondo = shape(p, QStringLiteral("shpSfondo"), QRect(8, 8, 625, 89), Qt::white, Look::kWheat);
     imgLogo =
         new Artwork(p, QStringLiteral("imgLogo"), QStringLiteral(":/app/logo.svg"), QRect(24, 16, 587, 69));
 
@@ -33,7 +32,7 @@ FrmGuida::FrmGuida(QWidget *owner)
     QPalette titlePalette = lblTitolo->palette();
     titlePalette.setColor(QPalette::WindowText, Look::kCrimson);
     lblTitolo->setPalette(titlePalette);
-    lblTitolo->setGeometry(8, 104, 625, 21);
+    lblTitolo->setGeometry(8, 104, 625, 24);
 
     txtGuida = new QPlainTextEdit(p);
     txtGuida->setObjectName(QStringLiteral("txtGuida"));

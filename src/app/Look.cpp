@@ -5,7 +5,8 @@
 
 #include <cmath>
 
-namespace Look {
+namespace Look
+{
 
 int pixels(qreal points)
 {
@@ -35,9 +36,9 @@ QPixmap svg(const QString &resource, const QSize &size, qreal ratio, Fit fit)
         if (drawn.isEmpty())
             drawn = area;
         drawn.scale(area, Qt::KeepAspectRatio);
-        renderer.render(&painter, QRectF(QPointF((area.width() - drawn.width()) / 2,
-                                                 (area.height() - drawn.height()) / 2),
-                                         drawn));
+        renderer.render(
+            &painter,
+            QRectF(QPointF((area.width() - drawn.width()) / 2, (area.height() - drawn.height()) / 2), drawn));
     } else {
         renderer.render(&painter);
     }

@@ -9,7 +9,8 @@ class QSize;
 
 // The program's look in one place: its colours, the one rule for font sizes and the drawing
 // of its SVG pictures.
-namespace Look {
+namespace Look
+{
 
 // --- colours -----------------------------------------------------------------------------
 inline const QColor kSteelBlue{0x46, 0x82, 0xB4};

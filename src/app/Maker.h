@@ -8,6 +8,6 @@ inline constexpr const char *kProduct = "Cantorium";
 inline constexpr const char *kVersion = "1.0";
 inline constexpr const char *kName = "Cantorium Lab";
 inline constexpr const char *kWebAddress = "https://www.cantorium.example.org";
-inline constexpr const char *kSupportEmail = "supporto@cantorium.example.org";
+inline constexpr const char *kSupportEmail = "aiuto@cantorium.example";
 
 } // namespace Maker

@@ -134,7 +134,8 @@ FrmCollection::FrmCollection()
     const QColor white = Qt::white;
 
     QList<QWidget *> background{this, p};
-    background << shape(p, QStringLiteral("shpContainer"), QRect(8, 8, 978, 675), Look::kWorkTop, white, white);
+    background << shape(p, QStringLiteral("shpContainer"), QRect(8, 8, 978, 675), Look::kWorkTop, white,
+                        white);
     const struct {
         const char *name;
         int x, width;
@@ -178,26 +179,34 @@ void FrmCollection::buildToolBar()
     const QSize icon(37, 39);
     // cmdTrova, cmdFile, cmdAnteprima, cmdStampa, cmdEsporta and cmdSegnala open windows that
     // are not part of the program yet: they show their hints and do nothing.
-    buildCommands(QStringLiteral(":/collections/"),
-                  {
-                      {&cmdNuovo, "cmdNuovo", "nuovo", {QPoint(24, 26), icon}, [this] { cmdNuovoClick(); }},
-                      {&cmdDuplica, "cmdDuplica", "duplica", {QPoint(64, 26), icon}, [this] { cmdDuplicaClick(); }},
-                      {&cmdSalva, "cmdSalva", "salva", {QPoint(104, 26), icon}, [this] { cmdSalvaClick(); }},
-                      {&cmdTrova, "cmdTrova", "trova", {QPoint(144, 26), icon}, {}},
-                      {&cmdFile, "cmdFile", "allega", {200, 28, 148, 32}, {}},
-                      {&cmdAnteprima, "cmdAnteprima", "anteprima", {QPoint(368, 26), icon}, {}},
-                      {&cmdStampa, "cmdStampa", "stampa", {408, 28, 148, 32}, {}},
-                      {&cmdPrimo, "cmdPrimo", "primo", {QPoint(578, 26), icon}, [this] { cmdPrimoClick(); }},
-                      {&cmdIndietro, "cmdIndietro", "indietro", {QPoint(620, 26), icon},
-                       [this] { cmdIndietroClick(); }},
-                      {&cmdAvanti, "cmdAvanti", "avanti", {QPoint(698, 26), icon}, [this] { cmdAvantiClick(); }},
-                      {&cmdUltimo, "cmdUltimo", "ultimo", {QPoint(740, 26), icon}, [this] { cmdUltimoClick(); }},
-                      {&cmdEsporta, "cmdEsporta", "esporta", {QPoint(795, 26), icon}, {}},
-                      {&cmdSegnala, "cmdSegnala", "segnala", {QPoint(835, 26), icon}, {},
-                       QStringLiteral("Visualizza l'elenco delle canzoni segnalate.")},
-                      {&cmdGuida, "cmdGuida", "guida", {QPoint(892, 26), icon}, [this] { cmdGuidaClick(); }},
-                      {&cmdEsci, "cmdEsci", "esci", {QPoint(934, 26), icon}, [this] { cmdEsciClick(); }},
-                  });
+    buildCommands(
+        QStringLiteral(":/collections/"),
+        {
+            {&cmdNuovo, "cmdNuovo", "nuovo", {QPoint(24, 26), icon}, [this] { cmdNuovoClick(); }},
+            {&cmdDuplica, "cmdDuplica", "duplica", {QPoint(64, 26), icon}, [this] { cmdDuplicaClick(); }},
+            {&cmdSalva, "cmdSalva", "salva", {QPoint(104, 26), icon}, [this] { cmdSalvaClick(); }},
+            {&cmdTrova, "cmdTrova", "trova", {QPoint(144, 26), icon}, {}},
+            {&cmdFile, "cmdFile", "allega", {200, 28, 148, 32}, {}},
+            {&cmdAnteprima, "cmdAnteprima", "anteprima", {QPoint(368, 26), icon}, {}},
+            {&cmdStampa, "cmdStampa", "stampa", {408, 28, 148, 32}, {}},
+            {&cmdPrimo, "cmdPrimo", "primo", {QPoint(578, 26), icon}, [this] { cmdPrimoClick(); }},
+            {&cmdIndietro,
+             "cmdIndietro",
+             "indietro",
+             {QPoint(620, 26), icon},
+             [this] { cmdIndietroClick(); }},
+            {&cmdAvanti, "cmdAvanti", "avanti", {QPoint(698, 26), icon}, [this] { cmdAvantiClick(); }},
+            {&cmdUltimo, "cmdUltimo", "ultimo", {QPoint(740, 26), icon}, [this] { cmdUltimoClick(); }},
+            {&cmdEsporta, "cmdEsporta", "esporta", {QPoint(795, 26), icon}, {}},
+            {&cmdSegnala,
+             "cmdSegnala",
+             "segnala",
+             {QPoint(835, 26), icon},
+             {},
+             QStringLiteral("Visualizza l'elenco delle canzoni segnalate.")},
+            {&cmdGuida, "cmdGuida", "guida", {QPoint(892, 26), icon}, [this] { cmdGuidaClick(); }},
+            {&cmdEsci, "cmdEsci", "esci", {QPoint(934, 26), icon}, [this] { cmdEsciClick(); }},
+        });
 
     const QFont buttonFont = Look::font(QStringLiteral("Verdana"), 10, true);
     CollectionArt::wordsOn(cmdFile, QStringLiteral("Allega file"), buttonFont, Look::kInk, Qt::AlignCenter,
@@ -421,6 +430,7 @@ void FrmCollection::showCard(const SongCard &card, qint64 position)
     lblDesc02->setText(card.text(SongCard::Desc02));
     lblDesc03->setText(card.text(SongCard::Desc03));
     lblPosizione->setText(QString::number(position));
+    showFieldsFromStart();
 }
 
 // --- handlers ----------------------------------------------------------------------------

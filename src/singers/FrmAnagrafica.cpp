@@ -3,8 +3,8 @@
 #include "app/AppFormats.h"
 #include "app/Desktop.h"
 #include "app/Fields.h"
-#include "app/Look.h"
 #include "app/FrmGuida.h"
+#include "app/Look.h"
 #include "app/Widgets.h"
 #include "core/Text.h"
 #include "singers/FrmSlideshow_Anagrafica.h"
@@ -157,24 +157,52 @@ void FrmAnagrafica::buildToolBar()
             {&cmdAnteprima, "cmdAnteprima", "anteprima", {238, 28, 148, 32}, [this] { cmdAnteprimaClick(); }},
             {&cmdStampa, "cmdStampa", "stampa", {405, 28, 148, 32}, [this] { cmdStampaClick(); }},
             {&cmdPrimo, "cmdPrimo", "primo", {QPoint(572, 26), icon}, [this] { cmdPrimoClick(); }},
-            {&cmdIndietro, "cmdIndietro", "indietro", {QPoint(614, 26), icon}, [this] { cmdIndietroClick(); }},
+            {&cmdIndietro,
+             "cmdIndietro",
+             "indietro",
+             {QPoint(614, 26), icon},
+             [this] { cmdIndietroClick(); }},
             {&cmdAvanti, "cmdAvanti", "avanti", {QPoint(700, 26), icon}, [this] { cmdAvantiClick(); }},
             {&cmdUltimo, "cmdUltimo", "ultimo", {QPoint(742, 26), icon}, [this] { cmdUltimoClick(); }},
             {&cmdEsporta, "cmdEsporta", "esporta", {QPoint(797, 26), icon}, [this] { cmdEsportaClick(); }},
-            {&cmdSlideshow, "cmdSlideshow", "slideshow", {QPoint(837, 26), icon}, [this] { cmdSlideshowClick(); },
+            {&cmdSlideshow,
+             "cmdSlideshow",
+             "slideshow",
+             {QPoint(837, 26), icon},
+             [this] { cmdSlideshowClick(); },
              QStringLiteral("Esegui lo slide show.")},
             {&cmdGuida, "cmdGuida", "guida", {QPoint(894, 26), icon}, [this] { cmdGuidaClick(); }},
             {&cmdEsci, "cmdEsci", "esci", {QPoint(936, 26), icon}, [this] { cmdEsciClick(); }},
-            {&btnCaricaFoto, "btnCaricaFoto", "caricafoto", {38, 534, 157, 40}, [this] { btnCaricaFotoClick(); },
+            {&btnCaricaFoto,
+             "btnCaricaFoto",
+             "caricafoto",
+             {38, 534, 157, 40},
+             [this] { btnCaricaFotoClick(); },
              QStringLiteral("Carica una foto esistente.")},
-            {&btnSalvaFoto, "btnSalvaFoto", "salvafoto", {QPoint(204, 534), photoIcon},
-             [this] { btnSalvaFotoClick(); }, QStringLiteral("Salva la foto su disco.")},
-            {&btnCancFoto, "btnCancFoto", "cancfoto", {QPoint(254, 534), photoIcon}, [this] { btnCancFotoClick(); },
+            {&btnSalvaFoto,
+             "btnSalvaFoto",
+             "salvafoto",
+             {QPoint(204, 534), photoIcon},
+             [this] { btnSalvaFotoClick(); },
+             QStringLiteral("Salva la foto su disco.")},
+            {&btnCancFoto,
+             "btnCancFoto",
+             "cancfoto",
+             {QPoint(254, 534), photoIcon},
+             [this] { btnCancFotoClick(); },
              QStringLiteral("Cancella la foto.")},
-            {&btnZoomFoto, "btnZoomFoto", "zoomfoto", {QPoint(304, 534), photoIcon}, [this] { btnZoomFotoClick(); },
+            {&btnZoomFoto,
+             "btnZoomFoto",
+             "zoomfoto",
+             {QPoint(304, 534), photoIcon},
+             [this] { btnZoomFotoClick(); },
              QStringLiteral("Visualizza la foto nelle sue dimensioni reali.")},
-            {&btnFilmografia, "btnFilmografia", "discografia", {766, 580, 197, 40},
-             [this] { btnFilmografiaClick(); }, QStringLiteral("Gestisci la discografia del cantante.")},
+            {&btnFilmografia,
+             "btnFilmografia",
+             "discografia",
+             {766, 580, 197, 40},
+             [this] { btnFilmografiaClick(); },
+             QStringLiteral("Gestisci la discografia del cantante.")},
         });
     placePosition(QRect(650, 34, 50, 24));
 }
@@ -253,6 +281,7 @@ void FrmAnagrafica::showCard(const SingerCard &card, qint64 position)
     for (int i = 0; i < labels.size(); ++i)
         labels.at(i)->setText(card.text(SingerCard::File01 + i));
     lblPosizione->setText(QString::number(position));
+    showFieldsFromStart();
     loadPhoto();
 }
 
@@ -304,7 +333,9 @@ QByteArray FrmAnagrafica::recordShown() const
 
 QList<std::pair<QLineEdit *, QString>> FrmAnagrafica::requiredFields() const
 {
-    return {{txtNome, kNeedNome}, {txtSesso, kNeedSesso}, {txtCittadinanza, kNeedCittadinanza},
+    return {{txtNome, kNeedNome},
+            {txtSesso, kNeedSesso},
+            {txtCittadinanza, kNeedCittadinanza},
             {txtEstremi, kNeedEstremi}};
 }
 

@@ -28,7 +28,7 @@ std::unique_ptr<FixedDialog> makeWindow(const QString &name)
     return std::make_unique<FrmSplash>();
 }
 
-const char *const kMail = "\"mailto:supporto@cantorium.example.org?subject=Software Cantorium&body=Salve, "
+const char *const kMail = "\"mailto:aiuto@cantorium.example?subject=Software Cantorium&body=Salve, "
                           "desidererei avere le seguenti informazioni sul software in oggetto:\"";
 
 } // namespace
@@ -176,7 +176,8 @@ private slots:
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("text");
         QTest::newRow("help") << "frmGuida" << "Visualizza guida in formato PDF";
-        QTest::newRow("about") << "frmInfo" << "supporto@cantorium.example.org";
+        QTest::newRow("about") << "frmInfo"
+                               << "aiuto@cantorium.example";
         QTest::newRow("maker") << "frmSplash" << "https://www.cantorium.example.org";
     }
 

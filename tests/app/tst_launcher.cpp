@@ -5,11 +5,11 @@
 #include "app/FrmGuida.h"
 #include "app/FrmInfo.h"
 #include "app/FrmSplash.h"
-#include "shell/LauncherHelp.h"
 #include "app/Maker.h"
 #include "app/TextLink.h"
 #include "app/Widgets.h"
 #include "collections/CollectionHelp.h"
+#include "shell/LauncherHelp.h"
 
 #include <QDate>
 #include <QFile>

@@ -74,8 +74,7 @@ void TestLook::svgStretchedOrKept()
               "<rect width='10' height='10' fill='#ff0000'/></svg>");
     svg.close();
 
-    const QPixmap pixmap =
-        Look::svg(file, QSize(40, 10), 2.0, keep ? Look::Fit::Keep : Look::Fit::Stretch);
+    const QPixmap pixmap = Look::svg(file, QSize(40, 10), 2.0, keep ? Look::Fit::Keep : Look::Fit::Stretch);
     QCOMPARE(pixmap.devicePixelRatio(), 2.0);
     const QImage image = pixmap.toImage();
     QCOMPARE(image.size(), QSize(80, 20));

@@ -4,13 +4,13 @@
 #include "app/FrmAvvio.h"
 #include "app/FrmGuida.h"
 #include "app/Widgets.h"
-#include "shell/WindowSet.h"
 #include "collections/CollectionHelp.h"
 #include "collections/FrmApriCollection.h"
 #include "collections/FrmCollection.h"
 #include "collections/FrmCreaCollection.h"
 #include "collections/SongCard.h"
 #include "core/ProgramFolder.h"
+#include "shell/WindowSet.h"
 
 #include <QApplication>
 #include <QDir>

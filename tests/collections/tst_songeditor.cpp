@@ -558,6 +558,8 @@ void TestSongEditor::navigation()
         QCOMPARE(position(), QString::number(shown));
         QCOMPARE(field(QStringLiteral("txtTitolo"))->text(), QStringLiteral("Canzone %1").arg(shown));
         QCOMPARE(field(QStringLiteral("txtCantante"))->text(), QStringLiteral("Cantante %1").arg(shown));
+        // A card is shown from the first word of each field.
+        QCOMPARE(field(QStringLiteral("txtCantante"))->cursorPosition(), 0);
     }
     QCOMPARE(fileContent(collection()), four); // navigation never writes
 }

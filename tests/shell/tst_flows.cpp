@@ -6,10 +6,10 @@
 #include "app/FrmGuida.h"
 #include "app/FrmInfo.h"
 #include "app/FrmSplash.h"
-#include "shell/WindowSet.h"
 #include "collections/FrmApriCollection.h"
 #include "collections/FrmCollection.h"
 #include "collections/FrmCreaCollection.h"
+#include "shell/WindowSet.h"
 #include "singers/FrmAnagrafica.h"
 
 #include <QApplication>

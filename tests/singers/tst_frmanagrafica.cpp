@@ -4,9 +4,9 @@
 #include "app/Fields.h"
 #include "app/FrmAvvio.h"
 #include "app/FrmGuida.h"
-#include "shell/WindowSet.h"
 #include "core/RecordFile.h"
 #include "core/Text.h"
+#include "shell/WindowSet.h"
 #include "singers/PictureBox.h"
 
 #include <QPlainTextEdit>
@@ -331,6 +331,7 @@ void TestFrmAnagrafica::navigationShowsTheWholeCard()
     QCOMPARE(field(&b.w, "txtOcchi")->text(), QStringLiteral("testo %1").arg(int(SingerCard::Occhi)));
     QCOMPARE(field(&b.w, "txtVita")->text(), QStringLiteral("testo %1").arg(int(SingerCard::Vita)));
     QCOMPARE(field(&b.w, "txtNote")->text(), QStringLiteral("testo %1").arg(int(SingerCard::Note)));
+    QCOMPARE(field(&b.w, "txtNote")->cursorPosition(), 0); // shown from its first word
     QCOMPARE(b.w.lblFile02->text(), QStringLiteral("testo %1").arg(int(SingerCard::File02)));
     QCOMPARE(b.w.lblDesc03->text(), QStringLiteral("testo %1").arg(int(SingerCard::Desc03)));
     SingerCard trimmed;
