@@ -17,23 +17,6 @@ namespace {
 const QColor &kSteelBlue = Look::kSteelBlue;
 const char *const kLauncherHelpTitle = "Uno sguardo a Cantorium.";
 
-// Words laid over a picture command; clicks go through to the picture underneath.
-QLabel *wordsOn(ClickPicture *picture, const QString &text, const QFont &font, const QColor &colour,
-                Qt::Alignment alignment, const QMargins &margins)
-{
-    auto *label = new QLabel(text, picture);
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    label->setFont(font);
-    label->setAlignment(alignment);
-    label->setWordWrap(true);
-    label->setTextFormat(Qt::PlainText);
-    QPalette p = label->palette();
-    p.setColor(QPalette::WindowText, colour);
-    label->setPalette(p);
-    label->setGeometry(picture->rect().marginsRemoved(margins));
-    return label;
-}
-
 struct Column
 {
     const char *picture;  // resource of the large picture

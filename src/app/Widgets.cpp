@@ -120,6 +120,22 @@ QWidget *shape(QWidget *parent, const QString &name, const QRect &geometry, cons
     return s;
 }
 
+QLabel *wordsOn(QWidget *picture, const QString &text, const QFont &font, const QColor &colour,
+                Qt::Alignment alignment, const QMargins &margins)
+{
+    auto *label = new QLabel(text, picture);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    label->setTextFormat(Qt::PlainText);
+    label->setFont(font);
+    label->setAlignment(alignment);
+    label->setWordWrap(true);
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, colour);
+    label->setPalette(p);
+    label->setGeometry(picture->rect().marginsRemoved(margins));
+    return label;
+}
+
 QLabel *caption(QWidget *parent, const QString &name, const QString &text, const QPoint &at,
                 const QString &family, qreal points, bool bold)
 {

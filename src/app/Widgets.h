@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QLabel>
+#include <QMargins>
 #include <QString>
 
 class QColor;
+class QFont;
 
 // A picture command: SVG artwork (or an image resource) that acts on a single click, shows a
 // hand cursor and never takes the keyboard focus.
@@ -37,6 +39,11 @@ QString stateOf(const QLabel *label);
 // A plain decorative rectangle (shp…, bkg…, sfo…); a null `to` gives a flat fill.
 QWidget *shape(QWidget *parent, const QString &name, const QRect &geometry, const QColor &fill,
                const QColor &border, const QColor &gradientTo = QColor());
+
+// Words laid over a picture, in a font and colour, within the picture less `margins`; clicks
+// go through to the picture underneath.
+QLabel *wordsOn(QWidget *picture, const QString &text, const QFont &font, const QColor &colour,
+                Qt::Alignment alignment, const QMargins &margins = QMargins());
 
 // A label at a place with a font of `points` (Look::font); `name` may be empty for unnamed
 // captions.

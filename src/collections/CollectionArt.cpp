@@ -15,22 +15,6 @@ ClickPicture *picture(QWidget *parent, const QString &name, const QString &resou
     return p;
 }
 
-QLabel *wordsOn(QWidget *picture, const QString &text, const QFont &font, const QColor &colour,
-                Qt::Alignment alignment, const QMargins &margins)
-{
-    auto *label = new QLabel(text, picture);
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(font);
-    label->setAlignment(alignment);
-    label->setWordWrap(true);
-    QPalette p = label->palette();
-    p.setColor(QPalette::WindowText, colour);
-    label->setPalette(p);
-    label->setGeometry(picture->rect().marginsRemoved(margins));
-    return label;
-}
-
 ClickPicture *greenButton(QWidget *parent, const QString &name, const QString &text, const QRect &geometry)
 {
     auto *button = new ClickPicture(parent, name, QStringLiteral(":/collections/verde.svg"), geometry);

@@ -23,10 +23,6 @@ inline const QColor &kWindowTop = Look::kWorkTop;
 // A decorative picture: no click, arrow cursor, no focus.
 ClickPicture *picture(QWidget *parent, const QString &name, const QString &resource, const QRect &geometry);
 
-// Words laid over a picture; clicks go through to the picture underneath.
-QLabel *wordsOn(QWidget *picture, const QString &text, const QFont &font, const QColor &colour,
-                Qt::Alignment alignment, const QMargins &margins = QMargins());
-
 // The green picture button of the catalogue windows, reading `text`.
 ClickPicture *greenButton(QWidget *parent, const QString &name, const QString &text, const QRect &geometry);
 

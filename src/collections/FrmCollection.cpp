@@ -209,10 +209,10 @@ void FrmCollection::buildToolBar()
         });
 
     const QFont buttonFont = Look::font(QStringLiteral("Verdana"), 10, true);
-    CollectionArt::wordsOn(cmdFile, QStringLiteral("Allega file"), buttonFont, Look::kInk, Qt::AlignCenter,
-                           QMargins(30, 0, 4, 0));
-    CollectionArt::wordsOn(cmdStampa, QStringLiteral("Stampa"), buttonFont, Look::kInk, Qt::AlignCenter,
-                           QMargins(30, 0, 4, 0));
+    wordsOn(cmdFile, QStringLiteral("Allega file"), buttonFont, Look::kInk, Qt::AlignCenter,
+            QMargins(30, 0, 4, 0));
+    wordsOn(cmdStampa, QStringLiteral("Stampa"), buttonFont, Look::kInk, Qt::AlignCenter,
+            QMargins(30, 0, 4, 0));
 
     // The position shown between the arrows; it is also the editor's state label.
     placePosition(QRect(656, 34, 42, 24));
