@@ -108,6 +108,26 @@ void CardEditor::buildCommands(const QString &artFolder, const std::vector<Comma
     }
 }
 
+QLineEdit *CardEditor::cardField(const QString &field, int x, int top, int width, int capacity,
+                                 const QString &caption)
+{
+    if (!caption.isEmpty())
+        fieldCaption(field, caption, x, top);
+    auto *edit = new QLineEdit(panel());
+    edit->setObjectName(QStringLiteral("txt") + field);
+    edit->setGeometry(x, top, width, 22);
+    edit->setFont(Look::font(QStringLiteral("Verdana"), 12, true));
+    edit->setTextMargins(2, 0, 2, 0);
+    edit->setMaxLength(capacity);
+    Fields::backgroundHighlight(edit);
+    return edit;
+}
+
+QLabel *CardEditor::fieldCaption(const QString &field, const QString &text, int x, int top)
+{
+    return caption(panel(), QStringLiteral("lbl") + field, text, QPoint(x, top - 18));
+}
+
 void CardEditor::placePosition(const QRect &place)
 {
     lblPosizione = stateLabel(panel(), QStringLiteral("lblPosizione"));

@@ -91,6 +91,14 @@ protected:
         QString hint = QString();
     };
     void buildCommands(const QString &artFolder, const std::vector<Command> &commands);
+    // A one-line card field "txt" + `field` at (x, top), 22 high, in Verdana 12 bold with the
+    // field highlight, taking at most `capacity` characters; its caption (when not empty)
+    // stands 18 above it.
+    QLineEdit *cardField(const QString &field, int x, int top, int width, int capacity,
+                         const QString &caption);
+    // The caption "lbl" + `field` of a field whose top is `top`: Verdana of the default size,
+    // 18 above the field.
+    QLabel *fieldCaption(const QString &field, const QString &text, int x, int top);
     // The position between the arrows, in Verdana bold.
     void placePosition(const QRect &place);
     // Tab order along `order`.

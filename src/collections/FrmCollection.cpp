@@ -87,17 +87,6 @@ private:
     int m_added = 0;
 };
 
-// A one-line field named "txt" + its record field, typing limited to what the field holds.
-QLineEdit *editField(QWidget *parent, const char *field, int x, int y, int width)
-{
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(QStringLiteral("txt") + QLatin1String(field));
-    edit->setGeometry(x, y, width, 22);
-    edit->setFont(Look::font(QStringLiteral("Verdana"), 12, true));
-    edit->setMaxLength(capacityOf(field));
-    return edit;
-}
-
 QPlainTextEdit *memo(QWidget *parent, const char *field, int x, int y)
 {
     auto *m = new QPlainTextEdit(parent);
@@ -108,12 +97,6 @@ QPlainTextEdit *memo(QWidget *parent, const char *field, int x, int y)
     m->setTabChangesFocus(true);
     new MemoLimit(m, capacityOf(field));
     return m;
-}
-
-// The caption of a field, 18 units above it, in Verdana of the default size.
-void fieldLabel(QWidget *parent, const QString &text, int x, int fieldTop)
-{
-    caption(parent, QString(), text, QPoint(x, fieldTop - 18));
 }
 
 void setMemo(QPlainTextEdit *m, const QString &text)
@@ -241,10 +224,9 @@ void FrmCollection::buildCard(QWidget *p)
         {&FrmCollection::txtCasa, "Casa", "Casa discografica:", 668, 300, 180},
         {&FrmCollection::txtDurata, "Durata", "Durata:", 860, 300, 98},
     };
-    for (const FieldPlace &s : places) {
-        fieldLabel(p, QString::fromUtf8(s.label), s.x, s.y);
-        this->*s.member = editField(p, s.field, s.x, s.y, s.width);
-    }
+    for (const FieldPlace &s : places)
+        this->*s.member = cardField(QLatin1String(s.field), s.x, s.y, s.width, capacityOf(s.field),
+                                    QString::fromUtf8(s.label));
     impCantante = new ClickPicture(p, QStringLiteral("impCantante"),
                                    QStringLiteral(":/collections/importa.svg"), QRect(936, 156, 22, 22));
     hints()->command(impCantante, QStringLiteral("Importa il nome d'arte dall'archivio dei cantanti."));
@@ -252,23 +234,22 @@ void FrmCollection::buildCard(QWidget *p)
 
     shape(p, QStringLiteral("bkgSfondoGrigio"), QRect(36, 336, 922, 186), QColor::fromRgba(0xFFF0EFEE),
           QColor::fromRgba(0xFFE9E5E5));
-    fieldLabel(p, QStringLiteral("Testo canzone:"), 50, 365);
+    fieldCaption(QStringLiteral("Testo"), QStringLiteral("Testo canzone:"), 50, 365);
     txtTesto = memo(p, "Testo", 50, 365);
-    fieldLabel(p, QStringLiteral("Traduzione:"), 504, 365);
+    fieldCaption(QStringLiteral("Storia"), QStringLiteral("Traduzione:"), 504, 365);
     txtStoria = memo(p, "Storia", 504, 365);
 
-    fieldLabel(p, QStringLiteral("Sito Web:"), 36, 548);
-    txtSito = editField(p, "Sito", 36, 548, 426);
+    txtSito =
+        cardField(QStringLiteral("Sito"), 36, 548, 426, capacityOf("Sito"), QStringLiteral("Sito Web:"));
     txtSito->setText(kNewAddress);
     btnSito = new ClickPicture(p, QStringLiteral("btnSito"), QStringLiteral(":/collections/sito.svg"),
                                QRect(468, 548, 22, 22));
     hints()->command(btnSito, QStringLiteral("Visita il sito Web della canzone."));
     connect(btnSito, &ClickPicture::clicked, this, [this] { guarded([this] { btnSitoClick(); }); });
-    fieldLabel(p, QStringLiteral("Musica:"), 504, 548);
-    txtMusica = editField(p, "Musica", 504, 548, 454);
+    txtMusica =
+        cardField(QStringLiteral("Musica"), 504, 548, 454, capacityOf("Musica"), QStringLiteral("Musica:"));
 
-    fieldLabel(p, QStringLiteral("Note:"), 36, 596);
-    txtNote = editField(p, "Note", 36, 596, 758);
+    txtNote = cardField(QStringLiteral("Note"), 36, 596, 758, capacityOf("Note"), QStringLiteral("Note:"));
 
     shape(p, QStringLiteral("bkgSegnala"), QRect(808, 580, 150, 38), QColor(0xFF, 0xA5, 0x00),
           QColor::fromRgba(0xFFFBECD0), Qt::white);
@@ -284,11 +265,6 @@ void FrmCollection::buildCard(QWidget *p)
     chkSegnala->adjustSize();
     hints()->command(chkSegnala, QStringLiteral("Inserisci la scheda nell'elenco delle canzoni segnalate."));
 
-    const QList<QLineEdit *> oneLine{txtTitolo,  txtCantante, txtAlbum, txtGenere, txtAutori,
-                                     txtNazione, txtAnno,     txtPremi, txtCasa,   txtDurata,
-                                     txtSito,    txtMusica,   txtNote};
-    for (QLineEdit *field : oneLine)
-        Fields::backgroundHighlight(field);
     // Installed after the highlight, so the address is completed before the field repaints.
     txtSito->installEventFilter(this);
 

@@ -135,9 +135,6 @@ FrmAnagrafica::FrmAnagrafica()
     for (QWidget *w : background)
         hints()->background(w);
 
-    // FormCreate: the fields hold exactly what their record fields can.
-    for (int i = 0; i < m_fields.size(); ++i)
-        m_fields.at(i)->setMaxLength(SingerCard::schema().field(m_recordField.at(i)).capacity());
     chainTabOrder(QList<QWidget *>(m_fields.cbegin(), m_fields.cend()));
     Fields::enterChain(QList<QWidget *>(m_fields.cbegin(), m_fields.cend()));
 }
@@ -222,25 +219,15 @@ void FrmAnagrafica::buildCardArea()
     icoIntestazione->setPixmap(
         Look::svg(resource("intestazione"), QSize(600, 32), devicePixelRatioF(), Look::Fit::Keep));
 
-    const QFont fieldFont = Look::font(QStringLiteral("Verdana"), 12, true);
-    const QFont labelFont = Look::font(QStringLiteral("Verdana"));
     for (const FieldPlace &f : kFieldPlaces) {
-        auto *field = new QLineEdit(p);
-        field->setObjectName(QStringLiteral("txt") + QLatin1String(f.name));
-        field->setGeometry(f.x, f.top, f.width, 22);
-        field->setFont(fieldFont);
-        field->setTextMargins(2, 0, 2, 0);
-        Fields::backgroundHighlight(field);
+        // FormCreate: each field holds exactly what its record field can.
+        const int recordField = SingerCard::schema().indexOf(QLatin1String(f.name));
+        QLineEdit *field = cardField(QLatin1String(f.name), f.x, f.top, f.width,
+                                     SingerCard::schema().field(recordField).capacity(),
+                                     f.label ? QString::fromUtf8(f.label) : QString());
         this->*f.member = field;
         m_fields << field;
-        m_recordField << SingerCard::schema().indexOf(QLatin1String(f.name));
-        if (f.label) {
-            auto *label = new QLabel(QString::fromUtf8(f.label), p);
-            label->setObjectName(QStringLiteral("lbl") + QLatin1String(f.name));
-            label->setFont(labelFont);
-            label->move(f.x, f.top - 18);
-            label->adjustSize();
-        }
+        m_recordField << recordField;
     }
     txtSesso->setAlignment(Qt::AlignCenter);
     connect(txtSesso, &QLineEdit::textEdited, this, &FrmAnagrafica::txtSessoTyping);
