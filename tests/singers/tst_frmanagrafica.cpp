@@ -240,6 +240,8 @@ void TestFrmAnagrafica::emptyArchiveNavigation_data()
                            << "";
     QTest::newRow("previous") << "cmdIndietro"
                               << "";
+    QTest::newRow("previous from a stale position") << "cmdIndietro"
+                                                    << "4";
     QTest::newRow("next") << "cmdAvanti"
                           << "";
     QTest::newRow("next from a stale position") << "cmdAvanti"
@@ -262,6 +264,8 @@ void TestFrmAnagrafica::emptyArchiveNavigation()
     QCOMPARE(field(&b.w, "txtNome")->text(), QStringLiteral("kept"));
     if (command == QLatin1String("cmdAvanti"))
         QCOMPARE(position(&b.w), QString());
+    else
+        QCOMPARE(position(&b.w), shownBefore);
     // The first access created the missing archive, empty.
     QVERIFY(QFile::exists(SingerArchive::path()));
     QCOMPARE(QFileInfo(SingerArchive::path()).size(), 0);
