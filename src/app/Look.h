@@ -18,6 +18,8 @@ inline const QColor kSteelBlue{0x46, 0x82, 0xB4};
 inline const QColor kWorkTop = QColor::fromRgba(0xFF427AA8);
 // The editors' information bar and title bar.
 inline const QColor kInfoBar = QColor::fromRgba(0xFF3030DD);
+// Borders of the white boxes of the tool bars and the collection windows.
+inline const QColor kBoxBorder = QColor::fromRgba(0xFFBFD6E8);
 // The editors' card area, around the white sheet.
 inline const QColor kCardArea = QColor::fromRgba(0xFFC8D6E3);
 // Field highlight: alice blue, yellow while focused, always a sky-blue border.

@@ -126,7 +126,7 @@ FrmCollection::FrmCollection()
                  {"shpPulsanti03", 570, 212}, {"shpPulsanti04", 787, 92},  {"shpPulsanti05", 884, 94}};
     for (const auto &b : boxes)
         background << shape(p, QString::fromLatin1(b.name), QRect(b.x, 16, b.width, 57), white,
-                            QColor(0xBF, 0xD6, 0xE8));
+                            Look::kBoxBorder);
     background << shape(p, QStringLiteral("shpSfondo"), QRect(16, 80, 962, 556), Look::kCardArea, QColor());
     // The hint line lies on the information bar and counts as the bar.
     background << infoBar(QRect(16, 642, 962, 32)) << panInfo;

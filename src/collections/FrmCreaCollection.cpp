@@ -48,12 +48,9 @@ FrmCreaCollection::FrmCreaCollection()
 
     QWidget *p = panel();
     shape(p, QStringLiteral("shpContainer"), QRect(0, 0, 994, 692), kSteelBlue, Qt::white);
-    shape(p, QStringLiteral("shpRiquadro01"), QRect(16, 12, 962, 128), Qt::white,
-          QColor::fromRgba(0xFFBFD6E8));
-    shape(p, QStringLiteral("shpRiquadro02"), QRect(16, 144, 962, 424), Qt::white,
-          QColor::fromRgba(0xFFBFD6E8));
-    shape(p, QStringLiteral("shpRiquadro03"), QRect(16, 572, 962, 104), Qt::white,
-          QColor::fromRgba(0xFFBFD6E8));
+    shape(p, QStringLiteral("shpRiquadro01"), QRect(16, 12, 962, 128), Qt::white, Look::kBoxBorder);
+    shape(p, QStringLiteral("shpRiquadro02"), QRect(16, 144, 962, 424), Qt::white, Look::kBoxBorder);
+    shape(p, QStringLiteral("shpRiquadro03"), QRect(16, 572, 962, 104), Qt::white, Look::kBoxBorder);
 
     icoIcona04 = picture(p, QStringLiteral("icoIcona04"), QStringLiteral(":/collections/nota.svg"),
                          QRect(64, 24, 104, 104));
@@ -70,8 +67,7 @@ FrmCreaCollection::FrmCreaCollection()
 
     icoIcona03 = picture(p, QStringLiteral("icoIcona03"), QStringLiteral(":/collections/dischi.svg"),
                          QRect(40, 212, 150, 150));
-    shape(p, QStringLiteral("shpNome"), QRect(208, 224, 760, 50), kSteelBlue, QColor::fromRgba(0xFFBFD6E8),
-          Qt::white);
+    shape(p, QStringLiteral("shpNome"), QRect(208, 224, 760, 50), kSteelBlue, Look::kBoxBorder, Qt::white);
     txtFile = new QLineEdit(p);
     txtFile->setObjectName(QStringLiteral("txtFile"));
     txtFile->setGeometry(216, 232, 744, 34);

@@ -1,5 +1,6 @@
 #include "singers/PhotoWindow.h"
 
+#include "app/Look.h"
 #include "singers/PictureBox.h"
 
 #include <QGuiApplication>
@@ -68,7 +69,7 @@ void PhotoWindow::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     QLinearGradient gradient(0, 0, 0, height());
-    gradient.setColorAt(0, QColor(0x46, 0x82, 0xB4));
+    gradient.setColorAt(0, Look::kSteelBlue);
     gradient.setColorAt(1, Qt::white);
     painter.fillRect(rect(), gradient);
 }
