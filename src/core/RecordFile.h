@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <stdexcept>
 
 // The one error type of every archive access; what() is the platform's description.
@@ -17,10 +18,14 @@ public:
 
 // A file of fixed-size records, opened for one command: created when missing, never
 // truncated, closed when the object goes out of scope. Positions are 1-based.
+// A write or an append that fails changes nothing: the bytes it covered are put back (and an
+// append's growth cut off) before the FileError is thrown.
 class RecordFile
 {
 public:
     RecordFile(const QString &path, int recordSize);
+    // Opens the given, not yet opened, file object: a test hands in one that fails on purpose.
+    RecordFile(std::unique_ptr<QFile> file, int recordSize);
     ~RecordFile();
     RecordFile(const RecordFile &) = delete;
     RecordFile &operator=(const RecordFile &) = delete;
@@ -41,7 +46,9 @@ public:
 private:
     [[noreturn]] void fail() const;
     void seekRecord(qint64 position);
+    void putRecord(qint64 offset, const QByteArray &record);
+    bool writeAll(const QByteArray &bytes);
 
-    QFile m_file;
+    std::unique_ptr<QFile> m_file;
     int m_size;
 };
