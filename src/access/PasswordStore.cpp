@@ -9,30 +9,40 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-namespace PasswordStore {
+#include <exception>
 
-namespace {
+namespace PasswordStore
+{
+
+namespace
+{
 
 const QString kFileName = QStringLiteral("unins000.dll");
 const QString kSection = QStringLiteral("Accesso");
 const QString kKey = QStringLiteral("Valore");
 
 // The store is a small INI text handled here directly, so that a write changes only the
-// one value and leaves every other byte of the file as it was. The bytes are mapped one to
-// one onto characters (Latin-1), which round-trips any 8-bit file exactly; a file that
-// starts with a UTF-16 byte-order mark (Windows' "Unicode" INI files) is kept in UTF-16.
-struct IniText
-{
+// one value and leaves the rest of the file as it was. The bytes of an 8-bit file are mapped
+// one to one onto characters (Latin-1), which round-trips any such file exactly. A file that
+// starts with a UTF-16 byte-order mark (an editor's "Unicode") is read as UTF-16 and written
+// back as Windows-1252 with CR LF line breaks, the form every INI reader understands.
+struct IniText {
     QString text;
-    bool utf16 = false;
+    bool converted = false;
 
     static IniText decode(const QByteArray &bytes)
     {
         IniText ini;
-        if (bytes.startsWith("\xFF\xFE")) {
-            ini.utf16 = true;
-            ini.text = QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData() + 2),
-                                          (bytes.size() - 2) / 2);
+        const bool littleEndian = bytes.startsWith("\xFF\xFE");
+        if (littleEndian || bytes.startsWith("\xFE\xFF")) {
+            ini.converted = true;
+            const qsizetype units = (bytes.size() - 2) / 2;
+            ini.text.resize(units);
+            const auto *data = reinterpret_cast<const uchar *>(bytes.constData() + 2);
+            for (qsizetype i = 0; i < units; ++i) {
+                const uchar first = data[2 * i], second = data[2 * i + 1];
+                ini.text[i] = littleEndian ? QChar(first, second) : QChar(second, first); // (low, high)
+            }
         } else {
             ini.text = QString::fromLatin1(bytes);
         }
@@ -41,17 +51,21 @@ struct IniText
 
     QByteArray encode() const
     {
-        if (!utf16)
+        if (!converted)
             return text.toLatin1();
-        QByteArray bytes("\xFF\xFE", 2);
-        bytes.append(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
-        return bytes;
+        QString crlf;
+        crlf.reserve(text.size() + text.size() / 16);
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text.at(i) == QLatin1Char('\n') && (i == 0 || text.at(i - 1) != QLatin1Char('\r')))
+                crlf += QLatin1Char('\r');
+            crlf += text.at(i);
+        }
+        return Ansi::fromUnicode(crlf);
     }
 };
 
 // Where the key sits in the text, as far as the file has it.
-struct Location
-{
+struct Location {
     bool sectionFound = false;
     qsizetype insertAt = -1; // start of the line after the section's last non-blank line
     bool keyFound = false;
@@ -90,7 +104,8 @@ Location locate(const QString &text)
             --end;
         qsizetype contentStart = start;
         // A UTF-8 byte-order mark (seen here as three Latin-1 characters) is not part of the line.
-        if (firstLine && QStringView(text).mid(start, end - start).startsWith(QStringLiteral("\u00EF\u00BB\u00BF")))
+        if (firstLine &&
+            QStringView(text).mid(start, end - start).startsWith(QStringLiteral("\u00EF\u00BB\u00BF")))
             contentStart += 3;
         firstLine = false;
         const QStringView line = trimBlanks(QStringView(text).mid(contentStart, end - contentStart));
@@ -108,8 +123,8 @@ Location locate(const QString &text)
         } else if (inSection && !line.isEmpty()) {
             where.insertAt = next;
             const qsizetype eq = line.indexOf(QLatin1Char('='));
-            if (!line.startsWith(QLatin1Char(';')) && eq > 0
-                && trimBlanks(line.left(eq)).compare(kKey, Qt::CaseInsensitive) == 0) {
+            if (!line.startsWith(QLatin1Char(';')) && eq > 0 &&
+                trimBlanks(line.left(eq)).compare(kKey, Qt::CaseInsensitive) == 0) {
                 const qsizetype lineOffset = line.data() - text.constData();
                 qsizetype v = lineOffset + eq + 1;
                 while (v < end && isBlank(text.at(v)))
@@ -127,10 +142,11 @@ Location locate(const QString &text)
 
 QString valueAt(const QString &text, const Location &where)
 {
-    QString value = trimBlanks(QStringView(text).mid(where.valueStart, where.valueEnd - where.valueStart)).toString();
+    QString value =
+        trimBlanks(QStringView(text).mid(where.valueStart, where.valueEnd - where.valueStart)).toString();
     // A value between matching quotes is read without them, as Windows does.
-    if (value.size() >= 2 && (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\''))
-        && value.back() == value.front())
+    if (value.size() >= 2 && (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\'')) &&
+        value.back() == value.front())
         value = value.mid(1, value.size() - 2);
     return value;
 }
@@ -156,6 +172,25 @@ QString lineBreakOf(const QString &text)
         return QStringLiteral("\r\n");
     return QStringLiteral("\n");
 }
+
+// Replaces the file's content through a temporary file: a failure keeps the old file whole.
+void replaceFile(const QString &filePath, const QByteArray &bytes)
+{
+    QSaveFile file(filePath);
+    // Unbuffered, so that a short write (disk full, size limit) shows in write()'s count:
+    // a buffered QSaveFile can commit a truncated file without reporting it.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw FileError(file.errorString());
+    if (file.write(bytes) != bytes.size()) {
+        const QString error = file.errorString();
+        file.cancelWriting();
+        throw FileError(error);
+    }
+    if (!file.commit())
+        throw FileError(file.errorString());
+}
+
+ReadBack s_readBack = &readFile;
 
 } // namespace
 
@@ -192,20 +227,34 @@ QString fromRaw(const QString &raw)
     return ctrim(Crypt::Unscramble(raw));
 }
 
+QString readFile(const QString &filePath)
+{
+    return fromRaw(readRawFile(filePath));
+}
+
 QString read()
 {
-    return fromRaw(readRaw());
+    return readFile(path());
+}
+
+ReadBack setReadBack(ReadBack reader)
+{
+    const ReadBack before = s_readBack;
+    s_readBack = reader ? reader : &readFile;
+    return before;
 }
 
 void writeFile(const QString &filePath, const QString &typed)
 {
-    const QString hex = ctrim(Crypt::Scramble(canonical(typed)));
+    const QString password = canonical(typed);
+    const QString hex = ctrim(Crypt::Scramble(password));
 
     bool exists = false;
-    IniText ini = IniText::decode(readBytes(filePath, &exists));
+    const QByteArray previous = readBytes(filePath, &exists);
+    IniText ini = IniText::decode(previous);
     QString &text = ini.text;
     const Location where = locate(text);
-    const QString eol = lineBreakOf(text);
+    const QString eol = ini.converted ? QStringLiteral("\r\n") : lineBreakOf(text);
     if (where.keyFound) {
         text.replace(where.valueStart, where.valueEnd - where.valueStart, hex);
     } else {
@@ -218,20 +267,22 @@ void writeFile(const QString &filePath, const QString &typed)
         added += kKey + QLatin1Char('=') + hex + eol;
         text.insert(at, added);
     }
+    replaceFile(filePath, ini.encode());
 
-    QSaveFile file(filePath);
-    // Unbuffered, so that a short write (disk full, size limit) shows in write()'s count:
-    // a buffered QSaveFile can commit a truncated file without reporting it.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw FileError(file.errorString());
-    const QByteArray bytes = ini.encode();
-    if (file.write(bytes) != bytes.size()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        throw FileError(error);
+    // A store that does not give back the new password would lock the user out once the
+    // change is reported as done: the previous file is put back and the change fails.
+    bool readable = false;
+    try {
+        readable = s_readBack(filePath) == password;
+    } catch (const std::exception &) {
     }
-    if (!file.commit())
-        throw FileError(file.errorString());
+    if (!readable) {
+        if (exists)
+            replaceFile(filePath, previous);
+        else
+            QFile::remove(filePath);
+        throw FileError(QStringLiteral("La password scritta in %1 non si rilegge").arg(filePath));
+    }
 }
 
 void write(const QString &typed)

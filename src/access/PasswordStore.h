@@ -4,7 +4,8 @@
 
 // The installation's password, scrambled, in the INI file "unins000.dll" of the program
 // folder: section [Accesso], key Valore. Other sections and keys of the file are left alone.
-namespace PasswordStore {
+namespace PasswordStore
+{
 
 // The form in which passwords are compared and stored: ASCII letters upper-cased (accented
 // letters untouched), then control-trimmed.
@@ -21,11 +22,20 @@ QString readRawFile(const QString &filePath);
 // The stored password: the raw value unscrambled and trimmed. Throws Crypt::ConversionError
 // for a value that is not hexadecimal text.
 QString read();
+QString readFile(const QString &filePath);
 QString fromRaw(const QString &raw);
 
-// Stores the canonical form of `typed`, scrambled. The file is replaced through a temporary
-// file, so a failure (FileError) leaves the previous store as it was.
+// Stores the canonical form of `typed`, scrambled, then reads the file back: a store that
+// does not give the new password back is replaced by the previous file and the write fails.
+// The file is replaced through a temporary file, so any failure (FileError) leaves the
+// previous store as it was. The file is written as Windows-1252 bytes; one that was UTF-16
+// is converted, keeping its other sections and keys.
 void write(const QString &typed);
 void writeFile(const QString &filePath, const QString &typed);
+
+// The reader of the check after a write (readFile unless replaced); tests put a failing one
+// in its place. Null puts readFile back. Returns the reader it replaces.
+using ReadBack = QString (*)(const QString &filePath);
+ReadBack setReadBack(ReadBack reader);
 
 } // namespace PasswordStore

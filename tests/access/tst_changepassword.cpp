@@ -2,6 +2,7 @@
 #include "RecordingDesktop.h"
 
 #include "access/FrmCambiaPassword.h"
+#include "access/FrmPassword.h"
 #include "core/Text.h"
 
 #include <QDir>
@@ -10,15 +11,31 @@
 
 #include <memory>
 
-namespace {
+namespace
+{
 const QString kWrongOld = QStringLiteral("Attenzione: vecchia password errata.");
-const QString kNotConfirmed = QStringLiteral(
-    "Attenzione: la nuova password non è stata confermata correttamente. "
-    "E' necessario reinserire entrambi i valori.");
+const QString kNotConfirmed =
+    QStringLiteral("Attenzione: la nuova password non è stata confermata correttamente. "
+                   "E' necessario reinserire entrambi i valori.");
 const QString kDone = QStringLiteral("Modifica della password completata con successo.");
-const QString kChangeError = QStringLiteral(
-    "Attenzione: si è verificato un errore durante la procedura di modifica della password. "
-    "Si consiglia di reinstallare il software.");
+const QString kChangeError =
+    QStringLiteral("Attenzione: si è verificato un errore durante la procedura di modifica della password. "
+                   "Si consiglia di reinstallare il software.");
+
+QByteArray utf16(const QString &text, bool bigEndian)
+{
+    QByteArray bytes = bigEndian ? QByteArray("\xFE\xFF", 2) : QByteArray("\xFF\xFE", 2);
+    for (const QChar c : text) {
+        bytes.append(char(bigEndian ? c.row() : c.cell()));
+        bytes.append(char(bigEndian ? c.cell() : c.row()));
+    }
+    return bytes;
+}
+
+QString readsNothing(const QString &)
+{
+    return QString();
+}
 } // namespace
 
 class TestChangePassword : public QObject
@@ -48,6 +65,20 @@ class TestChangePassword : public QObject
     QStringList fieldTexts() const
     {
         return {txtPasswordOld->text(), txtPasswordNew->text(), txtConferma->text()};
+    }
+    // Tries `typed` at a login window of its own; a refusal's message is taken off the desktop.
+    bool logsIn(const QString &typed)
+    {
+        FrmPassword login;
+        login.show();
+        QSignalSpy accepted(&login, &FrmPassword::loginAccepted);
+        auto *txtPassword = control<QLineEdit>(&login, "txtPassword");
+        type(txtPassword, typed);
+        pressEnter(txtPassword);
+        const bool ok = accepted.count() == 1;
+        if (!ok && desk->texts() == QStringList{QStringLiteral("Attenzione: password errata.")})
+            desk->clear();
+        return ok;
     }
 
 private slots:
@@ -90,6 +121,9 @@ private slots:
     void outsideScrambleLimits();
     void unreadableStore();
     void failedWrite();
+    void unicodeStore_data();
+    void unicodeStore();
+    void unreadableResultRestoresStore();
     void closeCommand();
 };
 
@@ -143,7 +177,8 @@ void TestChangePassword::startState()
     // Tab order: the three fields, Chiudi, then OK.
     auto *cmdEsci = control<QPushButton>(window.get(), "cmdEsci");
     fill(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("b"));
-    const QList<QWidget *> expected{txtPasswordOld, txtPasswordNew, txtConferma, cmdEsci, cmdOK, txtPasswordOld};
+    const QList<QWidget *> expected{txtPasswordOld, txtPasswordNew, txtConferma,
+                                    cmdEsci,        cmdOK,          txtPasswordOld};
     txtPasswordOld->setFocus(Qt::TabFocusReason);
     for (int i = 1; i < expected.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -189,11 +224,21 @@ void TestChangePassword::enablingRule_data()
     QTest::addColumn<QString>("newPassword");
     QTest::addColumn<QString>("confirmation");
     QTest::addColumn<bool>("enabled");
-    QTest::newRow("all filled") << "a" << "b" << "c" << true;
-    QTest::newRow("old blank") << "  " << "b" << "c" << false;
-    QTest::newRow("new blank") << "a" << "   " << "c" << false;
-    QTest::newRow("confirmation empty") << "a" << "b" << "" << false;
-    QTest::newRow("all blank") << " " << " " << " " << false;
+    QTest::newRow("all filled") << "a"
+                                << "b"
+                                << "c" << true;
+    QTest::newRow("old blank") << "  "
+                               << "b"
+                               << "c" << false;
+    QTest::newRow("new blank") << "a"
+                               << "   "
+                               << "c" << false;
+    QTest::newRow("confirmation empty") << "a"
+                                        << "b"
+                                        << "" << false;
+    QTest::newRow("all blank") << " "
+                               << " "
+                               << " " << false;
 }
 
 void TestChangePassword::enablingRule()
@@ -236,19 +281,45 @@ void TestChangePassword::changed_data()
     QTest::addColumn<QString>("confirmation");
     QTest::addColumn<QString>("nowStored");
     const QString first = QStringLiteral("BENVENUTOPRIMO");
-    QTest::newRow("first access") << first << "benvenutoprimo" << "Cantare" << "Cantare" << "CANTARE";
-    QTest::newRow("old typed in lower case") << "SEGRETO" << "segreto" << "nuova" << "nuova" << "NUOVA";
-    QTest::newRow("old with spaces around") << first << "  BenvenutoPrimo " << "nuova" << "nuova" << "NUOVA";
-    QTest::newRow("spaces differ around new") << first << "benvenutoprimo" << "  nuova" << "nuova   " << "NUOVA";
-    QTest::newRow("inner space kept") << first << "benvenutoprimo" << "la mia voce" << "la mia voce" << "LA MIA VOCE";
-    QTest::newRow("one character") << first << "benvenutoprimo" << "x" << "x" << "X";
-    QTest::newRow("accents stay as typed") << first << "benvenutoprimo" << "perché È" << "perché È" << "PERCHé È";
-    QTest::newRow("old with accent") << "CITTà" << "città" << "nuova" << "nuova" << "NUOVA";
+    QTest::newRow("first access") << first << "benvenutoprimo"
+                                  << "Cantare"
+                                  << "Cantare"
+                                  << "CANTARE";
+    QTest::newRow("old typed in lower case") << "SEGRETO"
+                                             << "segreto"
+                                             << "nuova"
+                                             << "nuova"
+                                             << "NUOVA";
+    QTest::newRow("old with spaces around") << first << "  BenvenutoPrimo "
+                                            << "nuova"
+                                            << "nuova"
+                                            << "NUOVA";
+    QTest::newRow("spaces differ around new") << first << "benvenutoprimo"
+                                              << "  nuova"
+                                              << "nuova   "
+                                              << "NUOVA";
+    QTest::newRow("inner space kept") << first << "benvenutoprimo"
+                                      << "la mia voce"
+                                      << "la mia voce"
+                                      << "LA MIA VOCE";
+    QTest::newRow("one character") << first << "benvenutoprimo"
+                                   << "x"
+                                   << "x"
+                                   << "X";
+    QTest::newRow("accents stay as typed") << first << "benvenutoprimo"
+                                           << "perché È"
+                                           << "perché È"
+                                           << "PERCHé È";
+    QTest::newRow("old with accent") << "CITTà"
+                                     << "città"
+                                     << "nuova"
+                                     << "nuova"
+                                     << "NUOVA";
     QTest::newRow("255 characters") << first << "benvenutoprimo" << QString(255, QLatin1Char('q'))
                                     << QString(255, QLatin1Char('q')) << QString(255, QLatin1Char('Q'));
     QTest::newRow("255 characters with spaces around")
-        << first << "benvenutoprimo" << "  " + QString(255, QChar(0xFF)) + " " << QString(255, QChar(0xFF))
-        << QString(255, QChar(0xFF));
+        << first << "benvenutoprimo"
+        << "  " + QString(255, QChar(0xFF)) + " " << QString(255, QChar(0xFF)) << QString(255, QChar(0xFF));
 }
 
 void TestChangePassword::changed()
@@ -274,11 +345,18 @@ void TestChangePassword::wrongOldPassword_data()
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("oldPassword");
     QTest::addColumn<QString>("confirmation");
-    QTest::newRow("wrong, new entries agree") << "BENVENUTOPRIMO" << "benvenuto" << "nuova";
+    QTest::newRow("wrong, new entries agree") << "BENVENUTOPRIMO"
+                                              << "benvenuto"
+                                              << "nuova";
     // The old password is checked first, even when the new entries also disagree.
-    QTest::newRow("wrong, new entries disagree") << "BENVENUTOPRIMO" << "benvenuto" << "diversa";
-    QTest::newRow("accent in the other case") << "CITTà" << "CITTÀ" << "nuova";
-    QTest::newRow("store missing") << QString() << "benvenutoprimo" << "nuova";
+    QTest::newRow("wrong, new entries disagree") << "BENVENUTOPRIMO"
+                                                 << "benvenuto"
+                                                 << "diversa";
+    QTest::newRow("accent in the other case") << "CITTà"
+                                              << "CITTÀ"
+                                              << "nuova";
+    QTest::newRow("store missing") << QString() << "benvenutoprimo"
+                                   << "nuova";
 }
 
 void TestChangePassword::wrongOldPassword()
@@ -307,9 +385,12 @@ void TestChangePassword::notConfirmed_data()
     QTest::addColumn<QString>("newPassword");
     QTest::addColumn<QString>("confirmation");
     // Both would be stored alike, yet the confirmation is compared as typed.
-    QTest::newRow("letter case differs") << "nuova" << "NUOVA";
-    QTest::newRow("different text") << "nuova" << "nuove";
-    QTest::newRow("inner space") << "nuova" << "nu ova";
+    QTest::newRow("letter case differs") << "nuova"
+                                         << "NUOVA";
+    QTest::newRow("different text") << "nuova"
+                                    << "nuove";
+    QTest::newRow("inner space") << "nuova"
+                                 << "nu ova";
 }
 
 void TestChangePassword::notConfirmed()
@@ -379,6 +460,58 @@ void TestChangePassword::failedWrite()
     QCOMPARE(storeBytes(), firstStore);
     QCOMPARE(QDir(folder->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList{QStringLiteral("unins000.dll")});
+}
+
+void TestChangePassword::unicodeStore_data()
+{
+    QTest::addColumn<bool>("bigEndian");
+    QTest::newRow("UTF-16 little-endian") << false;
+    QTest::newRow("UTF-16 big-endian") << true;
+}
+
+// A store saved by an editor as "Unicode" must keep working through a change, and the change
+// must not lose the file's other sections and keys.
+void TestChangePassword::unicodeStore()
+{
+    QFETCH(bool, bigEndian);
+    const QString first = Crypt::Scramble(QStringLiteral("BENVENUTOPRIMO"));
+    putStore(utf16(QStringLiteral("[Setup]\r\nCartella=C:\\Programmi\\Città\r\n[Accesso]\r\nValore=") +
+                       first + QStringLiteral("\r\nNota=sì\r\n"),
+                   bigEndian));
+    QVERIFY(logsIn(QStringLiteral("benvenutoprimo")));
+
+    fill(QStringLiteral("benvenutoprimo"), QStringLiteral("Voce Nuova"), QStringLiteral("Voce Nuova"));
+    click(cmdOK);
+    expectOnlyMessage(kDone);
+    desk->clear();
+    QCOMPARE(storeBytes(), "[Setup]\r\nCartella=C:\\Programmi\\Citt\xE0\r\n[Accesso]\r\nValore=" +
+                               Crypt::Scramble(QStringLiteral("VOCE NUOVA")).toLatin1() +
+                               "\r\nNota=s\xEC\r\n");
+    QVERIFY(logsIn(QStringLiteral("voce nuova")));
+    QVERIFY(!logsIn(QStringLiteral("benvenutoprimo")));
+    QVERIFY(desk->messages.isEmpty());
+}
+
+void TestChangePassword::unreadableResultRestoresStore()
+{
+    const QByteArray before =
+        utf16(QStringLiteral("[Accesso]\r\nValore=") + Crypt::Scramble(QStringLiteral("BENVENUTOPRIMO")) +
+                  QStringLiteral("\r\n"),
+              false);
+    putStore(before);
+    QSignalSpy closing(window.get(), &FixedWindow::closing);
+    fill(QStringLiteral("benvenutoprimo"), QStringLiteral("nuova"), QStringLiteral("nuova"));
+    const PasswordStore::ReadBack reader = PasswordStore::setReadBack(&readsNothing);
+    click(cmdOK);
+    PasswordStore::setReadBack(reader);
+    expectOnlyMessage(kChangeError);
+    QCOMPARE(fieldTexts(), QStringList({"benvenutoprimo", "nuova", "nuova"}));
+    QCOMPARE(closing.count(), 0);
+    QVERIFY(window->isVisible());
+    QCOMPARE(storeBytes(), before);
+    QCOMPARE(QDir(folder->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{QStringLiteral("unins000.dll")});
+    QVERIFY(logsIn(QStringLiteral("benvenutoprimo")));
 }
 
 void TestChangePassword::closeCommand()

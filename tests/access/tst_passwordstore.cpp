@@ -11,7 +11,8 @@
 #include <QProcess>
 #include <QTest>
 
-namespace {
+namespace
+{
 
 const QByteArray kFirstAccessHex = "49E4092B986A8ED5A9D546016FFB"; // BENVENUTOPRIMO
 const QByteArray kAbHex = "4A7F";                                  // AB
@@ -38,6 +39,44 @@ QByteArray utf16(const QString &text)
     return bytes;
 }
 
+QByteArray utf16be(const QString &text)
+{
+    QByteArray bytes("\xFE\xFF", 2);
+    for (const QChar c : text) {
+        bytes.append(char(c.row()));
+        bytes.append(char(c.cell()));
+    }
+    return bytes;
+}
+
+// Readers that stand in for the check after a write, each failing in its own way.
+QString readsNothing(const QString &)
+{
+    return QString();
+}
+QString readsTheOldPassword(const QString &)
+{
+    return QStringLiteral("BENVENUTOPRIMO");
+}
+QString readFails(const QString &)
+{
+    throw Crypt::ConversionError(QStringLiteral("ZZ"));
+}
+
+// While alive, the check after a write reads through `reader`.
+class ReadBackOverride
+{
+public:
+    explicit ReadBackOverride(PasswordStore::ReadBack reader)
+        : m_before(PasswordStore::setReadBack(reader))
+    {
+    }
+    ~ReadBackOverride() { PasswordStore::setReadBack(m_before); }
+
+private:
+    PasswordStore::ReadBack m_before;
+};
+
 } // namespace
 
 class TestPasswordStore : public QObject
@@ -58,6 +97,8 @@ private slots:
     void writeKeepsTheRestOfTheFile();
     void writeStoresCanonicalForm();
     void failedWriteKeepsOldStore();
+    void unreadableResultPutsPreviousFileBack_data();
+    void unreadableResultPutsPreviousFileBack();
     void folderAtStoreFails();
     void pathUnderRegularFileFails();
     void makeStore();
@@ -73,7 +114,9 @@ void TestPasswordStore::canonical_data()
     QTest::newRow("upper accent stays") << QStringLiteral("È") << QStringLiteral("È");
     QTest::newRow("sharp s and y diaeresis") << QStringLiteral("straße ÿ") << QStringLiteral("STRAßE ÿ");
     QTest::newRow("ends trimmed, inside kept") << QStringLiteral("  a  b \t") << QStringLiteral("A  B");
-    QTest::newRow("control characters trimmed") << QStringLiteral("\x01\x1F" "x\x7F\x20\x0D") << QStringLiteral("X\x7F");
+    QTest::newRow("control characters trimmed") << QStringLiteral("\x01\x1F"
+                                                                  "x\x7F\x20\x0D")
+                                                << QStringLiteral("X\x7F");
     QTest::newRow("no-break space is not trimmed") << QStringLiteral("\u00A0a") << QStringLiteral("\u00A0A");
     QTest::newRow("blank") << QStringLiteral(" \t ") << QString();
 }
@@ -100,7 +143,8 @@ void TestPasswordStore::absentValueReadsEmpty_data()
     QTest::newRow("other section only") << true << QByteArray("[Altro]\r\nValore=4A7F\r\n");
     QTest::newRow("section without the key") << true << QByteArray("[Accesso]\r\nChiave=4A7F\r\n");
     QTest::newRow("key before any section") << true << QByteArray("Valore=4A7F\r\n[Accesso]\r\n");
-    QTest::newRow("key in the following section") << true << QByteArray("[Accesso]\r\n\r\n[Altro]\r\nValore=4A7F\r\n");
+    QTest::newRow("key in the following section")
+        << true << QByteArray("[Accesso]\r\n\r\n[Altro]\r\nValore=4A7F\r\n");
     QTest::newRow("key commented out") << true << QByteArray("[Accesso]\r\n;Valore=4A7F\r\n");
     QTest::newRow("empty value") << true << QByteArray("[Accesso]\r\nValore=\r\n");
     QTest::newRow("longer key name") << true << QByteArray("[Accesso]\r\nValore2=4A7F\r\n");
@@ -122,21 +166,31 @@ void TestPasswordStore::readsValue_data()
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("raw");
     QTest::newRow("as written") << QByteArray("[Accesso]\r\nValore=4A7F\r\n") << QStringLiteral("4A7F");
-    QTest::newRow("LF only, no final break") << QByteArray("[Accesso]\nValore=4A7F") << QStringLiteral("4A7F");
+    QTest::newRow("LF only, no final break")
+        << QByteArray("[Accesso]\nValore=4A7F") << QStringLiteral("4A7F");
     QTest::newRow("blanks and letter case")
         << QByteArray("  [ accesso ]  \r\n\r\n  VALORE  =  4a7f  \r\n") << QStringLiteral("4a7f");
-    QTest::newRow("double quotes") << QByteArray("[Accesso]\r\nValore=\"4A7F\"\r\n") << QStringLiteral("4A7F");
+    QTest::newRow("double quotes") << QByteArray("[Accesso]\r\nValore=\"4A7F\"\r\n")
+                                   << QStringLiteral("4A7F");
     QTest::newRow("single quotes") << QByteArray("[Accesso]\r\nValore='4A7F'\r\n") << QStringLiteral("4A7F");
     QTest::newRow("among other sections and keys")
-        << QByteArray("; installato\r\n[Setup]\r\nValore=00\r\n[Accesso]\r\nAltro=11\r\nValore=4A7F\r\nValore=22\r\n[Fine]\r\n")
+        << QByteArray("; "
+                      "installato\r\n[Setup]\r\nValore=00\r\n[Accesso]\r\nAltro=11\r\nValore=4A7F\r\nValore="
+                      "22\r\n[Fine]\r\n")
         << QStringLiteral("4A7F");
     QTest::newRow("first of two sections")
         << QByteArray("[Accesso]\r\nValore=4A7F\r\n[Accesso]\r\nValore=00\r\n") << QStringLiteral("4A7F");
-    QTest::newRow("UTF-8 byte-order mark") << QByteArray("\xEF\xBB\xBF[Accesso]\r\nValore=4A7F\r\n")
-                                           << QStringLiteral("4A7F");
-    QTest::newRow("UTF-16 file") << utf16(QStringLiteral("[Accesso]\r\nValore=4A7F\r\n")) << QStringLiteral("4A7F");
+    QTest::newRow("UTF-8 byte-order mark")
+        << QByteArray("\xEF\xBB\xBF[Accesso]\r\nValore=4A7F\r\n") << QStringLiteral("4A7F");
+    QTest::newRow("UTF-16 file") << utf16(QStringLiteral("[Accesso]\r\nValore=4A7F\r\n"))
+                                 << QStringLiteral("4A7F");
+    QTest::newRow("UTF-16 big-endian file")
+        << utf16be(QStringLiteral("[Città]\r\n[Accesso]\r\nValore=4A7F\r\n")) << QStringLiteral("4A7F");
+    QTest::newRow("UTF-16 file with a stray last byte")
+        << utf16(QStringLiteral("[Accesso]\nValore=4A7F")) + 'x' << QStringLiteral("4A7F");
     QTest::newRow("long value read whole")
-        << QByteArray("[Accesso]\r\nValore=" + QByteArray(3000, 'A') + "\r\n") << QString(3000, QLatin1Char('A'));
+        << QByteArray("[Accesso]\r\nValore=" + QByteArray(3000, 'A') + "\r\n")
+        << QString(3000, QLatin1Char('A'));
 }
 
 void TestPasswordStore::readsValue()
@@ -182,15 +236,16 @@ void TestPasswordStore::writeKeepsTheRestOfTheFile_data()
     // Bytes outside ASCII (including ones Windows-1252 leaves undefined) must come back as they were.
     const QByteArray odd = "; note \xE8\x81\x9D\r\n";
     QTest::newRow("value replaced in place")
-        << QByteArray(odd + "[Setup]\r\nCartella=C:\\Programmi\r\n[Accesso]\r\nPrima=1\r\nValore=00112233\r\nDopo=2\r\n\r\n[Fine]\r\nX=y")
-        << QByteArray(odd + "[Setup]\r\nCartella=C:\\Programmi\r\n[Accesso]\r\nPrima=1\r\nValore=" + kAbHex
-                      + "\r\nDopo=2\r\n\r\n[Fine]\r\nX=y");
-    QTest::newRow("spacing and name kept")
-        << QByteArray("[accesso]\r\n  valore = 00 ; vecchio\r\n")
-        << QByteArray("[accesso]\r\n  valore = " + kAbHex + "\r\n");
+        << QByteArray(odd + "[Setup]\r\nCartella=C:\\Programmi\r\n[Accesso]\r\nPrima=1\r\nValore="
+                            "00112233\r\nDopo=2\r\n\r\n[Fine]\r\nX=y")
+        << QByteArray(odd + "[Setup]\r\nCartella=C:\\Programmi\r\n[Accesso]\r\nPrima=1\r\nValore=" + kAbHex +
+                      "\r\nDopo=2\r\n\r\n[Fine]\r\nX=y");
+    QTest::newRow("spacing and name kept") << QByteArray("[accesso]\r\n  valore = 00 ; vecchio\r\n")
+                                           << QByteArray("[accesso]\r\n  valore = " + kAbHex + "\r\n");
     QTest::newRow("same key in other sections untouched")
         << QByteArray("[Altro]\r\nValore=99\r\n[Accesso]\r\nValore=00\r\n[Ancora]\r\nValore=88\r\n")
-        << QByteArray("[Altro]\r\nValore=99\r\n[Accesso]\r\nValore=" + kAbHex + "\r\n[Ancora]\r\nValore=88\r\n");
+        << QByteArray("[Altro]\r\nValore=99\r\n[Accesso]\r\nValore=" + kAbHex +
+                      "\r\n[Ancora]\r\nValore=88\r\n");
     QTest::newRow("key added after the section's last line")
         << QByteArray("[Accesso]\r\nAltro=1\r\n\r\n[Fine]\r\nX=y\r\n")
         << QByteArray("[Accesso]\r\nAltro=1\r\nValore=" + kAbHex + "\r\n\r\n[Fine]\r\nX=y\r\n");
@@ -204,11 +259,23 @@ void TestPasswordStore::writeKeepsTheRestOfTheFile_data()
         << QByteArray("[Setup]\r\nA=1")
         << QByteArray("[Setup]\r\nA=1\r\n[Accesso]\r\nValore=" + kAbHex + "\r\n");
     QTest::newRow("LF-only file keeps LF")
-        << QByteArray("[Setup]\nA=1\n")
-        << QByteArray("[Setup]\nA=1\n[Accesso]\nValore=" + kAbHex + "\n");
-    QTest::newRow("UTF-16 file stays UTF-16")
-        << utf16(QStringLiteral("[Accesso]\r\nValore=00\r\n[Città]\r\nNome=Forlì\r\n"))
-        << utf16(QStringLiteral("[Accesso]\r\nValore=4A7F\r\n[Città]\r\nNome=Forlì\r\n"));
+        << QByteArray("[Setup]\nA=1\n") << QByteArray("[Setup]\nA=1\n[Accesso]\nValore=" + kAbHex + "\n");
+    // A UTF-16 file is written back as Windows-1252 bytes with CR LF, the form every reader of
+    // the store understands, with its other sections and keys.
+    QTest::newRow("UTF-16 file becomes Windows-1252")
+        << utf16(QStringLiteral("[Accesso]\r\nValore=00\r\n[Città]\r\nNome=Forlì €\r\n"))
+        << QByteArray("[Accesso]\r\nValore=" + kAbHex + "\r\n[Citt\xE0]\r\nNome=Forl\xEC \x80\r\n");
+    QTest::newRow("UTF-16 big-endian file becomes Windows-1252")
+        << utf16be(QStringLiteral("[Setup]\r\nA=1\r\n[Accesso]\r\nValore=00\r\n"))
+        << QByteArray("[Setup]\r\nA=1\r\n[Accesso]\r\nValore=" + kAbHex + "\r\n");
+    QTest::newRow("UTF-16 LF-only file gets CR LF")
+        << utf16(QStringLiteral("[Setup]\nA=1\n"))
+        << QByteArray("[Setup]\r\nA=1\r\n[Accesso]\r\nValore=" + kAbHex + "\r\n");
+    QTest::newRow("UTF-16 characters beyond the code page")
+        << utf16(QStringLiteral("[Città]\r\nNome=東京 Łódź\r\n[Accesso]\r\nValore=00\r\n"))
+        << QByteArray("[Citt\xE0]\r\nNome=?? ?\xF3"
+                      "dz\r\n[Accesso]\r\nValore=" +
+                      kAbHex + "\r\n");
 }
 
 void TestPasswordStore::writeKeepsTheRestOfTheFile()
@@ -244,6 +311,45 @@ void TestPasswordStore::failedWriteKeepsOldStore()
              QStringList{QStringLiteral("unins000.dll")});
 }
 
+void TestPasswordStore::unreadableResultPutsPreviousFileBack_data()
+{
+    QTest::addColumn<QString>("reader");
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<QByteArray>("before");
+    const QByteArray plain = "; installato\r\n[Accesso]\r\nValore=" + kFirstAccessHex + "\r\n[Fine]\r\nX=y";
+    const QByteArray unicode = utf16(QStringLiteral("[Città]\r\n[Accesso]\r\nValore=") +
+                                     QLatin1String(kFirstAccessHex) + QStringLiteral("\r\n"));
+    QTest::newRow("reads as empty") << "nothing" << true << plain;
+    QTest::newRow("reads the old password") << "old" << true << plain;
+    QTest::newRow("read fails") << "fails" << true << plain;
+    QTest::newRow("UTF-16 store, reads as empty") << "nothing" << true << unicode;
+    QTest::newRow("no store before") << "nothing" << false << QByteArray();
+}
+
+void TestPasswordStore::unreadableResultPutsPreviousFileBack()
+{
+    QFETCH(QString, reader);
+    QFETCH(bool, exists);
+    QFETCH(QByteArray, before);
+    TempProgramFolder folder;
+    if (exists)
+        put(PasswordStore::path(), before);
+    {
+        ReadBackOverride check(reader == QLatin1String("nothing") ? &readsNothing
+                               : reader == QLatin1String("old")   ? &readsTheOldPassword
+                                                                  : &readFails);
+        QVERIFY_THROWS_EXCEPTION(FileError, PasswordStore::write(QStringLiteral("nuova")));
+    }
+    const QStringList expected = exists ? QStringList{QStringLiteral("unins000.dll")} : QStringList();
+    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), expected);
+    if (exists)
+        QCOMPARE(contents(PasswordStore::path()), before);
+
+    // With the real reader the same write goes through.
+    PasswordStore::write(QStringLiteral("nuova"));
+    QCOMPARE(PasswordStore::read(), QStringLiteral("NUOVA"));
+}
+
 void TestPasswordStore::folderAtStoreFails()
 {
     TempProgramFolder folder;
@@ -265,7 +371,7 @@ void TestPasswordStore::pathUnderRegularFileFails()
     const QString blocker = folder.file(QStringLiteral("file"));
     put(blocker, "contenuto");
     QVERIFY_THROWS_EXCEPTION(FileError, PasswordStore::writeFile(blocker + QStringLiteral("/unins000.dll"),
-                                                                  QStringLiteral("nuova")));
+                                                                 QStringLiteral("nuova")));
     QCOMPARE(contents(blocker), QByteArray("contenuto"));
 }
 
