@@ -13,7 +13,8 @@
 
 #include <exception>
 
-namespace {
+namespace
+{
 QString storePath()
 {
     static QTemporaryDir dir;
