@@ -1,0 +1,9 @@
+// Discography songs: five counted texts in 144 bytes.
+
+#include "RecordRoundTrip.h"
+#include "singers/DiscographySong.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
+{
+    return recordRoundTrip<DiscographySong>(data, size);
+}
