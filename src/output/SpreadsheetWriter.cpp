@@ -46,39 +46,44 @@ constexpr char kCellOpen[] = "<td style=\"text-align: left;\">";
 constexpr char kCellClose[] = "</td>";
 constexpr char kTail[] = "</table></body></html>";
 
-// Appends `text` (already trimmed) in Windows-1252 with the three markup characters as
-// entities. Texts of plain Latin-1 letters, the usual content of a card, take the fast path.
-void appendEscaped(QByteArray &out, const QString &text)
+// Appends the Windows-1252 bytes of a trimmed cell with the three markup characters as entities.
+void appendEscapedBytes(QByteArray &out, const QByteArray &bytes)
 {
-    for (const QChar ch : text) {
-        const char16_t c = ch.unicode();
-        if (c >= 0x80 && (c < 0xA0 || c > 0xFF)) {
-            // Characters outside Latin-1, or the C1 range that Windows-1252 maps elsewhere: let
-            // the code page conversion decide for the whole text.
-            QString escaped = text;
-            escaped.replace(QLatin1Char('&'), QLatin1String("&amp;"));
-            escaped.replace(QLatin1Char('<'), QLatin1String("&lt;"));
-            escaped.replace(QLatin1Char('>'), QLatin1String("&gt;"));
-            out.append(Ansi::fromUnicode(escaped));
-            return;
+    char previous = 0;
+    for (const char c : bytes) {
+        if (c == ' ' && previous == ' ') {
+            // Spreadsheet programs read HTML and fold a run of spaces into one; a character
+            // reference keeps the card's spacing.
+            out.append("&#32;", 5);
+            continue;
         }
-    }
-    for (const QChar ch : text) {
-        const char16_t c = ch.unicode();
+        previous = c;
         switch (c) {
-        case u'&':
+        case '&':
             out.append("&amp;", 5);
             break;
-        case u'<':
+        case '<':
             out.append("&lt;", 4);
             break;
-        case u'>':
+        case '>':
             out.append("&gt;", 4);
             break;
         default:
-            out.append(char(c));
+            out.append(c);
         }
     }
+}
+
+// Texts of Latin-1 letters, the usual content of a card, are their own Windows-1252 bytes; any
+// other text goes through the code page conversion.
+QByteArray codePageBytes(const QString &text)
+{
+    for (const QChar ch : text) {
+        const char16_t c = ch.unicode();
+        if (c >= 0x80 && (c < 0xA0 || c > 0xFF))
+            return Ansi::fromUnicode(text);
+    }
+    return text.toLatin1();
 }
 
 } // namespace
@@ -89,7 +94,7 @@ namespace SpreadsheetWriter
 QByteArray cellBytes(const QString &text)
 {
     QByteArray out;
-    appendEscaped(out, ctrim(text));
+    appendEscapedBytes(out, codePageBytes(ctrim(text)));
     return out;
 }
 
@@ -114,7 +119,7 @@ QByteArray document(const QString &sheetName, const QList<Column> &columns, int 
         out.append("<tr>");
         for (int column = 0; column < width; ++column) {
             out.append(kCellOpen);
-            appendEscaped(out, ctrim(cell(row, column)));
+            appendEscapedBytes(out, codePageBytes(ctrim(cell(row, column))));
             out.append(kCellClose);
         }
         out.append("</tr>");
