@@ -6,10 +6,12 @@
 #include "app/FrmGuida.h"
 #include "app/Look.h"
 #include "app/Widgets.h"
+#include "attachments/FrmAllegaCartella.h"
 #include "collections/CollectionArt.h"
 #include "collections/CollectionHelp.h"
 #include "collections/SongCard.h"
 #include "core/Text.h"
+#include "output/FrmExpCollection.h"
 
 #include <QCheckBox>
 #include <QFocusEvent>
@@ -160,8 +162,8 @@ FrmCollection::FrmCollection()
 void FrmCollection::buildToolBar()
 {
     const QSize icon(37, 39);
-    // cmdTrova, cmdFile, cmdAnteprima, cmdStampa, cmdEsporta and cmdSegnala open windows that
-    // are not part of the program yet: they show their hints and do nothing.
+    // cmdTrova, cmdAnteprima, cmdStampa and cmdSegnala open windows that are not part of the
+    // program yet: they show their hints and do nothing.
     buildCommands(
         QStringLiteral(":/collections/"),
         {
@@ -169,7 +171,7 @@ void FrmCollection::buildToolBar()
             {&cmdDuplica, "cmdDuplica", "duplica", {QPoint(64, 26), icon}, [this] { cmdDuplicaClick(); }},
             {&cmdSalva, "cmdSalva", "salva", {QPoint(104, 26), icon}, [this] { cmdSalvaClick(); }},
             {&cmdTrova, "cmdTrova", "trova", {QPoint(144, 26), icon}, {}},
-            {&cmdFile, "cmdFile", "allega", {200, 28, 148, 32}, {}},
+            {&cmdFile, "cmdFile", "allega", {200, 28, 148, 32}, [this] { cmdFileClick(); }},
             {&cmdAnteprima, "cmdAnteprima", "anteprima", {QPoint(368, 26), icon}, {}},
             {&cmdStampa, "cmdStampa", "stampa", {408, 28, 148, 32}, {}},
             {&cmdPrimo, "cmdPrimo", "primo", {QPoint(578, 26), icon}, [this] { cmdPrimoClick(); }},
@@ -180,7 +182,7 @@ void FrmCollection::buildToolBar()
              [this] { cmdIndietroClick(); }},
             {&cmdAvanti, "cmdAvanti", "avanti", {QPoint(698, 26), icon}, [this] { cmdAvantiClick(); }},
             {&cmdUltimo, "cmdUltimo", "ultimo", {QPoint(740, 26), icon}, [this] { cmdUltimoClick(); }},
-            {&cmdEsporta, "cmdEsporta", "esporta", {QPoint(795, 26), icon}, {}},
+            {&cmdEsporta, "cmdEsporta", "esporta", {QPoint(795, 26), icon}, [this] { cmdEsportaClick(); }},
             {&cmdSegnala,
              "cmdSegnala",
              "segnala",
@@ -475,4 +477,28 @@ void FrmCollection::cmdGuidaClick()
 {
     FrmGuida::showTopic(this, QString::fromUtf8(kCollectionHelpTitle),
                         FrmGuida::joinParagraphs(collectionHelpParagraphs()));
+}
+
+void FrmCollection::cmdFileClick()
+{
+    FrmAllegaCartella window(this);
+    window.setAttachments({{stateOf(lblFile01), stateOf(lblFile02), stateOf(lblFile03)},
+                           {stateOf(lblDesc01), stateOf(lblDesc02), stateOf(lblDesc03)}});
+    desktop().runModal(&window);
+}
+
+void FrmCollection::setAttachments(const Attachments &values)
+{
+    lblFile01->setText(values.file[0]);
+    lblDesc01->setText(values.desc[0]);
+    lblFile02->setText(values.file[1]);
+    lblDesc02->setText(values.desc[1]);
+    lblFile03->setText(values.file[2]);
+    lblDesc03->setText(values.desc[2]);
+}
+
+void FrmCollection::cmdEsportaClick()
+{
+    FrmExpCollection window(this, archivePath());
+    desktop().runModal(&window);
 }

@@ -9,6 +9,8 @@ class QLineEdit;
 class QPlainTextEdit;
 class SongCard;
 
+struct Attachments;
+
 // The song card editor: one card of the open collection at a time, held only in the
 // controls until the user saves it.
 class FrmCollection : public CardEditor
@@ -22,6 +24,8 @@ public:
     // Puts a stored card into the window, as navigation does: texts, flag rule, the six
     // attachment labels and the position. Used by the windows that pick a card.
     void showCard(const SongCard &card, qint64 position);
+    // The attachments window's hand-back: lblFile01, lblDesc01, lblFile02, ... in this order.
+    void setAttachments(const Attachments &values);
     // The card as the controls hold it, flag "Sì" or "No"; texts untrimmed.
     SongCard cardShown() const;
 
@@ -66,6 +70,8 @@ private:
     void buildCard(QWidget *p);
 
     void cmdGuidaClick();
+    void cmdFileClick();
+    void cmdEsportaClick();
     void btnSitoClick();
     void txtSitoExit();
     void completeAddress();

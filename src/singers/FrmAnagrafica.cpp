@@ -6,7 +6,9 @@
 #include "app/FrmGuida.h"
 #include "app/Look.h"
 #include "app/Widgets.h"
+#include "attachments/FrmAllegaCartella.h"
 #include "core/Text.h"
+#include "output/FrmExpAnagrafica.h"
 #include "singers/FrmSlideshow_Anagrafica.h"
 #include "singers/FrmZoom.h"
 #include "singers/PictureBox.h"
@@ -364,10 +366,32 @@ void FrmAnagrafica::btnFilmografiaClick()
 
 // Windows still to come: the commands stay visible with their hints and do nothing yet.
 void FrmAnagrafica::cmdTrovaClick() {}
-void FrmAnagrafica::cmdFileClick() {}
 void FrmAnagrafica::cmdAnteprimaClick() {}
 void FrmAnagrafica::cmdStampaClick() {}
-void FrmAnagrafica::cmdEsportaClick() {}
+
+void FrmAnagrafica::cmdFileClick()
+{
+    FrmAllegaCartella window(this);
+    window.setAttachments({{stateOf(lblFile01), stateOf(lblFile02), stateOf(lblFile03)},
+                           {stateOf(lblDesc01), stateOf(lblDesc02), stateOf(lblDesc03)}});
+    desktop().runModal(&window);
+}
+
+void FrmAnagrafica::setAttachments(const Attachments &values)
+{
+    lblFile01->setText(values.file[0]);
+    lblDesc01->setText(values.desc[0]);
+    lblFile02->setText(values.file[1]);
+    lblDesc02->setText(values.desc[1]);
+    lblFile03->setText(values.file[2]);
+    lblDesc03->setText(values.desc[2]);
+}
+
+void FrmAnagrafica::cmdEsportaClick()
+{
+    FrmExpAnagrafica window(this);
+    desktop().runModal(&window);
+}
 
 void FrmAnagrafica::cmdSlideshowClick()
 {

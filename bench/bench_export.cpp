@@ -1,0 +1,172 @@
+// Exporting a collection of 10,000 song cards: opening the export window with its grid filled
+// against a plain scan of the collection file, and the export command (document built and saved
+// whole) against writing the same bytes with one QFile::write.
+#include "app/Desktop.h"
+#include "collections/SongCard.h"
+#include "core/ProgramFolder.h"
+#include "core/RecordFile.h"
+#include "output/FrmExpCollection.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace
+{
+
+constexpr int kCards = 10000;
+
+SongCard sampleCard(int n)
+{
+    SongCard card;
+    card.setText(SongCard::Titolo, QStringLiteral("Canzone numero %1 - Perché è così").arg(n));
+    card.setText(SongCard::Cantante, QStringLiteral("Cantante %1").arg(n % 300));
+    card.setText(SongCard::Album, QStringLiteral("Album dell'anno %1").arg(1950 + n % 70));
+    card.setText(SongCard::Genere, QStringLiteral("Rhythm & Blues"));
+    card.setText(SongCard::Autori, QStringLiteral("Autore Primo, Autore Secondo"));
+    card.setText(SongCard::Nazione, QStringLiteral("Italia"));
+    card.setText(SongCard::Anno, QString::number(1950 + n % 70));
+    card.setText(SongCard::Premi, QStringLiteral("Festival di Sanremo, primo posto"));
+    card.setText(SongCard::Casa, QStringLiteral("Casa discografica"));
+    card.setText(SongCard::Durata, QStringLiteral("3:%1").arg(n % 60, 2, 10, QLatin1Char('0')));
+    const QString verse = QStringLiteral("Questa è una strofa della canzone, con qualche parola in più\n");
+    card.setText(SongCard::Testo, verse.repeated(24));
+    card.setText(SongCard::Storia, verse.repeated(12));
+    card.setText(SongCard::Sito, QStringLiteral("https://www.example.com/canzone?id=%1&lang=it").arg(n));
+    card.setText(SongCard::Musica, QStringLiteral("Chitarra, pianoforte, archi; ritmo lento"));
+    card.setText(SongCard::Note, QStringLiteral("  Nota <%1>  ").arg(n));
+    card.setText(SongCard::Segnala, SongCard::flagText(n % 7 == 0));
+    return card;
+}
+
+// Answers the export's two questions: yes to exporting, no to opening the file.
+class QuietDesktop : public Desktop
+{
+public:
+    bool message(Kind kind, const QString &text) override
+    {
+        if (kind == Kind::Plain)
+            failures << text;
+        return kind != Kind::Confirmation || m_nextAnswer++ % 2 == 0;
+    }
+    QString openFileName(QWidget *, const QString &, const QString &, const FileFilters &) override
+    {
+        return QString();
+    }
+    QString saveFileName(QWidget *, const QString &, const QString &, const FileFilters &,
+                         const QString &) override
+    {
+        return QString();
+    }
+    void open(const QString &) override {}
+    int runModal(QDialog *) override { return 0; }
+
+    QStringList failures;
+
+private:
+    int m_nextAnswer = 0;
+};
+
+class Fixture
+{
+public:
+    static Fixture &instance()
+    {
+        static Fixture f;
+        return f;
+    }
+    QString collection() const { return m_dir.filePath(QStringLiteral("Grande.mus")); }
+
+private:
+    Fixture()
+    {
+        ProgramFolder::setOverride(m_dir.path());
+        QFile f(collection());
+        if (!f.open(QIODevice::WriteOnly))
+            qFatal("cannot write the collection");
+        for (int i = 1; i <= kCards; ++i)
+            f.write(sampleCard(i).encode());
+    }
+    QTemporaryDir m_dir;
+};
+
+void BM_ScanCollection(benchmark::State &state)
+{
+    const QString path = Fixture::instance().collection();
+    for (auto _ : state) {
+        RecordFile file(path, SongCard::kSize);
+        qint64 bytes = 0;
+        file.scan([&](qint64, const QByteArray &record) {
+            bytes += record.size();
+            return true;
+        });
+        benchmark::DoNotOptimize(bytes);
+    }
+}
+
+void BM_OpenExportWindow(benchmark::State &state)
+{
+    const QString path = Fixture::instance().collection();
+    for (auto _ : state) {
+        FrmExpCollection window(nullptr, path);
+        window.show(); // fills the grid
+        if (window.model()->rowCount() != kCards)
+            state.SkipWithError("grid not filled");
+        QApplication::processEvents();
+    }
+}
+
+void BM_ExportCommand(benchmark::State &state)
+{
+    QuietDesktop quiet;
+    installDesktop(&quiet);
+    FrmExpCollection window(nullptr, Fixture::instance().collection());
+    window.show();
+    for (auto _ : state)
+        window.cmdEsportaClick();
+    installDesktop(nullptr);
+    if (!quiet.failures.isEmpty())
+        state.SkipWithError("export failed");
+    state.SetBytesProcessed(state.iterations() * QFileInfo(window.exportPath()).size());
+}
+
+void BM_PlainWriteSameBytes(benchmark::State &state)
+{
+    // The bytes an export writes, taken from an export made beforehand.
+    QuietDesktop quiet;
+    installDesktop(&quiet);
+    FrmExpCollection window(nullptr, Fixture::instance().collection());
+    window.show();
+    window.cmdEsportaClick();
+    installDesktop(nullptr);
+    QFile exported(window.exportPath());
+    if (!exported.open(QIODevice::ReadOnly))
+        qFatal("no export to copy");
+    const QByteArray bytes = exported.readAll();
+    const QString path = exported.fileName() + QStringLiteral(".plain");
+    for (auto _ : state) {
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+            state.SkipWithError("write failed");
+    }
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+}
+
+} // namespace
+
+BENCHMARK(BM_ScanCollection)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenExportWindow)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportCommand)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainWriteSameBytes)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

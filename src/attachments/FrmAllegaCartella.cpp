@@ -1,0 +1,259 @@
+#include "attachments/FrmAllegaCartella.h"
+
+#include "app/Artwork.h"
+#include "app/Desktop.h"
+#include "app/Widgets.h"
+#include "collections/FrmCollection.h"
+#include "core/RecordFile.h"
+#include "core/Text.h"
+#include "singers/FrmAnagrafica.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSaveFile>
+
+const QString FrmAllegaCartella::kDialogTitle = QStringLiteral("Selezionare il file da allegare:");
+const QString FrmAllegaCartella::kAskOverwrite =
+    QStringLiteral("Attenzione: nella cartella dei documenti allegati è presente un file con lo stesso "
+                   "nome.\r\n\r\nSi vuole sovrascrivere il file esistente?");
+const QString FrmAllegaCartella::kCopyFailed =
+    QStringLiteral("Attenzione: non è stato possibile copiare il file nella cartella dei documenti "
+                   "allegati.\r\n\r\n");
+const QString FrmAllegaCartella::kNameTooLong =
+    QStringLiteral("Attenzione: il nome del file scelto supera i 250 caratteri che la scheda può "
+                   "contenere.\r\n\r\nRinominare il file con un nome più breve e allegarlo di nuovo.");
+
+namespace
+{
+
+QFont verdana(int pixels, bool bold = false)
+{
+    QFont f(QStringLiteral("Verdana"));
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+QPushButton *button(QWidget *parent, const QString &name, const QString &text, const QRect &geometry)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setGeometry(geometry);
+    b->setFont(verdana(12));
+    b->setCursor(Qt::PointingHandCursor);
+    b->setAutoDefault(false);
+    return b;
+}
+
+// Copies `source` over `target` through a temporary file in the target's folder that replaces
+// the target only once it is complete: a failed copy leaves the file other cards refer to as it
+// was. Returns the platform's description of a failure, or an empty text.
+QString copyReplacing(const QString &source, const QString &target)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return in.errorString();
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly))
+        return out.errorString();
+    QByteArray chunk;
+    while (!(chunk = in.read(1 << 20)).isEmpty()) {
+        if (out.write(chunk) != chunk.size()) {
+            const QString reason = out.errorString();
+            out.cancelWriting();
+            return reason;
+        }
+    }
+    if (in.error() != QFileDevice::NoError) {
+        out.cancelWriting();
+        return in.errorString();
+    }
+    if (!out.commit())
+        return out.errorString();
+    return QString();
+}
+
+} // namespace
+
+FrmAllegaCartella::FrmAllegaCartella(FrmCollection *songEditor)
+    : FrmAllegaCartella(static_cast<QWidget *>(songEditor))
+{
+    m_songEditor = songEditor;
+    lblMemory->setText(QStringLiteral("collection"));
+}
+
+FrmAllegaCartella::FrmAllegaCartella(FrmAnagrafica *singerEditor)
+    : FrmAllegaCartella(static_cast<QWidget *>(singerEditor))
+{
+    m_singerEditor = singerEditor;
+    lblMemory->setText(QStringLiteral("anagrafica"));
+}
+
+FrmAllegaCartella::FrmAllegaCartella(QWidget *owner)
+    : FixedDialog(owner, QStringLiteral("frmAllegaCartella"), QStringLiteral(" Allega file"), QSize(634, 534),
+                  QColor::fromRgba(0xFFEBE9E9), Qt::white, QSize(609, 503))
+{
+    QWidget *p = panel();
+    shpSfondo =
+        shape(p, QStringLiteral("shpSfondo"), QRect(8, 8, 593, 433), Qt::white, QColor(0xD0, 0xD0, 0xD0));
+    imgLogo = new Artwork(p, QStringLiteral("imgLogo"), QStringLiteral(":/attachments/istruzioni.svg"),
+                          QRect(20, 20, 543, 49));
+    lblMemory = stateLabel(p, QStringLiteral("lblMemory"));
+
+    QList<QWidget *> tabOrder;
+    for (int n = 0; n < 3; ++n) {
+        const int dy = 120 * n;
+        const QString number = QStringLiteral("%1").arg(n + 1, 2, 10, QLatin1Char('0'));
+        shpFile[n] = shape(p, QStringLiteral("shpFile") + number, QRect(16, 80 + dy, 577, 113),
+                           QColor::fromRgba(0xFFA8CAE5), QColor(0xA8, 0xCA, 0xE5), Qt::white);
+
+        lblCampo[2 * n] = caption(p, QStringLiteral("lblCampo%1").arg(2 * n + 1, 2, 10, QLatin1Char('0')),
+                                  QStringLiteral("Nome %1° file allegato:").arg(n + 1), QPoint(28, 90 + dy));
+        lblCampo[2 * n]->setFont(verdana(12));
+        lblCampo[2 * n]->adjustSize();
+
+        txtFile[n] = new QLineEdit(p);
+        txtFile[n]->setObjectName(QStringLiteral("txtFile") + number);
+        txtFile[n]->setGeometry(28, 108 + dy, 338, 22);
+        txtFile[n]->setReadOnly(true);
+        txtFile[n]->setFont(verdana(12, true));
+        txtFile[n]->setStyleSheet(QStringLiteral("color: grey;"));
+
+        imgCancella[n] =
+            new ClickPicture(p, QStringLiteral("imgCancella") + number,
+                             QStringLiteral(":/attachments/gomma.svg"), QRect(370, 108 + dy, 22, 22));
+        btnSfoglia[n] = button(p, QStringLiteral("btnSfoglia") + number, QStringLiteral("Sfoglia..."),
+                               QRect(400, 104 + dy, 86, 28));
+        btnApri[n] = button(p, QStringLiteral("btnApri") + number, QStringLiteral("Apri"),
+                            QRect(494, 104 + dy, 86, 28));
+        btnApri[n]->setEnabled(false);
+
+        lblCampo[2 * n + 1] =
+            caption(p, QStringLiteral("lblCampo%1").arg(2 * n + 2, 2, 10, QLatin1Char('0')),
+                    QStringLiteral("Descrizione %1° file allegato:").arg(n + 1), QPoint(28, 140 + dy));
+        lblCampo[2 * n + 1]->setFont(verdana(12));
+        lblCampo[2 * n + 1]->adjustSize();
+
+        txtDesc[n] = new QLineEdit(p);
+        txtDesc[n]->setObjectName(QStringLiteral("txtDesc") + number);
+        txtDesc[n]->setGeometry(28, 158 + dy, 552, 22);
+        txtDesc[n]->setFont(verdana(12, true));
+        // As much as the card keeps, so that nothing typed is lost on saving.
+        txtDesc[n]->setMaxLength(kNameCapacity);
+
+        connect(txtFile[n], &QLineEdit::textChanged, this, [this, n] { txtFileChange(n); });
+        connect(btnSfoglia[n], &QPushButton::clicked, this,
+                [this, n] { guarded([this, n] { btnSfogliaClick(n); }); });
+        connect(btnApri[n], &QPushButton::clicked, this,
+                [this, n] { guarded([this, n] { btnApriClick(n); }); });
+        connect(imgCancella[n], &ClickPicture::clicked, this, [this, n] { imgCancellaClick(n); });
+        tabOrder << txtFile[n] << btnSfoglia[n] << btnApri[n] << txtDesc[n];
+    }
+
+    btnAnnulla = button(p, QStringLiteral("btnAnnulla"), QStringLiteral("Annulla"), QRect(312, 456, 126, 32));
+    btnApplica =
+        button(p, QStringLiteral("btnApplica"), QStringLiteral("Applica e chiudi"), QRect(447, 456, 154, 32));
+    connect(btnApplica, &QPushButton::clicked, this, [this] { guarded([this] { btnApplicaClick(); }); });
+    connect(btnAnnulla, &QPushButton::clicked, this, [this] { btnAnnullaClick(); });
+    tabOrder << btnApplica << btnAnnulla;
+    for (int i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder.at(i - 1), tabOrder.at(i));
+}
+
+void FrmAllegaCartella::setAttachments(const Attachments &values)
+{
+    for (int n = 0; n < 3; ++n) {
+        txtFile[n]->setText(ctrim(values.file[n]));
+        txtDesc[n]->setText(ctrim(values.desc[n]));
+    }
+}
+
+Attachments FrmAllegaCartella::attachments() const
+{
+    Attachments values;
+    for (int n = 0; n < 3; ++n) {
+        values.file[n] = ctrim(txtFile[n]->text());
+        values.desc[n] = ctrim(txtDesc[n]->text());
+    }
+    return values;
+}
+
+void FrmAllegaCartella::txtFileChange(int slot)
+{
+    btnApri[slot]->setEnabled(!ctrim(txtFile[slot]->text()).isEmpty());
+}
+
+void FrmAllegaCartella::btnSfogliaClick(int slot)
+{
+    const QString source = desktop().openFileName(this, kDialogTitle, QString(),
+                                                  {{QStringLiteral("Tutti i file"), {QStringLiteral("*")}}});
+    if (source.isEmpty())
+        return;
+    const QString name = ctrim(QFileInfo(source).fileName());
+    // A longer name would be cut when the card is saved and then name another file.
+    if (Ansi::fromUnicode(name).size() > kNameCapacity) {
+        desktop().warning(kNameTooLong);
+        return;
+    }
+    const QString folder = AttachmentFolder::path();
+    const QString target = folder + name;
+    if (!QDir().mkpath(folder)) {
+        desktop().warning(
+            kCopyFailed +
+            QStringLiteral("Impossibile creare la cartella %1.").arg(QDir::toNativeSeparators(folder)));
+        return;
+    }
+    const QFileInfo targetInfo(target);
+    if (targetInfo.exists()) {
+        // A file picked from the attachment folder itself is already in place: copying it onto
+        // itself would only risk it.
+        if (targetInfo.canonicalFilePath() == QFileInfo(source).canonicalFilePath()) {
+            txtFile[slot]->setText(name);
+            return;
+        }
+        if (!desktop().confirm(kAskOverwrite)) {
+            txtFile[slot]->setText(name); // the name now designates the file already there
+            return;
+        }
+    }
+    const QString failure = copyReplacing(source, target);
+    if (!failure.isEmpty()) {
+        desktop().warning(kCopyFailed + failure);
+        return;
+    }
+    txtFile[slot]->setText(name);
+}
+
+void FrmAllegaCartella::btnApriClick(int slot)
+{
+    const QString file = AttachmentFolder::fileFor(txtFile[slot]->text());
+    if (file.isEmpty())
+        return;
+    desktop().open(QLatin1Char('"') + QDir::toNativeSeparators(file) + QLatin1Char('"'));
+}
+
+void FrmAllegaCartella::imgCancellaClick(int slot)
+{
+    txtFile[slot]->clear();
+}
+
+void FrmAllegaCartella::btnApplicaClick()
+{
+    const QString memory = stateOf(lblMemory);
+    if (memory == QLatin1String("anagrafica") && m_singerEditor) {
+        m_singerEditor->setAttachments(attachments());
+        accept();
+    } else if (memory == QLatin1String("collection") && m_songEditor) {
+        m_songEditor->setAttachments(attachments());
+        accept();
+    }
+}
+
+void FrmAllegaCartella::btnAnnullaClick()
+{
+    reject();
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class RecordSchema;
+
+// One column of an export: the grid shows it, the spreadsheet writes it (the position column
+// has no field and is never written).
+struct ExportColumn {
+    const char *gridHeader; // UTF-8
+    int gridWidth;
+    int field;      // index in the record schema; -1 for the card's position
+    int sheetWidth; // the header cell's width in the spreadsheet
+};
+
+namespace ExportColumns
+{
+// Position, then the 13 song card fields of the collection export.
+const QList<ExportColumn> &collection();
+// Position, then the 25 singer card fields of the archive export, in record order.
+const QList<ExportColumn> &singers();
+} // namespace ExportColumns
+
+// The grid of an export window: one row per card in file order, column 0 the 1-based position,
+// the other columns the trimmed field texts. Read-only throughout: the export writes what the
+// file held.
+class ExportTableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    ExportTableModel(const QList<ExportColumn> &columns, QObject *parent = nullptr);
+
+    // Reads every whole record of `path` (created empty when missing) with `schema`. A failure
+    // part way keeps the rows read so far and is not reported; returns false then.
+    bool load(const QString &path, const RecordSchema &schema);
+
+    const QList<ExportColumn> &columns() const { return m_columns; }
+    QString cell(int row, int column) const { return m_rows.at(row).at(column); }
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+private:
+    QList<ExportColumn> m_columns;
+    QList<QStringList> m_rows;
+};

@@ -1,0 +1,522 @@
+#include "RecordingDesktop.h"
+#include "TestFiles.h"
+#include "app/Widgets.h"
+#include "collections/FrmCollection.h"
+#include "core/ProgramFolder.h"
+#include "output/FrmExpAnagrafica.h"
+#include "output/FrmExpCollection.h"
+#include "singers/FrmAnagrafica.h"
+#include "singers/SingerCard.h"
+
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QTableView>
+#include <QTest>
+
+#include <csignal>
+#include <memory>
+#include <sys/resource.h>
+
+using Kind = Desktop::Kind;
+
+// The two spreadsheet export windows: the grid they fill, the file they write byte for byte,
+// their two questions and their failure message, and how the editors open them.
+class TestExports : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void emptyCollectionGivesHeaderOnly();
+    void threeCardsFixture();
+    void gridShowsEveryCard();
+    void answers_data();
+    void answers();
+    void exportTwiceReplaces();
+    void folderInTheWayGivesMessage();
+    void failedExportKeepsPreviousFile();
+    void unreadableArchiveLeavesEmptyGrid();
+    void hintLine();
+    void helpWindow();
+    void emptySingerArchiveGivesHeaderOnly();
+    void singerRowFollowsRecordOrder();
+    void editorsOpenTheirExport_data();
+    void editorsOpenTheirExport();
+
+private:
+    std::unique_ptr<TempProgramFolder> m_folder;
+    std::unique_ptr<RecordingDesktop> m_desk;
+};
+
+namespace
+{
+
+const QString kAskExport = QStringLiteral("L'esportazione dei dati in Excel può richiedere diversi minuti a "
+                                          "seconda del numero di schede presenti in "
+                                          "archivio.\r\n\r\nSi vuole esportare i dati adesso?");
+const QString kAskOpen = QStringLiteral(
+    "Le schede in archivio sono state esportate con successo.\r\n\r\nSi vuole aprire il file di Excel?");
+const QString kFailed =
+    QStringLiteral("Attenzione: il sistema non permette di esportare i dati.\n\r\n\rAccertarsi "
+                   "che il file di Excel non sia già aperto.");
+
+// The fixed opening of every export up to the worksheet name, and from there to the headers.
+const QByteArray kOpen = "<html xmlns:o=\"urn:schemas-microsoft-com:office:office\" "
+                         "xmlns:x=\"urn:schemas-microsoft-com:office:excel\" "
+                         "xmlns=\"http://www.w3.org/TR/REC-html40\"><head><meta http-equiv=\"Content-Type\" "
+                         "content=\"text/html; charset=windows-1252\"><!--[if gte mso 9]><xml>"
+                         "<x:ExcelWorkbook><x:ExcelWorksheets><x:ExcelWorksheet><x:Name>";
+const QByteArray kAfterName =
+    "</x:Name><x:WorksheetOptions><x:Selected/><x:Panes><x:Pane><x:Number>1</x:Number>"
+    "<x:ActiveRow>3</x:ActiveRow></x:Pane></x:Panes><x:ProtectContents>False</x:ProtectContents>"
+    "<x:ProtectObjects>False</x:ProtectObjects><x:ProtectScenarios>False</x:ProtectScenarios>"
+    "</x:WorksheetOptions></x:ExcelWorksheet></x:ExcelWorksheets></x:ExcelWorkbook></xml><![endif]-->"
+    "</head><body><table x:str><tr>";
+const QByteArray kClose = "</table></body></html>";
+
+QByteArray th(int width, const QByteArray &text)
+{
+    return "<td style=\"text-align: left; font-weight: bold;\" width=" + QByteArray::number(width) + ">" +
+           text + "</td>";
+}
+
+QByteArray td(const QByteArray &text)
+{
+    return "<td style=\"text-align: left;\">" + text + "</td>";
+}
+
+const QByteArray kSongHeaders = th(400, "Titolo canzone") + th(300, "Cantante") + th(400, "Album") +
+                                th(250, "Genere musicale") + th(350, "Autori") + th(250, "Nazione") +
+                                th(180, "Anno") + th(400, "Premi e riconoscimenti") +
+                                th(250, "Casa discografica") + th(200, "Durata") + th(300, "Sito Web") +
+                                th(400, "Musica") + th(400, "Note");
+
+const QByteArray kSingerHeaders =
+    th(250, "Nome d'arte") + th(200, "Data di nascita") + th(250, "Cittadinanza") +
+    th(250, "Luogo di nascita") + th(250, "Nome anagrafico") + th(300, "Esordio") +
+    th(400, "Canzone capolavoro") + th(250, "Coniuge") + th(400, "Figli") + th(200, "Data decesso") +
+    th(300, "Titolo di studio") + th(300, "Lingue conosciute") + th(300, "Social media") +
+    th(300, "Band di appartenenza") + th(250, "Altezza") + th(250, "Peso") + th(250, "Occhi") +
+    th(250, "Capelli") + th(300, "Impegni sociali") + th(300, "Altre attivit\xe0") +
+    th(300, "Residenza attuale") + th(250, "Giudizio") + th(300, "Generi musicali") +
+    th(300, "Premi e riconoscimenti") + th(350, "Note");
+
+// A song card made byte by byte at the record's offsets, independently of the program's codec.
+struct Song {
+    QByteArray bytes = QByteArray(13344, '\0');
+    Song &put(int offset, const QByteArray &text)
+    {
+        bytes.replace(offset, text.size(), text);
+        return *this;
+    }
+};
+
+// A singer card of counted texts, likewise by hand.
+struct Singer {
+    QByteArray bytes = QByteArray(5793, '\0');
+    Singer &put(int offset, const QByteArray &text)
+    {
+        bytes[offset] = char(text.size());
+        bytes.replace(offset + 1, text.size(), text);
+        return *this;
+    }
+};
+
+const int kSingerOffsets[] = {0,    51,   53,   64,   115,  166,  417,  668,  919,  1170, 1421,
+                              1472, 1573, 1824, 2075, 2326, 2377, 2428, 2479, 2530, 2781, 3032,
+                              3283, 3534, 3785, 4036, 4287, 4538, 4789, 5040, 5291, 5542};
+
+QByteArray threeSongs()
+{
+    Song a, b, c;
+    a.put(0, "  Volare  ")
+        .put(121, "Domenico Modugno")
+        .put(242, "Nel blu")
+        .put(363, "Pop")
+        .put(414, "Migliacci & Modugno")
+        .put(665, "Italia")
+        .put(716, "1958")
+        .put(747, "Sanremo")
+        .put(998, "Fonit")
+        .put(1049, "3:35")
+        .put(1080, "Penso che un sogno\r\ncos\xec")
+        .put(6081, "I think")
+        .put(11082, "https://example.org/?a=1&b=2")
+        .put(11333, "Orchestra")
+        .put(11584, "<live>")
+        .put(11835, "S\xec")
+        .put(11838, "volare.mp3")
+        .put(12591, "Audio");
+    b.put(0, "Citt\xe0 vuota").put(121, "Mina").put(11835, "No");
+    c.put(0, "R&B <3").put(121, "\"Quoted\" singer").put(11584, "\tpi\xf9  spazi ");
+    return a.bytes + b.bytes + c.bytes;
+}
+
+QByteArray threeSongsExport()
+{
+    return kOpen + "Collection Musicale" + kAfterName + kSongHeaders + "</tr>" + "<tr>" + td("Volare") +
+           td("Domenico Modugno") + td("Nel blu") + td("Pop") + td("Migliacci &amp; Modugno") + td("Italia") +
+           td("1958") + td("Sanremo") + td("Fonit") + td("3:35") + td("https://example.org/?a=1&amp;b=2") +
+           td("Orchestra") + td("&lt;live&gt;") + "</tr>" + "<tr>" + td("Citt\xe0 vuota") + td("Mina") +
+           td("") + td("") + td("") + td("") + td("") + td("") + td("") + td("") + td("") + td("") + td("") +
+           "</tr>" + "<tr>" + td("R&amp;B &lt;3") + td("\"Quoted\" singer") + td("") + td("") + td("") +
+           td("") + td("") + td("") + td("") + td("") + td("") + td("") + td("pi\xf9 &#32;spazi") + "</tr>" +
+           kClose;
+}
+
+QString collectionPath()
+{
+    return ProgramFolder::file(QStringLiteral("Rock.mus"));
+}
+
+QString collectionExport()
+{
+    return ProgramFolder::file(QStringLiteral("Collection.xls"));
+}
+
+QString quoted(const QString &path)
+{
+    return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"');
+}
+
+template <typename T = QWidget> T *child(QWidget *window, const QString &name)
+{
+    T *found = window->findChild<T *>(name);
+    if (!found)
+        qFatal("%s has no %s", qPrintable(window->objectName()), qPrintable(name));
+    return found;
+}
+
+void click(QWidget *window, const QString &name)
+{
+    QTest::mouseClick(child(window, name), Qt::LeftButton);
+}
+
+// Runs one export from a freshly opened collection window.
+void exportCollection()
+{
+    FrmExpCollection window(nullptr, collectionPath());
+    window.show();
+    click(&window, QStringLiteral("cmdEsporta"));
+}
+
+void moveOver(QWidget *w)
+{
+    const QPoint at(w->width() / 2, w->height() / 2);
+    QMouseEvent move(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &move);
+}
+
+} // namespace
+
+void TestExports::init()
+{
+    m_folder = std::make_unique<TempProgramFolder>();
+    m_desk = std::make_unique<RecordingDesktop>();
+}
+
+void TestExports::cleanup()
+{
+    VERIFY_DESKTOP_CLEAN(*m_desk);
+    m_desk.reset();
+    m_folder.reset();
+}
+
+void TestExports::emptyCollectionGivesHeaderOnly()
+{
+    // The collection is missing: the window creates it empty and exports the header row.
+    m_desk->confirmations << true << false;
+    exportCollection();
+    QVERIFY(QFileInfo(collectionPath()).isFile());
+    QCOMPARE(QFileInfo(collectionPath()).size(), 0);
+    QCOMPARE(fileContent(collectionExport()),
+             kOpen + "Collection Musicale" + kAfterName + kSongHeaders + "</tr>" + kClose);
+    QCOMPARE(m_desk->texts(), (QStringList{kAskExport, kAskOpen}));
+    QCOMPARE(m_desk->messages.at(0).kind, Kind::Confirmation);
+    QCOMPARE(m_desk->messages.at(1).kind, Kind::Confirmation);
+    QVERIFY(m_desk->opened.isEmpty());
+}
+
+void TestExports::threeCardsFixture()
+{
+    writeFile(collectionPath(), threeSongs());
+    m_desk->confirmations << true << true;
+    exportCollection();
+    QCOMPARE(fileContent(collectionExport()), threeSongsExport());
+    QCOMPARE(m_desk->opened, QStringList{quoted(collectionExport())});
+    // The export never touches the collection.
+    QCOMPARE(fileContent(collectionPath()), threeSongs());
+}
+
+void TestExports::gridShowsEveryCard()
+{
+    // A trailing part of a record is not a card.
+    writeFile(collectionPath(), threeSongs() + QByteArray(100, 'x'));
+    FrmExpCollection window(nullptr, QStringLiteral(" ") + collectionPath());
+    window.show();
+    QCOMPARE(window.windowTitle(), QStringLiteral(" Esporta collection musicale in Microsoft Excel"));
+    auto *grid = child<QTableView>(&window, QStringLiteral("grdRecords"));
+    QAbstractItemModel *model = grid->model();
+    QCOMPARE(model->rowCount(), 3);
+    QCOMPARE(model->columnCount(), 14);
+    const QStringList headers{"N.",
+                              "Titolo canzone",
+                              "Cantante",
+                              "Album",
+                              "Genere musicale",
+                              "Autori",
+                              "Nazione",
+                              "Anno",
+                              "Premi e riconoscimenti",
+                              "Casa discografica",
+                              "Durata",
+                              "Sito Web",
+                              "Musica",
+                              "Note"};
+    const QList<int> widths{60, 300, 250, 300, 200, 300, 200, 150, 350, 250, 180, 250, 350, 350};
+    for (int c = 0; c < 14; ++c) {
+        QCOMPARE(model->headerData(c, Qt::Horizontal).toString(), headers.at(c));
+        QCOMPARE(grid->columnWidth(c), widths.at(c));
+    }
+    QCOMPARE(grid->verticalHeader()->defaultSectionSize(), 21);
+    QVERIFY(grid->alternatingRowColors());
+    const auto at = [model](int r, int c) { return model->index(r, c).data().toString(); };
+    QCOMPARE(at(0, 0), QStringLiteral("1"));
+    QCOMPARE(at(2, 0), QStringLiteral("3"));
+    QCOMPARE(at(0, 1), QStringLiteral("Volare"));
+    QCOMPARE(at(1, 1), QStringLiteral("Città vuota"));
+    QCOMPARE(at(2, 13), QStringLiteral("più  spazi"));
+    QVERIFY(!(model->flags(model->index(0, 1)) & Qt::ItemIsEditable));
+}
+
+void TestExports::answers_data()
+{
+    QTest::addColumn<bool>("exportIt");
+    QTest::addColumn<bool>("openIt");
+
+    QTest::newRow("no export") << false << false;
+    QTest::newRow("export, not opened") << true << false;
+    QTest::newRow("export and open") << true << true;
+}
+
+void TestExports::answers()
+{
+    QFETCH(bool, exportIt);
+    QFETCH(bool, openIt);
+    writeFile(collectionPath(), threeSongs());
+    m_desk->confirmations << exportIt;
+    if (exportIt)
+        m_desk->confirmations << openIt;
+    exportCollection();
+    QCOMPARE(QFile::exists(collectionExport()), exportIt);
+    if (exportIt)
+        QCOMPARE(fileContent(collectionExport()), threeSongsExport());
+    QCOMPARE(m_desk->opened, openIt ? QStringList{quoted(collectionExport())} : QStringList());
+    QCOMPARE(m_desk->messages.size(), exportIt ? 2 : 1);
+}
+
+void TestExports::exportTwiceReplaces()
+{
+    writeFile(collectionPath(), threeSongs());
+    m_desk->confirmations << true << false;
+    exportCollection();
+    const QByteArray first = fileContent(collectionExport());
+    Song one;
+    one.put(0, "Solo").put(121, "Lei");
+    writeFile(collectionPath(), one.bytes);
+    m_desk->confirmations << true << false;
+    exportCollection();
+    const QByteArray second = fileContent(collectionExport());
+    QCOMPARE(second, kOpen + "Collection Musicale" + kAfterName + kSongHeaders + "</tr><tr>" + td("Solo") +
+                         td("Lei") + QByteArray(td("")).repeated(11) + "</tr>" + kClose);
+    QVERIFY(second.size() < first.size());
+}
+
+void TestExports::folderInTheWayGivesMessage()
+{
+    writeFile(collectionPath(), threeSongs());
+    QVERIFY(QDir().mkdir(collectionExport()));
+    m_desk->confirmations << true;
+    exportCollection();
+    QCOMPARE(m_desk->last().kind, Kind::Plain);
+    QCOMPARE(m_desk->last().text, kFailed);
+    QCOMPARE(m_desk->messages.size(), 2);
+    QVERIFY(QFileInfo(collectionExport()).isDir());
+    QVERIFY(m_desk->opened.isEmpty());
+}
+
+void TestExports::failedExportKeepsPreviousFile()
+{
+    Song one;
+    one.put(0, "Solo").put(121, "Lei");
+    writeFile(collectionPath(), one.bytes);
+    m_desk->confirmations << true << false;
+    exportCollection();
+    const QByteArray previous = fileContent(collectionExport());
+    QVERIFY(!previous.isEmpty());
+
+    // Many more cards, and a file-size limit under the new export's size: the write fails part way.
+    QByteArray many;
+    for (int i = 0; i < 200; ++i)
+        many += threeSongs();
+    writeFile(collectionPath(), many);
+    FrmExpCollection window(nullptr, collectionPath());
+    window.show();
+    QCOMPARE(window.model()->rowCount(), 600);
+
+    struct rlimit saved;
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 8192;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    m_desk->confirmations << true;
+    click(&window, QStringLiteral("cmdEsporta"));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    QCOMPARE(m_desk->last().text, kFailed);
+    QCOMPARE(fileContent(collectionExport()), previous);
+    QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files),
+             (QStringList{QStringLiteral("Collection.xls"), QStringLiteral("Rock.mus")}));
+}
+
+void TestExports::unreadableArchiveLeavesEmptyGrid()
+{
+    // A folder where the archive should be: no rows, no message, nothing created.
+    QVERIFY(QDir().mkdir(SingerArchive::path()));
+    FrmExpAnagrafica window(nullptr);
+    window.show();
+    QCOMPARE(window.model()->rowCount(), 0);
+    QVERIFY(m_desk->messages.isEmpty());
+    QVERIFY(QFileInfo(SingerArchive::path()).isDir());
+}
+
+void TestExports::hintLine()
+{
+    FrmExpCollection window(nullptr, collectionPath());
+    window.show();
+    auto *panInfo = child<QLabel>(&window, QStringLiteral("panInfo"));
+    QCOMPARE(panInfo->text(), QStringLiteral("Esportazione archivio in Microsoft Excel."));
+    const QList<std::pair<QString, QString>> hints{
+        {QStringLiteral("cmdEsporta"), QStringLiteral("Esporta l'archivio in formato Microsoft Excel.")},
+        {QStringLiteral("cmdGuida"),
+         QStringLiteral("Visualizza la pagina della guida sensibile al contesto.")},
+        {QStringLiteral("cmdEsci"), QStringLiteral("Esci da questo ambiente di lavoro.")},
+    };
+    for (const auto &[name, hint] : hints) {
+        moveOver(child(&window, name));
+        QCOMPARE(panInfo->text(), hint);
+        QCOMPARE(child(&window, name)->cursor().shape(), Qt::PointingHandCursor);
+    }
+    moveOver(child<QTableView>(&window, QStringLiteral("grdRecords"))->viewport());
+    QCOMPARE(panInfo->text(), QString());
+    moveOver(child(&window, QStringLiteral("cmdEsci")));
+    moveOver(child(&window, QStringLiteral("shpInfo")));
+    QCOMPARE(panInfo->text(), QString());
+    QVERIFY(window.isVisible());
+    click(&window, QStringLiteral("cmdEsci"));
+    QVERIFY(!window.isVisible());
+}
+
+void TestExports::helpWindow()
+{
+    QString title, text;
+    m_desk->modalHandlers.enqueue([&](QDialog *dialog) {
+        title = child<QLabel>(dialog, QStringLiteral("lblTitolo"))->text();
+        text = child<QPlainTextEdit>(dialog, QStringLiteral("txtGuida"))->toPlainText();
+        dialog->reject();
+    });
+    FrmExpAnagrafica window(nullptr);
+    window.show();
+    click(&window, QStringLiteral("cmdGuida"));
+    QCOMPARE(title, QStringLiteral("Esportazione archivio cantanti in Microsoft Excel."));
+    QCOMPARE(text.split(QStringLiteral("\n\n")).size(), 3);
+    QVERIFY(text.contains(QStringLiteral("XLS")));
+}
+
+void TestExports::emptySingerArchiveGivesHeaderOnly()
+{
+    m_desk->confirmations << true << true;
+    FrmExpAnagrafica window(nullptr);
+    window.show();
+    QCOMPARE(window.windowTitle(), QStringLiteral(" Esporta archivio cantanti in Microsoft Excel"));
+    click(&window, QStringLiteral("cmdEsporta"));
+    const QString path = ProgramFolder::file(QStringLiteral("Archivio_Cantanti.xls"));
+    QCOMPARE(fileContent(path), kOpen + "Archivio Cantanti" + kAfterName + kSingerHeaders + "</tr>" + kClose);
+    QCOMPARE(m_desk->opened, QStringList{quoted(path)});
+    QVERIFY(QFileInfo(SingerArchive::path()).isFile());
+}
+
+void TestExports::singerRowFollowsRecordOrder()
+{
+    // Every field holds its own index; the sex (1) and the attachments (26-31) never appear.
+    Singer card;
+    for (int i = 0; i < 32; ++i)
+        card.put(kSingerOffsets[i], " F" + QByteArray::number(i) + " ");
+    card.put(kSingerOffsets[1], "M");
+    writeFile(SingerArchive::path(), card.bytes + card.bytes);
+    m_desk->confirmations << true << false;
+    FrmExpAnagrafica window(nullptr);
+    window.show();
+    QCOMPARE(window.model()->rowCount(), 2);
+    QCOMPARE(window.model()->columnCount(), 26);
+    QCOMPARE(window.model()->index(1, 0).data().toString(), QStringLiteral("2"));
+    QCOMPARE(window.model()->index(0, 1).data().toString(), QStringLiteral("F0"));
+    click(&window, QStringLiteral("cmdEsporta"));
+    QByteArray row = "<tr>" + td("F0");
+    for (int i = 2; i <= 25; ++i)
+        row += td("F" + QByteArray::number(i));
+    row += "</tr>";
+    QCOMPARE(fileContent(ProgramFolder::file(QStringLiteral("Archivio_Cantanti.xls"))),
+             kOpen + "Archivio Cantanti" + kAfterName + kSingerHeaders + "</tr>" + row + row + kClose);
+}
+
+void TestExports::editorsOpenTheirExport_data()
+{
+    QTest::addColumn<bool>("songs");
+    QTest::newRow("song editor") << true;
+    QTest::newRow("singer editor") << false;
+}
+
+void TestExports::editorsOpenTheirExport()
+{
+    QFETCH(bool, songs);
+    std::unique_ptr<QWidget> editor;
+    QString expected;
+    int rows = 0;
+    if (songs) {
+        writeFile(collectionPath(), threeSongs());
+        auto *e = new FrmCollection;
+        e->openCollection(collectionPath(), QStringLiteral("Rock"));
+        editor.reset(e);
+        expected = QStringLiteral("frmExpCollection");
+        rows = 3;
+    } else {
+        Singer card;
+        card.put(0, "Mina").put(51, "F");
+        writeFile(SingerArchive::path(), card.bytes);
+        editor.reset(new FrmAnagrafica);
+        expected = QStringLiteral("frmExpAnagrafica");
+        rows = 1;
+    }
+    editor->show();
+    QString opened;
+    int shown = -1;
+    m_desk->modalHandlers.enqueue([&](QDialog *dialog) {
+        opened = dialog->objectName();
+        shown = child<QTableView>(dialog, QStringLiteral("grdRecords"))->model()->rowCount();
+        QCOMPARE(dialog->parentWidget(), editor.get());
+        click(dialog, QStringLiteral("cmdEsci"));
+    });
+    click(editor.get(), QStringLiteral("cmdEsporta"));
+    QCOMPARE(opened, expected);
+    QCOMPARE(shown, rows);
+}
+
+QTEST_MAIN(TestExports)
+#include "tst_exports.moc"
