@@ -5,6 +5,9 @@
 
 #include <QSaveFile>
 
+#include <cstring>
+#include <type_traits>
+
 namespace
 {
 
@@ -46,44 +49,68 @@ constexpr char kCellOpen[] = "<td style=\"text-align: left;\">";
 constexpr char kCellClose[] = "</td>";
 constexpr char kTail[] = "</table></body></html>";
 
-// Appends the Windows-1252 bytes of a trimmed cell with the three markup characters as entities.
-void appendEscapedBytes(QByteArray &out, const QByteArray &bytes)
+// Appends a trimmed cell as Windows-1252 bytes with the three markup characters as entities. A run
+// of spaces keeps every space after the first as a character reference, since spreadsheet programs
+// read HTML and would fold the run into one. `Unit` is QChar for text still to convert and char
+// for bytes already in the code page.
+template <typename Unit> void appendCell(QByteArray &out, const Unit *begin, const Unit *end)
 {
-    char previous = 0;
-    for (const char c : bytes) {
+    // Room for the worst case, every character an entity; the unused tail is cut below.
+    const qsizetype start = out.size();
+    out.resize(start + 5 * (end - begin));
+    char *to = out.data() + start;
+    unsigned previous = 0;
+    for (const Unit *at = begin; at < end; ++at) {
+        unsigned c;
+        if constexpr (std::is_same_v<Unit, QChar>) {
+            c = at->unicode();
+            if (c >= 0x80 && (c < 0xA0 || c > 0xFF)) {
+                // Outside Latin-1, or the C1 range that the code page maps elsewhere: convert the
+                // whole cell to the code page first, then write its bytes.
+                out.truncate(start);
+                const QByteArray bytes = Ansi::fromUnicode(QString(begin, end - begin));
+                appendCell(out, bytes.constData(), bytes.constData() + bytes.size());
+                return;
+            }
+        } else {
+            c = static_cast<unsigned char>(*at);
+        }
         if (c == ' ' && previous == ' ') {
-            // Spreadsheet programs read HTML and fold a run of spaces into one; a character
-            // reference keeps the card's spacing.
-            out.append("&#32;", 5);
+            memcpy(to, "&#32;", 5);
+            to += 5;
             continue;
         }
         previous = c;
         switch (c) {
         case '&':
-            out.append("&amp;", 5);
+            memcpy(to, "&amp;", 5);
+            to += 5;
             break;
         case '<':
-            out.append("&lt;", 4);
+            memcpy(to, "&lt;", 4);
+            to += 4;
             break;
         case '>':
-            out.append("&gt;", 4);
+            memcpy(to, "&gt;", 4);
+            to += 4;
             break;
         default:
-            out.append(c);
+            *to++ = char(c);
         }
     }
+    out.truncate(to - out.constData());
 }
 
-// Texts of Latin-1 letters, the usual content of a card, are their own Windows-1252 bytes; any
-// other text goes through the code page conversion.
-QByteArray codePageBytes(const QString &text)
+// Trims the text of codes up to U+0020 at both ends, then appends it.
+void appendCell(QByteArray &out, const QString &text)
 {
-    for (const QChar ch : text) {
-        const char16_t c = ch.unicode();
-        if (c >= 0x80 && (c < 0xA0 || c > 0xFF))
-            return Ansi::fromUnicode(text);
-    }
-    return text.toLatin1();
+    const QChar *begin = text.constData();
+    const QChar *end = begin + text.size();
+    while (begin < end && begin->unicode() <= 0x20)
+        ++begin;
+    while (end > begin && end[-1].unicode() <= 0x20)
+        --end;
+    appendCell(out, begin, end);
 }
 
 } // namespace
@@ -94,7 +121,7 @@ namespace SpreadsheetWriter
 QByteArray cellBytes(const QString &text)
 {
     QByteArray out;
-    appendEscapedBytes(out, codePageBytes(ctrim(text)));
+    appendCell(out, text);
     return out;
 }
 
@@ -119,7 +146,7 @@ QByteArray document(const QString &sheetName, const QList<Column> &columns, int 
         out.append("<tr>");
         for (int column = 0; column < width; ++column) {
             out.append(kCellOpen);
-            appendEscapedBytes(out, codePageBytes(ctrim(cell(row, column))));
+            appendCell(out, cell(row, column));
             out.append(kCellClose);
         }
         out.append("</tr>");
