@@ -6,6 +6,8 @@
 #include "core/Text.h"
 #include "singers/SingerCard.h"
 
+#include <cstring>
+
 namespace ExportColumns
 {
 
@@ -73,26 +75,59 @@ ExportTableModel::ExportTableModel(const QList<ExportColumn> &columns, QObject *
 {
 }
 
+namespace
+{
+
+// Appends a field's text as the record's codec reads it, trimmed of codes up to U+0020 at both
+// ends, as Windows-1252 bytes (where those codes are the bytes up to 0x20).
+void appendField(QByteArray &out, const char *record, const RecordSchema::Field &field)
+{
+    const char *at = record + field.offset;
+    int n = 0;
+    switch (field.codec) {
+    case RecordSchema::Codec::ZeroText: {
+        const void *zero = std::memchr(at, 0, size_t(field.width));
+        n = zero ? int(static_cast<const char *>(zero) - at) : field.width;
+        break;
+    }
+    case RecordSchema::Codec::Counted:
+        n = qMin(int(static_cast<unsigned char>(at[0])), field.capacity());
+        ++at;
+        break;
+    case RecordSchema::Codec::ZeroMemo:
+        // Line breaks change in the reading: take the codec's own text.
+        out.append(Ansi::fromUnicode(ctrim(RecordSchema::load(at, field))));
+        return;
+    }
+    const char *end = at + n;
+    while (at < end && static_cast<unsigned char>(*at) <= 0x20)
+        ++at;
+    while (end > at && static_cast<unsigned char>(end[-1]) <= 0x20)
+        --end;
+    out.append(at, end - at);
+}
+
+} // namespace
+
 bool ExportTableModel::load(const QString &path, const RecordSchema &schema)
 {
     beginResetModel();
-    m_rows.clear();
+    m_bytes.clear();
+    m_starts = {0};
+    m_rowCount = 0;
     bool complete = true;
     try {
         RecordFile file(path, schema.size());
-        m_rows.reserve(file.count());
-        file.scan([this, &schema](qint64 position, const QByteArray &record) {
-            QStringList row;
-            row.reserve(m_columns.size());
+        const qint64 count = file.count();
+        m_starts.reserve(count * m_columns.size() + 1);
+        m_bytes.reserve(count * m_columns.size() * 24);
+        file.scan([this, &schema](qint64, const QByteArray &record) {
             for (const ExportColumn &column : std::as_const(m_columns)) {
-                if (column.field < 0) {
-                    row << QString::number(position);
-                } else {
-                    const RecordSchema::Field &field = schema.field(column.field);
-                    row << ctrim(RecordSchema::load(record.constData() + field.offset, field));
-                }
+                if (column.field >= 0)
+                    appendField(m_bytes, record.constData(), schema.field(column.field));
+                m_starts.append(m_bytes.size());
             }
-            m_rows.append(row);
+            ++m_rowCount;
             return true;
         });
     } catch (const FileError &) {
@@ -102,9 +137,18 @@ bool ExportTableModel::load(const QString &path, const RecordSchema &schema)
     return complete;
 }
 
+QString ExportTableModel::cell(int row, int column) const
+{
+    if (m_columns.at(column).field < 0)
+        return QString::number(row + 1);
+    const qsizetype index = qsizetype(row) * m_columns.size() + column;
+    const qsizetype begin = m_starts.at(index);
+    return Ansi::toUnicode(m_bytes.constData() + begin, int(m_starts.at(index + 1) - begin));
+}
+
 int ExportTableModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_rows.size());
+    return parent.isValid() ? 0 : m_rowCount;
 }
 
 int ExportTableModel::columnCount(const QModelIndex &parent) const
@@ -116,7 +160,7 @@ QVariant ExportTableModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return QVariant();
-    return m_rows.at(index.row()).at(index.column());
+    return cell(index.row(), index.column());
 }
 
 QVariant ExportTableModel::headerData(int section, Qt::Orientation orientation, int role) const

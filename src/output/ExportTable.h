@@ -3,7 +3,6 @@
 #include <QAbstractTableModel>
 #include <QList>
 #include <QString>
-#include <QStringList>
 
 class RecordSchema;
 
@@ -38,7 +37,7 @@ public:
     bool load(const QString &path, const RecordSchema &schema);
 
     const QList<ExportColumn> &columns() const { return m_columns; }
-    QString cell(int row, int column) const { return m_rows.at(row).at(column); }
+    QString cell(int row, int column) const;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -48,5 +47,10 @@ public:
 
 private:
     QList<ExportColumn> m_columns;
-    QList<QStringList> m_rows;
+    // Every cell's trimmed Windows-1252 bytes back to back, row by row, and where each begins
+    // (one more entry than cells): one allocation for the whole archive instead of one per cell,
+    // and a cell is converted only when it is shown or written.
+    QByteArray m_bytes;
+    QList<qsizetype> m_starts;
+    int m_rowCount = 0;
 };

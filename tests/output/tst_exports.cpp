@@ -2,7 +2,9 @@
 #include "TestFiles.h"
 #include "app/Widgets.h"
 #include "collections/FrmCollection.h"
+#include "collections/SongCard.h"
 #include "core/ProgramFolder.h"
+#include "core/Text.h"
 #include "output/FrmExpAnagrafica.h"
 #include "output/FrmExpCollection.h"
 #include "singers/FrmAnagrafica.h"
@@ -34,6 +36,7 @@ private slots:
     void emptyCollectionGivesHeaderOnly();
     void threeCardsFixture();
     void gridShowsEveryCard();
+    void gridReadsFieldsAsTheCards();
     void answers_data();
     void answers();
     void exportTwiceReplaces();
@@ -291,6 +294,37 @@ void TestExports::gridShowsEveryCard()
     QCOMPARE(at(1, 1), QStringLiteral("Città vuota"));
     QCOMPARE(at(2, 13), QStringLiteral("più  spazi"));
     QVERIFY(!(model->flags(model->index(0, 1)) & Qt::ItemIsEditable));
+}
+
+void TestExports::gridReadsFieldsAsTheCards()
+{
+    // Records made elsewhere: a field without its terminating zero, a length byte beyond the
+    // capacity, control characters and high bytes at the edges.
+    Song song;
+    song.put(363, QByteArray(51, 'G')).put(414, "\x01\x81Autori\x9f \x1f");
+    song.put(0, "\xa0Titolo\xa0").put(121, QByteArray(121, 'C'));
+    Singer singer;
+    singer.put(0, " Nome ").put(53, "01/02/2003");
+    singer.bytes[53] = char(255); // says more than the field holds
+    singer.put(64, "\x80uro\x85");
+    writeFile(collectionPath(), song.bytes);
+    writeFile(SingerArchive::path(), singer.bytes);
+
+    FrmExpCollection songs(nullptr, collectionPath());
+    songs.show();
+    const SongCard songCard = SongCard::decode(song.bytes);
+    const auto &songColumns = songs.model()->columns();
+    for (int c = 1; c < songColumns.size(); ++c)
+        QCOMPARE(songs.model()->cell(0, c), ctrim(songCard.text(songColumns.at(c).field)));
+    QCOMPARE(songs.model()->cell(0, 4), QString(51, QLatin1Char('G')));
+
+    FrmExpAnagrafica singers(nullptr);
+    singers.show();
+    const SingerCard singerCard = SingerCard::decode(singer.bytes);
+    const auto &singerColumns = singers.model()->columns();
+    for (int c = 1; c < singerColumns.size(); ++c)
+        QCOMPARE(singers.model()->cell(0, c), ctrim(singerCard.text(singerColumns.at(c).field)));
+    QCOMPARE(singers.model()->cell(0, 1), QStringLiteral("Nome"));
 }
 
 void TestExports::answers_data()
