@@ -142,8 +142,15 @@ QString ExportTableModel::cell(int row, int column) const
     if (m_columns.at(column).field < 0)
         return QString::number(row + 1);
     const qsizetype index = qsizetype(row) * m_columns.size() + column;
-    const qsizetype begin = m_starts.at(index);
-    return Ansi::toUnicode(m_bytes.constData() + begin, int(m_starts.at(index + 1) - begin));
+    const char *begin = m_bytes.constData() + m_starts.at(index);
+    const char *end = m_bytes.constData() + m_starts.at(index + 1);
+    // Bytes outside 0x80-0x9F are their own Latin-1 characters, the common case by far.
+    for (const char *at = begin; at < end; ++at) {
+        const auto b = static_cast<unsigned char>(*at);
+        if (b >= 0x80 && b < 0xA0)
+            return Ansi::toUnicode(begin, int(end - begin));
+    }
+    return QString::fromLatin1(begin, end - begin);
 }
 
 int ExportTableModel::rowCount(const QModelIndex &parent) const
