@@ -301,7 +301,9 @@ void TestExports::gridReadsFieldsAsTheCards()
     // Records made elsewhere: a field without its terminating zero, a length byte beyond the
     // capacity, control characters and high bytes at the edges.
     Song song;
-    song.put(363, QByteArray(51, 'G')).put(414, "\x01\x81Autori\x9f \x1f");
+    song.put(363, QByteArray(51, 'G'))
+        .put(414, "\x01\x81"
+                  "Autori\x9f \x1f");
     song.put(0, "\xa0Titolo\xa0").put(121, QByteArray(121, 'C'));
     Singer singer;
     singer.put(0, " Nome ").put(53, "01/02/2003");
