@@ -45,7 +45,10 @@ constexpr char kHeadAfterName[] = "</x:Name>"
                                   "<table x:str>"
                                   "<tr>";
 constexpr char kHeaderCellOpen[] = "<td style=\"text-align: left; font-weight: bold;\" width=";
-constexpr char kCellOpen[] = "<td style=\"text-align: left;\">";
+// LibreOffice ignores the table's x:str and would turn "0042" into 42, "1.80" into 1.8 and a text
+// beginning with "=" into a formula; the text number format keeps every cell the card's text.
+// Excel ignores the attribute.
+constexpr char kCellOpen[] = "<td style=\"text-align: left;\" sdnum=\"1033;0;@\">";
 constexpr char kCellClose[] = "</td>";
 constexpr char kTail[] = "</table></body></html>";
 

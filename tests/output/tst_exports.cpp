@@ -89,7 +89,7 @@ QByteArray th(int width, const QByteArray &text)
 
 QByteArray td(const QByteArray &text)
 {
-    return "<td style=\"text-align: left;\">" + text + "</td>";
+    return "<td style=\"text-align: left;\" sdnum=\"1033;0;@\">" + text + "</td>";
 }
 
 const QByteArray kSongHeaders = th(400, "Titolo canzone") + th(300, "Cantante") + th(400, "Album") +

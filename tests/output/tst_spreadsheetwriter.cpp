@@ -53,7 +53,7 @@ const QByteArray kTwoHeaders =
 
 QByteArray cellTd(const QByteArray &text)
 {
-    return "<td style=\"text-align: left;\">" + text + "</td>";
+    return "<td style=\"text-align: left;\" sdnum=\"1033;0;@\">" + text + "</td>";
 }
 
 } // namespace
