@@ -1,5 +1,8 @@
 #include "app/Desktop.h"
 
+#include "report/ReportPreview.h"
+#include "report/ReportPrint.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
@@ -8,7 +11,8 @@
 #include <QMessageBox>
 #include <QUrl>
 
-namespace {
+namespace
+{
 
 // Message texts keep the program's own line breaks ("\n\r\n\r", "\r\n\r\n"); on screen a
 // stray carriage return would show as a box, so pairs become plain line feeds for display.
@@ -101,6 +105,17 @@ public:
     }
 
     int runModal(QDialog *window) override { return window->exec(); }
+
+    void previewReport(QWidget *parent, const report::PreparedReport &r) override
+    {
+        report::ReportPreview window(parent, r);
+        window.exec();
+    }
+
+    bool printReport(QWidget *parent, const report::PreparedReport &r) override
+    {
+        return report::printWithDialog(parent, r);
+    }
 };
 
 QtDesktop &realDesktop()
@@ -170,8 +185,8 @@ QUrl shellTargetUrl(const QString &sCommand)
     if (target.isEmpty())
         return QUrl();
     const QString lower = target.toLower();
-    if (lower.startsWith(QLatin1String("mailto:")) || lower.startsWith(QLatin1String("http://"))
-        || lower.startsWith(QLatin1String("https://")))
+    if (lower.startsWith(QLatin1String("mailto:")) || lower.startsWith(QLatin1String("http://")) ||
+        lower.startsWith(QLatin1String("https://")))
         return QUrl(target, QUrl::TolerantMode);
     return QUrl::fromLocalFile(target);
 }

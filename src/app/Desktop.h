@@ -7,6 +7,10 @@
 class QDialog;
 class QFileDialog;
 class QWidget;
+namespace report
+{
+class PreparedReport;
+}
 
 // One entry of a file dialog's type list: the text the user reads and the name patterns it
 // lets through ("Immagine JPEG", {"*.jpg", "*.jpeg"}).
@@ -51,6 +55,11 @@ public:
 
     // Runs a per-use window modally and returns its result code. The window is the caller's.
     virtual int runModal(QDialog *window) = 0;
+
+    // A laid-out report: shown in the modal preview window until the user closes it, or printed
+    // through the print dialog (false when the user cancelled it).
+    virtual void previewReport(QWidget *parent, const report::PreparedReport &report) = 0;
+    virtual bool printReport(QWidget *parent, const report::PreparedReport &report) = 0;
 
     // --- helpers every window uses -------------------------------------------------------
     void warning(const QString &text) { message(Kind::Warning, text); }
