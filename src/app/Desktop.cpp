@@ -11,8 +11,7 @@
 #include <QMessageBox>
 #include <QUrl>
 
-namespace
-{
+namespace {
 
 // Message texts keep the program's own line breaks ("\n\r\n\r", "\r\n\r\n"); on screen a
 // stray carriage return would show as a box, so pairs become plain line feeds for display.
@@ -185,8 +184,8 @@ QUrl shellTargetUrl(const QString &sCommand)
     if (target.isEmpty())
         return QUrl();
     const QString lower = target.toLower();
-    if (lower.startsWith(QLatin1String("mailto:")) || lower.startsWith(QLatin1String("http://")) ||
-        lower.startsWith(QLatin1String("https://")))
+    if (lower.startsWith(QLatin1String("mailto:")) || lower.startsWith(QLatin1String("http://"))
+        || lower.startsWith(QLatin1String("https://")))
         return QUrl(target, QUrl::TolerantMode);
     return QUrl::fromLocalFile(target);
 }

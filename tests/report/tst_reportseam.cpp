@@ -74,6 +74,7 @@ private slots:
     void previewWindow_data();
     void previewWindow();
     void previewZoomAndFullScreen();
+    void previewPrintsThroughTheDialog();
     void realDesktopPreview();
     void realDesktopPrintCancelled();
     void realDesktopPrintToFile();
@@ -123,6 +124,27 @@ void TestReportSeam::previewZoomAndFullScreen()
     QVERIFY(w.isFullScreen());
     w.actSchermoIntero->trigger();
     QVERIFY(!w.isFullScreen());
+}
+
+void TestReportSeam::previewPrintsThroughTheDialog()
+{
+    const PreparedReport r = listOf(200);
+    ReportPreview w(nullptr, r);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    int maxPage = 0;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&] {
+        if (auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget())) {
+            maxPage = dialog->maxPage();
+            dialog->reject();
+        }
+    });
+    poll.start(20);
+    w.actStampa->trigger();
+    poll.stop();
+    QCOMPARE(maxPage, r.pageCount());
+    QVERIFY(w.isVisible()); // cancelling the dialog leaves the preview open
 }
 
 void TestReportSeam::realDesktopPreview()

@@ -17,7 +17,8 @@
 class RecordingDesktop : public Desktop
 {
 public:
-    struct Message {
+    struct Message
+    {
         Kind kind;
         QString text;
     };
