@@ -47,9 +47,10 @@ void SingerCardWindow::showEvent(QShowEvent *event)
 
 void SingerCardWindow::FormShow()
 {
-    // The photo box holds the card's photo or the editor's placeholder; the copy shares it.
-    const QImage photo = m_editor->imgFoto->picture();
-    imgLogo->setPicture(photo.isNull() ? imgTemp->picture() : photo);
+    // The photo box holds the card's photo or the editor's placeholder. The copy keeps a photo
+    // read from a file encoded: it is decoded only at the size the page needs.
+    if (!imgLogo->setPhoto(m_editor->imgFoto->photo()))
+        imgLogo->setPicture(imgTemp->picture());
 }
 
 void SingerCardWindow::btnStampaClick()
@@ -58,7 +59,10 @@ void SingerCardWindow::btnStampaClick()
         repDocumento.setOrientation(QPageLayout::Portrait);
         // The engine gets the photo at what the page needs, not at the camera's size.
         const QSizeF box = repDocumento.object(QStringLiteral("imgLogo")).rect.size();
-        repDocumento.setPicture(QStringLiteral("imgLogo"), report::pictureForBox(imgLogo->picture(), box));
+        const QImage photo = imgLogo->photo().fitted(report::pixelsForBox(box));
+        if (photo.isNull())
+            throw report::ReportError("Foto non decodificabile");
+        repDocumento.setPicture(QStringLiteral("imgLogo"), photo);
         for (const char *name : kFields) {
             const QString objectName = QString::fromLatin1(name);
             const auto *field = m_editor->findChild<QLineEdit *>(objectName);

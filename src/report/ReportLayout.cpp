@@ -350,11 +350,16 @@ bool writePdf(const PreparedReport &report, const QString &path, int resolution)
     return file.error() == QFileDevice::NoError && file.flush();
 }
 
+QSize pixelsForBox(const QSizeF &box, int dpi)
+{
+    return QSize(qCeil(box.width() * dpi / 96.0), qCeil(box.height() * dpi / 96.0));
+}
+
 QImage pictureForBox(const QImage &picture, const QSizeF &box, int dpi)
 {
     if (picture.isNull())
         return picture;
-    const QSize limit(qCeil(box.width() * dpi / 96.0), qCeil(box.height() * dpi / 96.0));
+    const QSize limit = pixelsForBox(box, dpi);
     if (picture.width() <= limit.width() && picture.height() <= limit.height())
         return picture;
     const QImage scaled = picture.scaled(limit, Qt::KeepAspectRatio, Qt::SmoothTransformation);

@@ -55,6 +55,9 @@ QFont objectFont(const ReportObject &text);
 // Makes the templates' Windows font names resolve to installed families of the same metrics.
 void installFontSubstitutes();
 
+// The pixels a box of `box` report units needs at `dpi`.
+QSize pixelsForBox(const QSizeF &box, int dpi = 300);
+
 // A picture reduced, when larger, to what a box of `box` report units needs at `dpi`, keeping
 // its aspect ratio. Painting still fits the result to the box, enlarging small pictures.
 QImage pictureForBox(const QImage &picture, const QSizeF &box, int dpi = 300);

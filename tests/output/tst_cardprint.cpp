@@ -10,6 +10,7 @@
 #include "output/SingerCardWindow.h"
 #include "singers/FrmAnagrafica.h"
 #include "singers/PictureBox.h"
+#include "singers/SingerPhoto.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -315,18 +316,29 @@ void TestCardPrint::singerCard()
 void TestCardPrint::singerPhoto_data()
 {
     QTest::addColumn<QSize>("photo");
+    QTest::addColumn<bool>("fromFile");
     QTest::addColumn<QSize>("handed"); // at most what the photo box needs at 300 dpi
-    QTest::newRow("24 megapixels") << QSize(6000, 4000) << QSize(2221, 1481);
-    QTest::newRow("small photo kept for the page to enlarge") << QSize(90, 120) << QSize(90, 120);
+    QTest::newRow("24 megapixels in memory") << QSize(6000, 4000) << false << QSize(2221, 1481);
+    QTest::newRow("24 megapixels from a JPEG file") << QSize(6000, 4000) << true << QSize(2221, 1481);
+    QTest::newRow("tall photo") << QSize(1500, 3000) << true << QSize(827, 1654);
+    QTest::newRow("small photo kept for the page to enlarge") << QSize(90, 120) << false << QSize(90, 120);
 }
 
 void TestCardPrint::singerPhoto()
 {
     QFETCH(QSize, photo);
+    QFETCH(bool, fromFile);
     QFETCH(QSize, handed);
     QImage picture(photo, QImage::Format_RGB32);
     picture.fill(Qt::darkBlue);
-    m_singer->imgFoto->setPicture(picture);
+    if (fromFile) {
+        const QString path = m_folder->file(QStringLiteral("foto.jpg"));
+        QVERIFY(picture.save(path, "JPEG", 80));
+        QVERIFY(m_singer->imgFoto->setPhoto(SingerPhoto::Photo::fromFile(path)));
+    } else {
+        m_singer->imgFoto->setPicture(picture);
+    }
+    picture = QImage();
     Seen seen;
     m_desk->modalHandlers.enqueue(press("btnStampa", seen));
     emit m_singer->cmdAnteprima->clicked();
