@@ -1,8 +1,5 @@
 #include "app/Desktop.h"
 
-#include "report/ReportPreview.h"
-#include "report/ReportPrint.h"
-
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
@@ -10,6 +7,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QUrl>
+
+#include <stdexcept>
 
 namespace {
 
@@ -29,6 +28,15 @@ QString chosenFile(QFileDialog &dialog)
         return QString();
     const QStringList files = dialog.selectedFiles();
     return files.isEmpty() ? QString() : files.first();
+}
+
+ReportHandOff g_reportHandOff;
+
+const ReportHandOff &reportHandOff()
+{
+    if (!g_reportHandOff.preview || !g_reportHandOff.print)
+        throw std::runtime_error("Anteprima e stampa non disponibili");
+    return g_reportHandOff;
 }
 
 class QtDesktop : public Desktop
@@ -107,13 +115,12 @@ public:
 
     void previewReport(QWidget *parent, const report::PreparedReport &r) override
     {
-        report::ReportPreview window(parent, r);
-        window.exec();
+        reportHandOff().preview(parent, r);
     }
 
     bool printReport(QWidget *parent, const report::PreparedReport &r) override
     {
-        return report::printWithDialog(parent, r);
+        return reportHandOff().print(parent, r);
     }
 };
 
@@ -130,6 +137,11 @@ Desktop *g_installed = nullptr;
 Desktop &desktop()
 {
     return g_installed ? *g_installed : realDesktop();
+}
+
+void installReportHandOff(const ReportHandOff &handOff)
+{
+    g_reportHandOff = handOff;
 }
 
 void installDesktop(Desktop *replacement)

@@ -74,6 +74,13 @@ public:
 
 // The process-wide seam. A real QtDesktop is used unless a test installed its own.
 Desktop &desktop();
+// How the real desktop previews and prints a report; the report engine installs it.
+struct ReportHandOff
+{
+    void (*preview)(QWidget *parent, const report::PreparedReport &report) = nullptr;
+    bool (*print)(QWidget *parent, const report::PreparedReport &report) = nullptr;
+};
+void installReportHandOff(const ReportHandOff &handOff);
 void installDesktop(Desktop *replacement); // nullptr restores the real one
 
 // The text Qt's file dialogs take for one entry: "Immagine JPEG (*.jpg *.jpeg)".

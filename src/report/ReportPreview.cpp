@@ -14,6 +14,20 @@
 namespace report
 {
 
+namespace
+{
+// The real desktop hands laid-out reports to this window and to the print dialog.
+[[maybe_unused]] const bool g_handOffInstalled = [] {
+    installReportHandOff(
+        {[](QWidget *parent, const PreparedReport &r) {
+             ReportPreview window(parent, r);
+             window.exec();
+         },
+         [](QWidget *parent, const PreparedReport &r) { return printWithDialog(parent, r); }});
+    return true;
+}();
+} // namespace
+
 const QList<double> &ReportPreview::zoomFactors()
 {
     static const QList<double> factors = {0.25, 0.5, 0.75, 1.0, 1.5, 2.0, 3.0, 4.0};
