@@ -112,16 +112,6 @@ public:
     }
 
     int runModal(QDialog *window) override { return window->exec(); }
-
-    void previewReport(QWidget *parent, const report::PreparedReport &r) override
-    {
-        reportHandOff().preview(parent, r);
-    }
-
-    bool printReport(QWidget *parent, const report::PreparedReport &r) override
-    {
-        return reportHandOff().print(parent, r);
-    }
 };
 
 QtDesktop &realDesktop()
@@ -137,6 +127,16 @@ Desktop *g_installed = nullptr;
 Desktop &desktop()
 {
     return g_installed ? *g_installed : realDesktop();
+}
+
+void Desktop::previewReport(QWidget *parent, const report::PreparedReport &report)
+{
+    reportHandOff().preview(parent, report);
+}
+
+bool Desktop::printReport(QWidget *parent, const report::PreparedReport &report)
+{
+    return reportHandOff().print(parent, report);
 }
 
 void installReportHandOff(const ReportHandOff &handOff)

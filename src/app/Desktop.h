@@ -58,8 +58,9 @@ public:
 
     // A laid-out report: shown in the modal preview window until the user closes it, or printed
     // through the print dialog (false when the user cancelled it).
-    virtual void previewReport(QWidget *parent, const report::PreparedReport &report) = 0;
-    virtual bool printReport(QWidget *parent, const report::PreparedReport &report) = 0;
+    // By default both go to the report engine's own preview window and print dialog.
+    virtual void previewReport(QWidget *parent, const report::PreparedReport &report);
+    virtual bool printReport(QWidget *parent, const report::PreparedReport &report);
 
     // --- helpers every window uses -------------------------------------------------------
     void warning(const QString &text) { message(Kind::Warning, text); }
