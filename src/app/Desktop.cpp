@@ -8,6 +8,8 @@
 #include <QMessageBox>
 #include <QUrl>
 
+#include <stdexcept>
+
 namespace {
 
 // Message texts keep the program's own line breaks ("\n\r\n\r", "\r\n\r\n"); on screen a
@@ -26,6 +28,15 @@ QString chosenFile(QFileDialog &dialog)
         return QString();
     const QStringList files = dialog.selectedFiles();
     return files.isEmpty() ? QString() : files.first();
+}
+
+ReportHandOff g_reportHandOff;
+
+const ReportHandOff &reportHandOff()
+{
+    if (!g_reportHandOff.preview || !g_reportHandOff.print)
+        throw std::runtime_error("Anteprima e stampa non disponibili");
+    return g_reportHandOff;
 }
 
 class QtDesktop : public Desktop
@@ -116,6 +127,21 @@ Desktop *g_installed = nullptr;
 Desktop &desktop()
 {
     return g_installed ? *g_installed : realDesktop();
+}
+
+void Desktop::previewReport(QWidget *parent, const report::PreparedReport &report)
+{
+    reportHandOff().preview(parent, report);
+}
+
+bool Desktop::printReport(QWidget *parent, const report::PreparedReport &report)
+{
+    return reportHandOff().print(parent, report);
+}
+
+void installReportHandOff(const ReportHandOff &handOff)
+{
+    g_reportHandOff = handOff;
 }
 
 void installDesktop(Desktop *replacement)

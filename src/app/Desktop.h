@@ -7,6 +7,10 @@
 class QDialog;
 class QFileDialog;
 class QWidget;
+namespace report
+{
+class PreparedReport;
+}
 
 // One entry of a file dialog's type list: the text the user reads and the name patterns it
 // lets through ("Immagine JPEG", {"*.jpg", "*.jpeg"}).
@@ -52,6 +56,12 @@ public:
     // Runs a per-use window modally and returns its result code. The window is the caller's.
     virtual int runModal(QDialog *window) = 0;
 
+    // A laid-out report: shown in the modal preview window until the user closes it, or printed
+    // through the print dialog (false when the user cancelled it).
+    // By default both go to the report engine's own preview window and print dialog.
+    virtual void previewReport(QWidget *parent, const report::PreparedReport &report);
+    virtual bool printReport(QWidget *parent, const report::PreparedReport &report);
+
     // --- helpers every window uses -------------------------------------------------------
     void warning(const QString &text) { message(Kind::Warning, text); }
     void error(const QString &text) { message(Kind::Error, text); }
@@ -65,6 +75,13 @@ public:
 
 // The process-wide seam. A real QtDesktop is used unless a test installed its own.
 Desktop &desktop();
+// How the real desktop previews and prints a report; the report engine installs it.
+struct ReportHandOff
+{
+    void (*preview)(QWidget *parent, const report::PreparedReport &report) = nullptr;
+    bool (*print)(QWidget *parent, const report::PreparedReport &report) = nullptr;
+};
+void installReportHandOff(const ReportHandOff &handOff);
 void installDesktop(Desktop *replacement); // nullptr restores the real one
 
 // The text Qt's file dialogs take for one entry: "Immagine JPEG (*.jpg *.jpeg)".

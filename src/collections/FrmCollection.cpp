@@ -11,7 +11,9 @@
 #include "collections/CollectionHelp.h"
 #include "collections/SongCard.h"
 #include "core/Text.h"
+#include "output/FrmAnteprimaCanzone.h"
 #include "output/FrmExpCollection.h"
+#include "output/FrmStampaCanzone.h"
 
 #include <QCheckBox>
 #include <QFocusEvent>
@@ -162,7 +164,7 @@ FrmCollection::FrmCollection()
 void FrmCollection::buildToolBar()
 {
     const QSize icon(37, 39);
-    // cmdTrova, cmdAnteprima, cmdStampa and cmdSegnala open windows that are not part of the
+    // cmdTrova and cmdSegnala open windows that are not part of the
     // program yet: they show their hints and do nothing.
     buildCommands(
         QStringLiteral(":/collections/"),
@@ -172,8 +174,12 @@ void FrmCollection::buildToolBar()
             {&cmdSalva, "cmdSalva", "salva", {QPoint(104, 26), icon}, [this] { cmdSalvaClick(); }},
             {&cmdTrova, "cmdTrova", "trova", {QPoint(144, 26), icon}, {}},
             {&cmdFile, "cmdFile", "allega", {200, 28, 148, 32}, [this] { cmdFileClick(); }},
-            {&cmdAnteprima, "cmdAnteprima", "anteprima", {QPoint(368, 26), icon}, {}},
-            {&cmdStampa, "cmdStampa", "stampa", {408, 28, 148, 32}, {}},
+            {&cmdAnteprima,
+             "cmdAnteprima",
+             "anteprima",
+             {QPoint(368, 26), icon},
+             [this] { cmdAnteprimaClick(); }},
+            {&cmdStampa, "cmdStampa", "stampa", {408, 28, 148, 32}, [this] { cmdStampaClick(); }},
             {&cmdPrimo, "cmdPrimo", "primo", {QPoint(578, 26), icon}, [this] { cmdPrimoClick(); }},
             {&cmdIndietro,
              "cmdIndietro",
@@ -477,6 +483,18 @@ void FrmCollection::cmdGuidaClick()
 {
     FrmGuida::showTopic(this, QString::fromUtf8(kCollectionHelpTitle),
                         FrmGuida::joinParagraphs(collectionHelpParagraphs()));
+}
+
+void FrmCollection::cmdAnteprimaClick()
+{
+    FrmAnteprimaCanzone window(this);
+    desktop().runModal(&window);
+}
+
+void FrmCollection::cmdStampaClick()
+{
+    FrmStampaCanzone window(this);
+    desktop().runModal(&window);
 }
 
 void FrmCollection::cmdFileClick()

@@ -72,6 +72,8 @@ private:
     void cmdGuidaClick();
     void cmdFileClick();
     void cmdEsportaClick();
+    void cmdAnteprimaClick();
+    void cmdStampaClick();
     void btnSitoClick();
     void txtSitoExit();
     void completeAddress();

@@ -8,7 +8,9 @@
 #include "app/Widgets.h"
 #include "attachments/FrmAllegaCartella.h"
 #include "core/Text.h"
+#include "output/FrmAnteprimaAnagrafica.h"
 #include "output/FrmExpAnagrafica.h"
+#include "output/FrmStampaAnagrafica.h"
 #include "singers/FrmSlideshow_Anagrafica.h"
 #include "singers/FrmZoom.h"
 #include "singers/PictureBox.h"
@@ -366,8 +368,18 @@ void FrmAnagrafica::btnFilmografiaClick()
 
 // Windows still to come: the commands stay visible with their hints and do nothing yet.
 void FrmAnagrafica::cmdTrovaClick() {}
-void FrmAnagrafica::cmdAnteprimaClick() {}
-void FrmAnagrafica::cmdStampaClick() {}
+
+void FrmAnagrafica::cmdAnteprimaClick()
+{
+    FrmAnteprimaAnagrafica window(this);
+    desktop().runModal(&window);
+}
+
+void FrmAnagrafica::cmdStampaClick()
+{
+    FrmStampaAnagrafica window(this);
+    desktop().runModal(&window);
+}
 
 void FrmAnagrafica::cmdFileClick()
 {

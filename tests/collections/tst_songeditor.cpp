@@ -409,7 +409,7 @@ void TestSongEditor::labelsOnBarsEmptyHint()
 void TestSongEditor::laterCommandsAreInert_data()
 {
     QTest::addColumn<QString>("command");
-    for (const char *c : {"cmdTrova", "cmdAnteprima", "cmdStampa", "cmdSegnala", "impCantante"})
+    for (const char *c : {"cmdTrova", "cmdSegnala", "impCantante"})
         QTest::newRow(c) << QString::fromLatin1(c);
 }
 

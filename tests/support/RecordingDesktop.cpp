@@ -1,6 +1,7 @@
 #include "RecordingDesktop.h"
 
 #include "core/ProgramFolder.h"
+#include "report/ReportLayout.h"
 
 #include <QDialog>
 #include <QFileInfo>
@@ -81,6 +82,41 @@ int RecordingDesktop::runModal(QDialog *window)
     return window->result();
 }
 
+namespace
+{
+RecordingDesktop::Report recorded(bool preview, const report::PreparedReport &r)
+{
+    RecordingDesktop::Report out;
+    out.preview = preview;
+    out.templateName = r.templateName;
+    for (const auto &fill : r.fills) {
+        out.objects << fill.name;
+        out.texts << fill.text;
+    }
+    out.pages = r.pageCount();
+    for (const auto &page : r.pages)
+        for (const auto &item : page.items)
+            if (item.kind == report::ObjectKind::Picture && !item.picture.isNull())
+                out.picture = item.picture.size();
+    return out;
+}
+} // namespace
+
+void RecordingDesktop::previewReport(QWidget *, const report::PreparedReport &r)
+{
+    if (!reportFailure.isEmpty())
+        throw report::ReportError(reportFailure.toStdString());
+    reports << recorded(true, r);
+}
+
+bool RecordingDesktop::printReport(QWidget *, const report::PreparedReport &r)
+{
+    if (!reportFailure.isEmpty())
+        throw report::ReportError(reportFailure.toStdString());
+    reports << recorded(false, r);
+    return printAnswer;
+}
+
 QStringList RecordingDesktop::texts() const
 {
     QStringList out;
@@ -110,6 +146,7 @@ void RecordingDesktop::clear()
     confirmations.clear();
     fileAnswers.clear();
     modalHandlers.clear();
+    reports.clear();
 }
 
 QString RecordingDesktop::leftovers() const

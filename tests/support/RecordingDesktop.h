@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QQueue>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -32,6 +33,22 @@ public:
                          const FileFilters &filters, const QString &defaultSuffix) override;
     void open(const QString &sCommand) override;
     int runModal(QDialog *window) override;
+    void previewReport(QWidget *parent, const report::PreparedReport &report) override;
+    bool printReport(QWidget *parent, const report::PreparedReport &report) override;
+
+    // A report handed over for preview or print: its template, the objects the window filled
+    // and their texts in order, its page count and the size of the picture it carries.
+    struct Report {
+        bool preview = false;
+        QString templateName;
+        QStringList objects;
+        QStringList texts;
+        int pages = 0;
+        QSize picture;
+    };
+    QList<Report> reports;
+    bool printAnswer = true; // what the print dialog answers (false = cancelled)
+    QString reportFailure;   // when set, the hand-off fails with this description
 
     // Queued answers, used in order.
     QQueue<bool> confirmations;           // false = No; answers both kinds of confirmation

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "report/ReportTemplate.h"
+
+#include <QDate>
+
+class QPainter;
+class QPagedPaintDevice;
+
+// Laying a filled template out into pages, and painting those pages on any paint device.
+namespace report
+{
+
+// One laid-out page: copies of the template's objects placed from the paper's top-left corner
+// in report units; the pieces of a split band carry only their own lines.
+struct ReportPage {
+    QList<ReportObject> items;
+};
+
+class PreparedReport
+{
+public:
+    QString templateName;
+    QList<ReportTemplate::Fill> fills; // what the program put into the template, in order
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    QSizeF paper; // report units
+    QList<ReportPage> pages;
+
+    int pageCount() const { return int(pages.size()); }
+    // A4 in the report's orientation, without margins: pages are painted from the paper's corner.
+    QPageLayout pageLayout() const;
+};
+
+// Lays the template out, discarding nothing of the template itself. `today` is the date that
+// "[DATE]" stands for in the footer. Throws ReportError when the layout cannot be made.
+PreparedReport prepareReport(const ReportTemplate &tmpl, const QDate &today = QDate::currentDate());
+
+// Paints one page with the painter's origin at the paper's top-left corner, at the resolution
+// of the painter's device (printer, PDF writer, preview, image).
+void paintPage(QPainter &painter, const PreparedReport &report, int page);
+
+// Paints the pages `from`..`to` (0-based, inclusive) onto a paged device that is already set to
+// the report's page layout, one device page each. Returns false when the device refuses.
+bool paintPages(QPagedPaintDevice &device, const PreparedReport &report, int from, int to);
+
+// Writes the whole report as a PDF file; false when the file cannot be written.
+bool writePdf(const PreparedReport &report, const QString &path, int resolution = 600);
+
+// The distance between two lines of a text object, in report units.
+double linePitch(const ReportObject &text);
+
+// The font a text object prints with, for the given device (null: 96 dpi).
+QFont objectFont(const ReportObject &text);
+
+// Makes the templates' Windows font names resolve to installed families of the same metrics.
+void installFontSubstitutes();
+
+// The pixels a box of `box` report units needs at `dpi`.
+QSize pixelsForBox(const QSizeF &box, int dpi = 300);
+
+// A picture reduced, when larger, to what a box of `box` report units needs at `dpi`, keeping
+// its aspect ratio. Painting still fits the result to the box, enlarging small pictures.
+QImage pictureForBox(const QImage &picture, const QSizeF &box, int dpi = 300);
+
+} // namespace report

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "report/ReportLayout.h"
+
+#include <QDialog>
+
+class QAction;
+class QComboBox;
+class QPrintPreviewWidget;
+class QPrinter;
+class QToolBar;
+
+namespace report
+{
+
+// The preview window of a laid-out report: the pages as they will print, with exactly four
+// commands (print, zoom, full screen, close). Nothing on the page can be changed here.
+class ReportPreview : public QDialog
+{
+    Q_OBJECT
+public:
+    ReportPreview(QWidget *parent, const PreparedReport &report);
+    ~ReportPreview() override;
+
+    QToolBar *barComandi = nullptr;
+    QAction *actStampa = nullptr, *actSchermoIntero = nullptr, *actChiudi = nullptr;
+    QComboBox *cmbZoom = nullptr;
+    QPrintPreviewWidget *preview = nullptr;
+
+    // The zoom choices: factors, then the two fitting modes.
+    static const QList<double> &zoomFactors();
+
+private:
+    void actStampaClick();
+    void actSchermoInteroClick();
+    void cmbZoomChange(int index);
+
+    PreparedReport m_report;
+    QPrinter *m_printer;
+};
+
+} // namespace report
