@@ -186,6 +186,27 @@ void RecordFile::scan(const std::function<bool(qint64, const QByteArray &)> &vis
     }
 }
 
+void RecordFile::scanRaw(const std::function<bool(qint64, const char *)> &visit)
+{
+    const qint64 total = count();
+    if (total == 0)
+        return;
+    if (!m_file->seek(0))
+        fail();
+    const qint64 batch = qMax<qint64>(1, (1 << 20) / m_size);
+    QByteArray block(int(batch * m_size), Qt::Uninitialized);
+    qint64 position = 1;
+    while (position <= total) {
+        const qint64 n = qMin(batch, total - position + 1);
+        if (m_file->read(block.data(), n * m_size) != n * m_size)
+            fail();
+        const char *at = block.constData();
+        for (qint64 i = 0; i < n; ++i, ++position, at += m_size)
+            if (!visit(position, at))
+                return;
+    }
+}
+
 void RecordFile::close()
 {
     m_file->close();

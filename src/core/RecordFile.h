@@ -41,6 +41,9 @@ public:
     // Reads every whole record from the first; the callback gets (position, record) and
     // returns false to stop early.
     void scan(const std::function<bool(qint64, const QByteArray &)> &visit);
+    // The same without a copy per record: `record` points into a reused buffer and is valid
+    // only during the call. Searches over large files read this way.
+    void scanRaw(const std::function<bool(qint64, const char *record)> &visit);
     void close();
 
 private:
