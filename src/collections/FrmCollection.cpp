@@ -11,6 +11,7 @@
 #include "collections/CollectionHelp.h"
 #include "collections/SongCard.h"
 #include "core/Text.h"
+#include "lists/ListCommands.h"
 #include "output/FrmAnteprimaCanzone.h"
 #include "output/FrmExpCollection.h"
 #include "output/FrmStampaCanzone.h"
@@ -164,15 +165,13 @@ FrmCollection::FrmCollection()
 void FrmCollection::buildToolBar()
 {
     const QSize icon(37, 39);
-    // cmdTrova and cmdSegnala open windows that are not part of the
-    // program yet: they show their hints and do nothing.
     buildCommands(
         QStringLiteral(":/collections/"),
         {
             {&cmdNuovo, "cmdNuovo", "nuovo", {QPoint(24, 26), icon}, [this] { cmdNuovoClick(); }},
             {&cmdDuplica, "cmdDuplica", "duplica", {QPoint(64, 26), icon}, [this] { cmdDuplicaClick(); }},
             {&cmdSalva, "cmdSalva", "salva", {QPoint(104, 26), icon}, [this] { cmdSalvaClick(); }},
-            {&cmdTrova, "cmdTrova", "trova", {QPoint(144, 26), icon}, {}},
+            {&cmdTrova, "cmdTrova", "trova", {QPoint(144, 26), icon}, [this] { ListCommands::findSong(this); }},
             {&cmdFile, "cmdFile", "allega", {200, 28, 148, 32}, [this] { cmdFileClick(); }},
             {&cmdAnteprima,
              "cmdAnteprima",
@@ -193,7 +192,7 @@ void FrmCollection::buildToolBar()
              "cmdSegnala",
              "segnala",
              {QPoint(835, 26), icon},
-             {},
+             [this] { ListCommands::flaggedSongs(this); },
              QStringLiteral("Visualizza l'elenco delle canzoni segnalate.")},
             {&cmdGuida, "cmdGuida", "guida", {QPoint(892, 26), icon}, [this] { cmdGuidaClick(); }},
             {&cmdEsci, "cmdEsci", "esci", {QPoint(934, 26), icon}, [this] { cmdEsciClick(); }},
@@ -238,7 +237,8 @@ void FrmCollection::buildCard(QWidget *p)
     impCantante = new ClickPicture(p, QStringLiteral("impCantante"),
                                    QStringLiteral(":/collections/importa.svg"), QRect(936, 156, 22, 22));
     hints()->command(impCantante, QStringLiteral("Importa il nome d'arte dall'archivio dei cantanti."));
-    // impCantante opens the singer search, which is not part of the program yet.
+    connect(impCantante, &ClickPicture::clicked, this,
+            [this] { guarded([this] { ListCommands::importSinger(this); }); });
 
     shape(p, QStringLiteral("bkgSfondoGrigio"), QRect(36, 336, 922, 186), QColor::fromRgba(0xFFF0EFEE),
           QColor::fromRgba(0xFFE9E5E5));

@@ -8,6 +8,7 @@
 #include "app/Widgets.h"
 #include "attachments/FrmAllegaCartella.h"
 #include "core/Text.h"
+#include "lists/ListCommands.h"
 #include "output/FrmAnteprimaAnagrafica.h"
 #include "output/FrmExpAnagrafica.h"
 #include "output/FrmStampaAnagrafica.h"
@@ -363,11 +364,13 @@ void FrmAnagrafica::btnFilmografiaClick()
         txtNome->setFocus();
         return;
     }
-    // The discography window comes with its own piece of work.
+    ListCommands::discography(this);
 }
 
-// Windows still to come: the commands stay visible with their hints and do nothing yet.
-void FrmAnagrafica::cmdTrovaClick() {}
+void FrmAnagrafica::cmdTrovaClick()
+{
+    ListCommands::findSinger(this);
+}
 
 void FrmAnagrafica::cmdAnteprimaClick()
 {

@@ -1,0 +1,277 @@
+#include "lists/FrmFilmografiaAttori.h"
+
+#include "app/Artwork.h"
+#include "app/Desktop.h"
+#include "app/Fields.h"
+#include "app/Widgets.h"
+#include "core/RecordFile.h"
+#include "core/Text.h"
+#include "lists/ListEntries.h"
+#include "lists/ResultList.h"
+#include "singers/DiscographySong.h"
+#include "singers/FrmAnagrafica.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+
+namespace
+{
+const QString kNoModify = QStringLiteral("Modifica non applicabile: la lista non contiene nessuna voce.");
+const QString kSelectFirst =
+    QStringLiteral("Attenzione: selezionare una voce dall'elenco prima di premere il pulsante di modifica.");
+const QString kSaved =
+    QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
+const QString kInserted = QStringLiteral("La scheda corrente è stata inserita in archivio.");
+
+// The entry fields with what each holds, in the order of the checks and of the Enter chain.
+struct EntryField {
+    QLineEdit *FrmFilmografiaAttori::*member;
+    const char *name;
+    const char *caption;
+    DiscographySong::Field field;
+    int width;
+    const char *missing;
+};
+const EntryField kEntries[] = {
+    {&FrmFilmografiaAttori::txtAnno, "txtAnno", "Anno:", DiscographySong::Anno, 80,
+     "Attenzione: per salvare la scheda è necessario indicare l'anno di produzione della canzone."},
+    {&FrmFilmografiaAttori::txtTitolo, "txtTitolo", "Titolo brano:", DiscographySong::Titolo, 500,
+     "Attenzione: per salvare la scheda è necessario indicare il titolo della canzone."},
+    {&FrmFilmografiaAttori::txtGenere, "txtGenere", "Genere:", DiscographySong::Genere, 320,
+     "Attenzione: per salvare la scheda è necessario indicare il genere musicale della canzone."},
+    {&FrmFilmografiaAttori::txtAutori, "txtAutori", "Autori:", DiscographySong::Autori, 320,
+     "Attenzione: per salvare la scheda è necessario indicare gli autori della canzone."},
+    {&FrmFilmografiaAttori::txtDurata, "txtDurata", "Durata:", DiscographySong::Durata, 320,
+     "Attenzione: per salvare la scheda è necessario indicare la durata della canzone."},
+};
+
+QLabel *bar(QWidget *parent, const QString &name, const QString &text, const QRect &geometry, qreal points,
+            bool bold, Qt::Alignment alignment)
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(name);
+    l->setGeometry(geometry);
+    l->setFont(ListLook::font(QStringLiteral("Verdana"), points, bold));
+    l->setAlignment(alignment | Qt::AlignVCenter);
+    l->setAutoFillBackground(true);
+    QPalette p = l->palette();
+    p.setColor(QPalette::Window, Qt::black);
+    p.setColor(QPalette::WindowText, Qt::white);
+    l->setPalette(p);
+    l->setContentsMargins(8, 0, 8, 0);
+    return l;
+}
+} // namespace
+
+FrmFilmografiaAttori::FrmFilmografiaAttori(FrmAnagrafica *editor)
+    : ListWindow(editor, QStringLiteral("frmFilmografiaAttori"),
+                 QStringLiteral(" Gestione discografia cantante"), QSize(863, 616),
+                 QColor::fromRgba(0xFF427AA8), Qt::white, QSize(833, 585))
+    , m_editor(editor)
+{
+    panContainer = panel();
+    buildListPanel();
+    buildEntryPanel();
+    panCosti->hide();
+    connectList();
+    connect(btnAggiungi, &QPushButton::clicked, this, [this] { guarded([this] { btnAggiungiClick(); }); });
+    connect(btnModifica, &QPushButton::clicked, this, [this] { guarded([this] { btnModificaClick(); }); });
+    connect(btnSalva, &QPushButton::clicked, this, [this] { guarded([this] { btnSalvaClick(); }); });
+    connect(cmdClose, &QPushButton::clicked, this, [this] { guarded([this] { closeList(); }); });
+}
+
+void FrmFilmografiaAttori::buildListPanel()
+{
+    using namespace ListLook;
+    QWidget *p = panContainer;
+    lblTitolo = bar(p, QStringLiteral("lblTitolo"), QStringLiteral("Discografia di "), QRect(0, 0, 833, 44),
+                    18, false, Qt::AlignHCenter);
+    new Artwork(p, QStringLiteral("imgLente"), QStringLiteral(":/lists/lente.svg"), QRect(8, 56, 48, 48));
+    lblRigo01 =
+        label(p, QStringLiteral("lblRigo01"),
+              QStringLiteral("Immettere una o più parole consecutive presenti nella scheda in elenco da "
+                             "cercare e premere il pulsante Trova."),
+              QPoint(66, 56));
+    txtTrova = findField(p, QRect(66, 76, 600, 28));
+    btnTrova = button(p, QStringLiteral("btnTrova"), QStringLiteral("Trova"), QRect(684, 75, 140, 30));
+    lstRecords = new ResultList(p);
+    lstRecords->setGeometry(8, 116, 817, 330);
+    lblRigo03 =
+        label(p, QStringLiteral("lblRigo03"),
+              QStringLiteral("Per modificare una voce in elenco, selezionarla con un clic e premere il "
+                             "pulsante Modifica canzone."),
+              QPoint(8, 454), 9, false, QColor(0xDC, 0x14, 0x3C));
+    titValoreTotale = bar(p, QStringLiteral("titValoreTotale"), QStringLiteral("TOTALE CANZONI:"),
+                          QRect(545, 478, 170, 28), 10, false, Qt::AlignLeft);
+    lblTotale = bar(p, QStringLiteral("lblTotale"), QStringLiteral("0"), QRect(715, 478, 110, 28), 10, true,
+                    Qt::AlignRight);
+    new Artwork(p, QStringLiteral("icoMano01"), QStringLiteral(":/lists/mano.svg"), QRect(8, 530, 42, 28));
+    btnAggiungi =
+        button(p, QStringLiteral("btnAggiungi"), QStringLiteral("Aggiungi canzone"), QRect(54, 526, 170, 34));
+    new Artwork(p, QStringLiteral("icoMano02"), QStringLiteral(":/lists/mano.svg"), QRect(236, 530, 42, 28));
+    btnModifica = button(p, QStringLiteral("btnModifica"), QStringLiteral("Modifica canzone"),
+                         QRect(282, 526, 170, 34));
+    btnStampa = button(p, QStringLiteral("btnStampa"), QStringLiteral("Stampa discografia"),
+                       QRect(500, 526, 170, 34));
+    btnChiudi = button(p, QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), QRect(684, 526, 140, 34));
+}
+
+void FrmFilmografiaAttori::buildEntryPanel()
+{
+    using namespace ListLook;
+    panCosti = new QWidget(this);
+    panCosti->setObjectName(QStringLiteral("panCosti"));
+    panCosti->setGeometry(panContainer->geometry());
+    QWidget *p = panCosti;
+    new Artwork(p, QStringLiteral("imgTitolo"), QStringLiteral(":/lists/banner.svg"), QRect(0, 0, 833, 60));
+    new Artwork(p, QStringLiteral("imgGestioneCosti"), QStringLiteral(":/lists/cliente.svg"),
+                QRect(24, 130, 96, 96));
+    new Artwork(p, QStringLiteral("imgIcona"), QStringLiteral(":/lists/spiega.svg"), QRect(24, 250, 96, 96));
+    titIstruzioni = bar(p, QStringLiteral("titIstruzioni"),
+                        QStringLiteral("Immettere i dati nei campi sottostanti e premere Salva."),
+                        QRect(0, 76, 833, 32), 11, false, Qt::AlignLeft);
+    QList<QWidget *> chain;
+    int y = 140;
+    for (const EntryField &e : kEntries) {
+        auto *caption = new QLabel(QString::fromUtf8(e.caption), p);
+        caption->setFont(ListLook::font(QStringLiteral("Verdana"), 12));
+        caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        caption->setGeometry(140, y, 160, 26);
+        auto *field = new QLineEdit(p);
+        field->setObjectName(QString::fromLatin1(e.name));
+        field->setFont(ListLook::font(QStringLiteral("Verdana"), 12, true));
+        field->setGeometry(310, y, e.width, 26);
+        // Typing stops at what the record field holds.
+        field->setMaxLength(DiscographySong::schema().field(e.field).capacity());
+        Fields::backgroundHighlight(field);
+        this->*e.member = field;
+        chain << field;
+        y += 56;
+    }
+    // Enter walks the five fields round; it never saves.
+    Fields::enterChain(chain);
+    btnSalva = button(p, QStringLiteral("btnSalva"), QStringLiteral("Salva"), QRect(534, 526, 140, 34));
+    cmdClose = button(p, QStringLiteral("cmdClose"), QStringLiteral("Chiudi"), QRect(684, 526, 140, 34));
+    lblPosizione = stateLabel(p, QStringLiteral("lblPosizione"));
+    lblFile = stateLabel(p, QStringLiteral("lblFile"));
+}
+
+QString FrmFilmografiaAttori::reportTitle() const
+{
+    return QStringLiteral("Discografia di ") + ctrim(m_editor->txtNome->text());
+}
+
+QStringList FrmFilmografiaAttori::closingLines() const
+{
+    return {QStringLiteral("--------------------------"),
+            QStringLiteral("TOTALE CANZONI:      ") + ctrim(lblTotale->text())};
+}
+
+void FrmFilmografiaAttori::showEvent(QShowEvent *event)
+{
+    ListWindow::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void FrmFilmografiaAttori::FormShow()
+{
+    resetFind();
+    lblTotale->setText(QStringLiteral("0"));
+    lblTitolo->setText(QStringLiteral("Discografia di ") + ctrim(m_editor->txtNome->text()));
+    lblFile->setText(Discography::path(stateOf(m_editor->lblPosizione)));
+    Lists::Entries entries;
+    try {
+        Lists::scanFile(
+            stateOf(lblFile), Lists::discographyLine(),
+            [](const char *record) {
+                const RecordSchema::Field &f = DiscographySong::schema().field(DiscographySong::Titolo);
+                return !RecordSchema::load(record + f.offset, f).isEmpty();
+            },
+            entries);
+    } catch (...) {
+        // The list keeps the songs read before the failure; nothing is reported.
+    }
+    // Songs stay in the order they were added.
+    lblTotale->setText(QString::number(entries.size()));
+    lstRecords->setEntries(std::move(entries));
+    txtTrova->setFocus();
+}
+
+void FrmFilmografiaAttori::showEntryPanel()
+{
+    panCosti->show();
+    panContainer->hide();
+    txtAnno->setFocus();
+}
+
+void FrmFilmografiaAttori::btnAggiungiClick()
+{
+    for (const EntryField &e : kEntries)
+        (this->*e.member)->clear();
+    lblPosizione->clear();
+    showEntryPanel();
+}
+
+void FrmFilmografiaAttori::btnModificaClick()
+{
+    if (lstRecords->count() == 0) {
+        desktop().information(kNoModify);
+        return;
+    }
+    const int row = lstRecords->currentRow();
+    if (row < 0) {
+        desktop().warning(kSelectFirst);
+        return;
+    }
+    // The line keeps its song's position: exactly that song is edited, as stored now.
+    DiscographySong song;
+    const qint64 position = lstRecords->position(row);
+    try {
+        song = DiscographySong::decode(Lists::readRecord(stateOf(lblFile), DiscographySong::kSize, position));
+    } catch (...) {
+        closeList();
+        return;
+    }
+    for (const EntryField &e : kEntries)
+        (this->*e.member)->setText(ctrim(song.text(e.field)));
+    lblPosizione->setText(QString::number(position));
+    showEntryPanel();
+}
+
+void FrmFilmografiaAttori::btnSalvaClick()
+{
+    DiscographySong song;
+    for (const EntryField &e : kEntries) {
+        QLineEdit *field = this->*e.member;
+        const QString text = ctrim(field->text());
+        if (text.isEmpty()) {
+            desktop().warning(QString::fromUtf8(e.missing));
+            field->setFocus();
+            return;
+        }
+        song.setText(e.field, text);
+    }
+    const QString edited = stateOf(lblPosizione);
+    try {
+        RecordFile file(stateOf(lblFile), DiscographySong::kSize);
+        qint64 position = 0;
+        if (!edited.isEmpty()) {
+            bool ok = false;
+            position = edited.toLongLong(&ok);
+            if (!ok)
+                throw FileError(QStringLiteral("Posizione non valida: %1").arg(edited));
+            file.write(position, song.encode());
+        } else {
+            position = file.append(song.encode());
+        }
+        file.close();
+        lblPosizione->setText(QString::number(position));
+    } catch (const FileError &) {
+        desktop().warning(kAccessError);
+        return;
+    }
+    desktop().information(edited.isEmpty() ? kInserted : kSaved);
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "lists/ListWindow.h"
+
+class FrmAnagrafica;
+
+// A singer's discography: the songs of Discografia_Cantante_<position>.pro in file order, an
+// entry panel to add or modify one song, find in list and the printed list.
+class FrmFilmografiaAttori : public ListWindow
+{
+    Q_OBJECT
+public:
+    explicit FrmFilmografiaAttori(FrmAnagrafica *editor);
+
+    QString reportTitle() const override;
+
+    // List panel
+    QWidget *panContainer = nullptr;
+    QLabel *lblTitolo = nullptr, *lblRigo01 = nullptr, *lblRigo03 = nullptr;
+    QLabel *titValoreTotale = nullptr, *lblTotale = nullptr;
+    QPushButton *btnAggiungi = nullptr, *btnModifica = nullptr;
+    // Entry panel
+    QWidget *panCosti = nullptr;
+    QLabel *titIstruzioni = nullptr;
+    QLineEdit *txtAnno = nullptr, *txtTitolo = nullptr, *txtGenere = nullptr, *txtAutori = nullptr,
+              *txtDurata = nullptr;
+    QPushButton *btnSalva = nullptr, *cmdClose = nullptr;
+    QLabel *lblPosizione = nullptr, *lblFile = nullptr;
+
+    void btnAggiungiClick();
+    void btnModificaClick();
+    void btnSalvaClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    QStringList closingLines() const override;
+
+private:
+    void buildListPanel();
+    void buildEntryPanel();
+    void FormShow();
+    void showEntryPanel();
+
+    FrmAnagrafica *m_editor;
+};

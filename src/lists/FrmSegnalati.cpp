@@ -1,0 +1,63 @@
+#include "lists/FrmSegnalati.h"
+
+#include "app/Widgets.h"
+#include "collections/FrmCollection.h"
+#include "collections/SongCard.h"
+#include "core/Text.h"
+#include "lists/ListEntries.h"
+#include "lists/ResultList.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QShowEvent>
+
+namespace
+{
+// Only a flag reading exactly "Sì" once trimmed, accent and case as written, lists a card.
+bool flagged(const char *record)
+{
+    const RecordSchema::Field &f = SongCard::schema().field(SongCard::Segnala);
+    return ctrim(RecordSchema::load(record + f.offset, f)) == QStringLiteral("Sì");
+}
+} // namespace
+
+FrmSegnalati::FrmSegnalati(FrmCollection *editor)
+    : ListWindow(editor, QStringLiteral("frmSegnalati"), QStringLiteral(" Riepilogo canzoni segnalate"),
+                 QSize(862, 560), Qt::black, Qt::white, QSize(833, 529))
+    , m_editor(editor)
+{
+    buildResultPanel(panel(), nullptr);
+    connectList();
+}
+
+QString FrmSegnalati::reportTitle() const
+{
+    return QStringLiteral("Riepilogo canzoni segnalate");
+}
+
+void FrmSegnalati::showEvent(QShowEvent *event)
+{
+    ListWindow::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void FrmSegnalati::FormShow()
+{
+    resetFind();
+    Lists::Entries entries;
+    try {
+        Lists::scanFile(stateOf(m_editor->lblFile), Lists::songLine(), flagged, entries);
+    } catch (...) {
+        // The list keeps the lines read before the failure; nothing is reported.
+    }
+    Lists::sortEntries(entries);
+    lstRecords->setEntries(std::move(entries));
+    txtTrova->setFocus();
+}
+
+void FrmSegnalati::openRecord(qint64 position)
+{
+    const QByteArray record = Lists::readRecord(stateOf(m_editor->lblFile), SongCard::kSize, position);
+    m_editor->showCard(SongCard::decode(record), position);
+}

@@ -1,0 +1,164 @@
+#include "lists/ListWindow.h"
+
+#include "app/AppFormats.h"
+#include "app/Artwork.h"
+#include "app/Desktop.h"
+#include "app/Fields.h"
+#include "lists/ResultList.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <cmath>
+
+const QString ListWindow::kEmptyList =
+    QStringLiteral("Ricerca non applicabile: la lista non contiene nessuna voce.");
+const QString ListWindow::kAccessError = QStringLiteral(
+    "Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere "
+    "i privilegi di scrittura nella cartella di installazione del programma.");
+
+namespace ListLook
+{
+QFont font(const QString &family, qreal points, bool bold)
+{
+    QFont f(family);
+    f.setPixelSize(int(std::lround(points * 96.0 / 72.0)));
+    f.setBold(bold);
+    return f;
+}
+
+QPushButton *button(QWidget *parent, const QString &name, const QString &text, const QRect &geometry)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setGeometry(geometry);
+    b->setFont(font(QStringLiteral("Verdana"), 9));
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLabel *label(QWidget *parent, const QString &name, const QString &text, const QPoint &at, qreal points,
+              bool bold, const QColor &colour)
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(name);
+    l->setFont(font(QStringLiteral("Verdana"), points, bold));
+    QPalette p = l->palette();
+    p.setColor(QPalette::WindowText, colour);
+    l->setPalette(p);
+    l->move(at);
+    l->adjustSize();
+    return l;
+}
+
+QLineEdit *findField(QWidget *parent, const QRect &geometry)
+{
+    auto *f = new QLineEdit(parent);
+    f->setObjectName(QStringLiteral("txtTrova"));
+    f->setFont(font(QStringLiteral("Verdana"), 12, true));
+    f->setGeometry(geometry);
+    return f;
+}
+} // namespace ListLook
+
+ListWindow::ListWindow(QWidget *owner, const QString &name, const QString &title, const QSize &client,
+                       const QColor &top, const QColor &bottom, const QSize &panel)
+    : FixedDialog(owner, name, title, client, top, bottom, panel)
+{
+    // Printed lists date their footer in the program's short format.
+    AppFormats::apply();
+}
+
+void ListWindow::buildResultPanel(QWidget *p, QLabel **count)
+{
+    using namespace ListLook;
+    new Artwork(p, QStringLiteral("imgLogo"), QStringLiteral(":/lists/banner.svg"), QRect(0, 0, 833, 60));
+    new Artwork(p, QStringLiteral("imgLente"), QStringLiteral(":/lists/lente.svg"), QRect(8, 72, 52, 52));
+    label(
+        p, QStringLiteral("lblRigo01"),
+        QStringLiteral("Immettere una o più parole consecutive presenti nella scheda in elenco da cercare e "
+                       "premere il pulsante Trova."),
+        QPoint(70, 70));
+    label(
+        p, QStringLiteral("lblRigo02"),
+        QStringLiteral("Per spostarsi sulla voce successiva contenente la stessa chiave di ricerca, fare di "
+                       "nuovo clic su Trova."),
+        QPoint(70, 87));
+    txtTrova = findField(p, QRect(70, 108, 600, 28));
+    btnTrova = button(p, QStringLiteral("btnTrova"), QStringLiteral("Trova"), QRect(684, 107, 140, 30));
+    lstRecords = new ResultList(p);
+    lstRecords->setGeometry(8, 146, 817, 300);
+    label(p, QStringLiteral("lblRigo03"),
+          QStringLiteral("Per richiamare i dati di una scheda, selezionarla con un doppio clic."),
+          QPoint(8, 454), 9, false, QColor(0xDC, 0x14, 0x3C));
+    if (count)
+        *count = label(p, QStringLiteral("lblTrovate"), QString(), QPoint(8, 478), 10, true,
+                       QColor(0x00, 0x8B, 0x8B));
+    btnStampa = button(p, QStringLiteral("btnStampa"), QStringLiteral("Stampa"), QRect(534, 488, 140, 32));
+    btnChiudi = button(p, QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), QRect(684, 488, 140, 32));
+}
+
+void ListWindow::connectList()
+{
+    // Enter in the find field moves to the button without pressing it.
+    Fields::enterChain({txtTrova}, btnTrova);
+    connect(btnTrova, &QPushButton::clicked, this, [this] { guarded([this] { btnTrovaClick(); }); });
+    connect(btnChiudi, &QPushButton::clicked, this, [this] { guarded([this] { btnChiudiClick(); }); });
+    connect(lstRecords, &ResultList::lineDoubleClicked, this,
+            [this] { guarded([this] { lstRecordsDblClick(); }); });
+    // btnStampa is wired once the printed list can go through the report engine.
+}
+
+QStringList ListWindow::printedLines() const
+{
+    return lstRecords->lines() + closingLines();
+}
+
+void ListWindow::resetFind()
+{
+    m_find.reset();
+    lstRecords->setCurrentRow(0);
+    txtTrova->clear();
+}
+
+void ListWindow::closeList()
+{
+    lstRecords->clear();
+    done(QDialog::Accepted);
+}
+
+void ListWindow::btnTrovaClick()
+{
+    if (lstRecords->count() == 0) {
+        desktop().plain(kEmptyList);
+        return;
+    }
+    try {
+        if (lstRecords->currentRow() < 0)
+            lstRecords->setCurrentRow(0);
+        const int hit = m_find.find(
+            lstRecords->count(), [this](int row) { return lstRecords->line(row); }, lstRecords->currentRow(),
+            txtTrova->text());
+        if (hit >= 0)
+            lstRecords->setCurrentRow(hit);
+    } catch (...) {
+    }
+}
+
+void ListWindow::lstRecordsDblClick()
+{
+    // The line keeps the position of its record: exactly that record is opened, read afresh.
+    try {
+        const int row = lstRecords->currentRow();
+        if (row >= 0)
+            openRecord(lstRecords->position(row));
+    } catch (...) {
+    }
+    closeList();
+}
+
+void ListWindow::btnChiudiClick()
+{
+    closeList();
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "app/Windows.h"
+#include "lists/ListOrder.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class ResultList;
+
+// What every list window shares: the result list of record lines, find in list, the printed
+// list and opening the record of a line. A window states its own controls' places, its report
+// title and closing lines, and what opening a line does.
+class ListWindow : public FixedDialog
+{
+    Q_OBJECT
+public:
+    ListWindow(QWidget *owner, const QString &name, const QString &title, const QSize &client,
+               const QColor &top, const QColor &bottom, const QSize &panel);
+
+    // Shared controls, created by buildResultPanel() or by the window itself.
+    QLineEdit *txtTrova = nullptr;
+    QPushButton *btnTrova = nullptr;
+    ResultList *lstRecords = nullptr;
+    QPushButton *btnStampa = nullptr;
+    QPushButton *btnChiudi = nullptr;
+
+    // The report title and the lines the printed list holds, closing lines included.
+    virtual QString reportTitle() const = 0;
+    QStringList printedLines() const;
+
+    static const QString kEmptyList;
+    static const QString kAccessError;
+
+protected:
+    // The result panel of the searches and the flagged songs on `p`; `lblTrovate` only when
+    // `count` is given.
+    void buildResultPanel(QWidget *p, QLabel **count);
+    // Wires the shared handlers of the controls already created.
+    void connectList();
+
+    virtual QStringList closingLines() const { return {}; }
+    // Loads the record at `position` into the window's target; throws on a failure.
+    virtual void openRecord(qint64 position) { Q_UNUSED(position); }
+
+    // The last find text is forgotten, the first line selected, txtTrova emptied.
+    void resetFind();
+    // Empties the list and closes the window.
+    virtual void closeList();
+
+    void btnTrovaClick();
+    void lstRecordsDblClick();
+    void btnChiudiClick();
+
+    Lists::FindInList m_find;
+};
+
+// Shared looks of the list windows.
+namespace ListLook
+{
+QFont font(const QString &family, qreal points, bool bold = false);
+QPushButton *button(QWidget *parent, const QString &name, const QString &text, const QRect &geometry);
+QLabel *label(QWidget *parent, const QString &name, const QString &text, const QPoint &at, qreal points = 9,
+              bool bold = false, const QColor &colour = Qt::black);
+QLineEdit *findField(QWidget *parent, const QRect &geometry);
+} // namespace ListLook

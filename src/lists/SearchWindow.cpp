@@ -1,0 +1,133 @@
+#include "lists/SearchWindow.h"
+
+#include "app/Artwork.h"
+#include "app/Desktop.h"
+#include "app/Fields.h"
+#include "app/Widgets.h"
+#include "core/RecordFile.h"
+#include "core/Text.h"
+#include "lists/ListEntries.h"
+#include "lists/RecordFilter.h"
+#include "lists/ResultList.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+
+namespace
+{
+const QSize kClient(862, 560);
+const QSize kPanel(833, 529);
+} // namespace
+
+SearchWindow::SearchWindow(QWidget *owner, const QString &name, const QString &title,
+                           const Lists::LineFormat &format, const Filter (&filters)[10],
+                           const QString &picture)
+    : ListWindow(owner, name, title, kClient, Qt::black, Qt::white, kPanel)
+    , m_format(format)
+{
+    using namespace ListLook;
+    panContainer = panel();
+    buildResultPanel(panContainer, &lblTrovate);
+    panContainer->hide();
+
+    panAvvio = new QWidget(this);
+    panAvvio->setObjectName(QStringLiteral("panAvvio"));
+    panAvvio->setGeometry(panContainer->geometry());
+    QWidget *p = panAvvio;
+
+    shape(p, QStringLiteral("shpIstruzioni"), QRect(0, 0, 833, 72), Qt::white, QColor(0xBE, 0xC4, 0xCA));
+    new Artwork(p, QStringLiteral("imgSpiega"), QStringLiteral(":/lists/spiega.svg"), QRect(10, 10, 52, 52));
+    label(
+        p, QStringLiteral("lblRigo04"),
+        QStringLiteral("Immettere nei campi prescelti una o più parole consecutive presenti nelle schede da "
+                       "trovare e premere il pulsante Cerca."),
+        QPoint(72, 10));
+    label(p, QStringLiteral("lblRigo05"), QStringLiteral("Lasciare in bianco tutti gli altri campi."),
+          QPoint(72, 29));
+    label(p, QStringLiteral("lblRigo06"),
+          QStringLiteral("Per ogni ricerca è possibile utilizzare uno o più campi contemporaneamente."),
+          QPoint(72, 48));
+
+    shape(p, QStringLiteral("shpFiltri"), QRect(0, 84, 833, 382), QColor::fromRgba(0xFFBEC4CA),
+          QColor(0xBE, 0xC4, 0xCA), Qt::white);
+    QList<QWidget *> chain;
+    for (int i = 0; i < 10; ++i) {
+        const Filter &f = filters[i];
+        const int x = i < 5 ? 60 : 452;
+        const int y = 100 + (i % 5) * 72;
+        label(p, QString(), QString::fromUtf8(f.caption), QPoint(x, y), 12);
+        auto *field = new QLineEdit(p);
+        field->setObjectName(QString::fromLatin1(f.name));
+        field->setFont(ListLook::font(QStringLiteral("Verdana"), 12, true));
+        field->setGeometry(x, y + 26, 320, 24);
+        Fields::frameHighlight(field, QString::fromLatin1(f.highlight));
+        filterFields << field;
+        chain << field;
+        m_fieldOf << f.field;
+    }
+    // Enter walks the filters and comes back to the first; it never starts the search.
+    Fields::enterChain(chain);
+
+    new Artwork(p, picture,
+                picture == QLatin1String("imgTrova01") ? QStringLiteral(":/lists/lente.svg")
+                                                       : QStringLiteral(":/lists/cliente.svg"),
+                QRect(10, 474, 48, 48));
+    btnCerca = button(p, QStringLiteral("btnCerca"), QStringLiteral("Cerca"), QRect(534, 484, 140, 32));
+    btnAnnulla = button(p, QStringLiteral("btnAnnulla"), QStringLiteral("Chiudi"), QRect(684, 484, 140, 32));
+    lblAttendere =
+        label(p, QStringLiteral("lblAttendere"), QStringLiteral("Ricerca schede in corso. Attendere..."),
+              QPoint(72, 490), 10, true, QColor(0x00, 0x8B, 0x8B));
+    lblAttendere->hide();
+    lblConta = stateLabel(p, QStringLiteral("lblConta"));
+    lblConta->setText(QStringLiteral("0"));
+    lblMemory = stateLabel(p, QStringLiteral("lblMemory"));
+
+    connect(btnCerca, &QPushButton::pressed, lblAttendere, &QLabel::show);
+    connect(btnCerca, &QPushButton::clicked, this, [this] { guarded([this] { btnCercaClick(); }); });
+    connect(btnAnnulla, &QPushButton::clicked, this, [this] { guarded([this] { closeList(); }); });
+    connectList();
+}
+
+void SearchWindow::showEvent(QShowEvent *event)
+{
+    ListWindow::showEvent(event);
+    if (event->spontaneous())
+        return;
+    resetFind();
+    filterFields.first()->setFocus();
+}
+
+void SearchWindow::closeList()
+{
+    lblAttendere->hide();
+    ListWindow::closeList();
+}
+
+void SearchWindow::btnCercaClick()
+{
+    Lists::RecordFilter filter(m_format.schema());
+    for (int i = 0; i < filterFields.size(); ++i)
+        filter.add(m_fieldOf.at(i), filterFields.at(i)->text());
+    lblConta->setText(QString::number(filter.filled()));
+
+    Lists::Entries entries;
+    try {
+        Lists::scanFile(
+            archivePath(), m_format, [&filter](const char *record) { return filter.matches(record); },
+            entries);
+    } catch (const FileError &) {
+        desktop().plain(kAccessError);
+        return;
+    }
+    Lists::sortEntries(entries);
+    const int count = int(entries.size());
+    lstRecords->setEntries(std::move(entries));
+    lblTrovate->setText(QStringLiteral("Il presente riepilogo contiene %1 schede.").arg(count));
+    lblTrovate->adjustSize();
+    panContainer->show();
+    panAvvio->hide();
+    txtTrova->clear();
+    txtTrova->setFocus();
+}
