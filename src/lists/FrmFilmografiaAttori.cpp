@@ -75,7 +75,8 @@ FrmFilmografiaAttori::FrmFilmografiaAttori(FrmAnagrafica *editor)
     buildListPanel();
     buildEntryPanel();
     panCosti->hide();
-    connectList();
+    // A double-click does nothing here: a song is edited through Modifica canzone.
+    connectList(DoubleClick::Ignored);
     connect(btnAggiungi, &QPushButton::clicked, this, [this] { guarded([this] { btnAggiungiClick(); }); });
     connect(btnModifica, &QPushButton::clicked, this, [this] { guarded([this] { btnModificaClick(); }); });
     connect(btnSalva, &QPushButton::clicked, this, [this] { guarded([this] { btnSalvaClick(); }); });

@@ -99,14 +99,15 @@ void ListWindow::buildResultPanel(QWidget *p, QLabel **count)
     btnChiudi = button(p, QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), QRect(684, 488, 140, 32));
 }
 
-void ListWindow::connectList()
+void ListWindow::connectList(DoubleClick doubleClick)
 {
     // Enter in the find field moves to the button without pressing it.
     Fields::enterChain({txtTrova}, btnTrova);
     connect(btnTrova, &QPushButton::clicked, this, [this] { guarded([this] { btnTrovaClick(); }); });
     connect(btnChiudi, &QPushButton::clicked, this, [this] { guarded([this] { btnChiudiClick(); }); });
-    connect(lstRecords, &ResultList::lineDoubleClicked, this,
-            [this] { guarded([this] { lstRecordsDblClick(); }); });
+    if (doubleClick == DoubleClick::Opens)
+        connect(lstRecords, &ResultList::lineDoubleClicked, this,
+                [this] { guarded([this] { lstRecordsDblClick(); }); });
     // btnStampa is wired once the printed list can go through the report engine.
 }
 

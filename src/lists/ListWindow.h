@@ -36,8 +36,10 @@ protected:
     // The result panel of the searches and the flagged songs on `p`; `lblTrovate` only when
     // `count` is given.
     void buildResultPanel(QWidget *p, QLabel **count);
-    // Wires the shared handlers of the controls already created.
-    void connectList();
+    // Wires the shared handlers of the controls already created; a double-click on a line
+    // opens its record only in the windows that say so.
+    enum class DoubleClick { Opens, Ignored };
+    void connectList(DoubleClick doubleClick = DoubleClick::Opens);
 
     virtual QStringList closingLines() const { return {}; }
     // Loads the record at `position` into the window's target; throws on a failure.

@@ -5,7 +5,10 @@
 
 #include <algorithm>
 #include <cstring>
-#include <string>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace Lists
 {
@@ -35,6 +38,51 @@ inline std::pair<const char *, int> fieldBytes(const char *record, const RecordS
     while (n > 0 && static_cast<unsigned char>(begin[n - 1]) <= 0x20)
         --n;
     return {begin, n};
+}
+// True when `p` (m bytes, A to Z already lowered) occurs in `text` with A to Z taken as a to z.
+inline bool equalFolded(const char *text, const char *p, int m)
+{
+    for (int k = 0; k < m; ++k)
+        if (lowerByte(text[k]) != p[k])
+            return false;
+    return true;
+}
+
+#ifdef __SSE2__
+// A to Z lowered in sixteen bytes at once; bytes from 0x80 compare as negative and stay.
+inline __m128i lowered(__m128i v)
+{
+    const __m128i isUpper =
+        _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('A' - 1)), _mm_cmplt_epi8(v, _mm_set1_epi8('Z' + 1)));
+    return _mm_or_si128(v, _mm_and_si128(isUpper, _mm_set1_epi8(0x20)));
+}
+#endif
+
+// Searches without copying the field: sixteen places at a time are tested for the pattern's
+// first and last byte, and only those candidates are compared in full.
+bool containsFolded(const char *text, int n, const char *p, int m)
+{
+    if (m <= 0 || m > n)
+        return false;
+    int i = 0;
+#ifdef __SSE2__
+    const __m128i first = _mm_set1_epi8(p[0]);
+    const __m128i last = _mm_set1_epi8(p[m - 1]);
+    for (; i + m - 1 + 16 <= n; i += 16) {
+        const __m128i a = lowered(_mm_loadu_si128(reinterpret_cast<const __m128i *>(text + i)));
+        const __m128i b = lowered(_mm_loadu_si128(reinterpret_cast<const __m128i *>(text + i + m - 1)));
+        for (unsigned bits = unsigned(
+                 _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last))));
+             bits; bits &= bits - 1) {
+            if (equalFolded(text + i + __builtin_ctz(bits), p, m))
+                return true;
+        }
+    }
+#endif
+    for (; i + m <= n; ++i)
+        if (lowerByte(text[i]) == p[0] && equalFolded(text + i, p, m))
+            return true;
+    return false;
 }
 } // namespace
 
@@ -74,15 +122,7 @@ bool RecordFilter::matches(const Filter &filter, const char *record) const
     if (filter.byText)
         return lowerAscii(RecordSchema::load(record + f.offset, f)).contains(filter.text);
     const auto [text, n] = fieldBytes(record, f);
-    const int m = int(filter.pattern.size());
-    if (m > n)
-        return false;
-    thread_local std::string lowered;
-    lowered.resize(size_t(n));
-    char *out = lowered.data();
-    for (int i = 0; i < n; ++i)
-        out[i] = lowerByte(text[i]);
-    return memmem(out, size_t(n), filter.pattern.constData(), size_t(m)) != nullptr;
+    return containsFolded(text, n, filter.pattern.constData(), int(filter.pattern.size()));
 }
 
 bool RecordFilter::matches(const char *record) const

@@ -56,6 +56,7 @@ private slots:
     void modifyNeedsASelection();
     void typingStopsAtCapacity();
     void saveAccessError();
+    void readFailures();
     void openedFromTheSingerEditor();
 
 private:
@@ -122,6 +123,11 @@ void TestDiscography::listsSongsInFileOrder()
     QVERIFY(window.lstRecords->line(0).startsWith(QStringLiteral("Zeta ")));
     QVERIFY(window.lstRecords->line(1).startsWith(QStringLiteral("Alba ")));
     QCOMPARE(window.lblTotale->text(), QStringLiteral("2"));
+    // A double-click opens nothing here: a song is edited through its button.
+    doubleClickRow(window.lstRecords, 0);
+    QVERIFY(window.isVisible());
+    QVERIFY(window.panContainer->isVisible());
+    QCOMPARE(window.lstRecords->count(), 2);
     QCOMPARE(window.printedLines().mid(2),
              (QStringList{"--------------------------", "TOTALE CANZONI:      2"}));
 }
@@ -282,6 +288,30 @@ void TestDiscography::saveAccessError()
     QVERIFY(window.panCosti->isVisible());
     QVERIFY(window.lblPosizione->text().isEmpty());
     QCOMPARE(window.txtTitolo->text(), QStringLiteral("x"));
+}
+
+void TestDiscography::readFailures()
+{
+    // A folder where the discography file should be: the list stays empty, without a message.
+    QVERIFY(QDir().mkpath(m_file));
+    {
+        FrmFilmografiaAttori window(m_editor.get());
+        window.show();
+        QCOMPARE(window.lstRecords->count(), 0);
+        QCOMPARE(window.lblTotale->text(), QStringLiteral("0"));
+    }
+    QVERIFY(QDir().rmdir(m_file));
+    // The file turns unreadable between the listing and Modifica: the window closes silently.
+    writeFile(m_file, track("1958", "Volare").encode());
+    FrmFilmografiaAttori window(m_editor.get());
+    window.show();
+    window.lstRecords->setCurrentRow(0);
+    QVERIFY(QFile::remove(m_file));
+    QVERIFY(QDir().mkpath(m_file));
+    window.btnModifica->click();
+    QVERIFY(!window.isVisible());
+    QVERIFY(window.txtTitolo->text().isEmpty());
+    QVERIFY(m_desktop->messages.isEmpty());
 }
 
 void TestDiscography::openedFromTheSingerEditor()

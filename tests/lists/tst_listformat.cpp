@@ -57,6 +57,7 @@ private slots:
     void match_data();
     void match();
     void singerFieldsMatchTrimmed();
+    void matchAtEveryPlaceOfALongField();
     void memoFilterMatchesAcrossStoredLineBreaks();
 };
 
@@ -408,6 +409,26 @@ void TestListFormat::singerFieldsMatchTrimmed()
         RecordFilter filter(SingerCard::schema());
         filter.add(c.field, QString::fromUtf8(c.typed));
         QVERIFY2(filter.matches(record.constData()) == c.matches, c.typed);
+    }
+}
+
+void TestListFormat::matchAtEveryPlaceOfALongField()
+{
+    // Long fields are searched many places at a time: the text is found wherever it lies,
+    // and a near miss (first and last characters right, one inside wrong) is not taken.
+    const QString typed = QStringLiteral("rock É roll");
+    for (int at = 0; at <= 80; ++at) {
+        for (const bool nearMiss : {false, true}) {
+            QString lyric(100, QLatin1Char('r'));
+            lyric.replace(at, typed.size(), nearMiss ? QStringLiteral("ROCK É rolL").replace(5, 1, u'é')
+                                                     : QStringLiteral("ROCK É rolL"));
+            SongCard card;
+            card.setText(SongCard::Testo, lyric);
+            RecordFilter filter(SongCard::schema());
+            filter.add(SongCard::Testo, typed);
+            QVERIFY2(filter.matches(card.encode().constData()) == !nearMiss,
+                     qPrintable(QStringLiteral("at %1%2").arg(at).arg(nearMiss ? " near miss" : "")));
+        }
     }
 }
 

@@ -61,6 +61,7 @@ private slots:
     void songSearchOpensTheExactCardOfEqualLines();
     void songSearchLoadsOnlyForTheSongEditor();
     void songSearchAccessError();
+    void openingALineThatCannotBeReadClosesSilently();
     void songSearchFromTheEditorCommand();
     void findInTheWindow();
 
@@ -215,6 +216,24 @@ void TestSearchWindows::songSearchAccessError()
     window.btnAnnulla->click();
     QVERIFY(!window.lblAttendere->isVisible());
     QVERIFY(!window.isVisible());
+}
+
+void TestSearchWindows::openingALineThatCannotBeReadClosesSilently()
+{
+    writeFile(m_collection, file<SongCard>({song("Volare", "Modugno")}));
+    FrmCollection editor;
+    editor.openCollection(m_collection, QStringLiteral("Prova"));
+    FrmTrovaCanzone window(&editor);
+    window.lblMemory->setText(QStringLiteral("collection"));
+    window.show();
+    window.btnCerca->click();
+    QVERIFY(QFile::remove(m_collection));
+    QVERIFY(QDir().mkpath(m_collection));
+    doubleClickRow(window.lstRecords, 0);
+    QVERIFY(!window.isVisible());
+    QVERIFY(editor.txtTitolo->text().isEmpty());
+    QVERIFY(editor.lblPosizione->text().isEmpty());
+    QVERIFY(m_desktop->messages.isEmpty());
 }
 
 void TestSearchWindows::songSearchFromTheEditorCommand()
