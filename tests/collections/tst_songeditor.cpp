@@ -104,8 +104,6 @@ private slots:
     void backgroundEmptiesHint();
     void labelsOnBarsEmptyHint_data();
     void labelsOnBarsEmptyHint();
-    void laterCommandsAreInert_data();
-    void laterCommandsAreInert();
     void helpShowsTheCollectionHelp();
 
     // clear and navigation
@@ -404,27 +402,6 @@ void TestSongEditor::labelsOnBarsEmptyHint()
     QCOMPARE(panInfo->text(), QStringLiteral("Salva la scheda in archivio."));
     moveOver(child(m_editor, label));
     QCOMPARE(panInfo->text(), QString());
-}
-
-void TestSongEditor::laterCommandsAreInert_data()
-{
-    QTest::addColumn<QString>("command");
-    for (const char *c : {"cmdTrova", "cmdSegnala", "impCantante"})
-        QTest::newRow(c) << QString::fromLatin1(c);
-}
-
-void TestSongEditor::laterCommandsAreInert()
-{
-    QFETCH(QString, command);
-    field(QStringLiteral("txtTitolo"))->setText(QStringLiteral("Azzurro"));
-    QWidget *control = child(m_editor, command);
-    QVERIFY(control->isVisible());
-    QCOMPARE(control->cursor().shape(), Qt::PointingHandCursor);
-    click(command);
-    QVERIFY(m_desk->messages.isEmpty());
-    QVERIFY(m_desk->opened.isEmpty());
-    QCOMPARE(field(QStringLiteral("txtTitolo"))->text(), QStringLiteral("Azzurro"));
-    QVERIFY(!QFile::exists(collection()));
 }
 
 void TestSongEditor::helpShowsTheCollectionHelp()
