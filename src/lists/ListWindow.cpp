@@ -5,6 +5,9 @@
 #include "app/Desktop.h"
 #include "app/Fields.h"
 #include "lists/ResultList.h"
+#include "report/ListReport.h"
+#include "report/ReportLayout.h"
+#include "report/ReportTemplates.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -108,12 +111,20 @@ void ListWindow::connectList(DoubleClick doubleClick)
     if (doubleClick == DoubleClick::Opens)
         connect(lstRecords, &ResultList::lineDoubleClicked, this,
                 [this] { guarded([this] { lstRecordsDblClick(); }); });
-    // btnStampa is wired once the printed list can go through the report engine.
+    connect(btnStampa, &QPushButton::clicked, this, [this] { guarded([this] { btnStampaClick(); }); });
 }
 
 QStringList ListWindow::printedLines() const
 {
     return lstRecords->lines() + closingLines();
+}
+
+void ListWindow::btnStampaClick()
+{
+    // A fresh copy each time, so nothing of an earlier print is carried over.
+    report::ReportTemplate list = report::listTemplate();
+    report::fillList(list, reportTitle(), lstRecords->lines(), closingLines());
+    desktop().printReport(this, report::prepareReport(list));
 }
 
 void ListWindow::resetFind()

@@ -53,6 +53,7 @@ protected:
     void btnTrovaClick();
     void lstRecordsDblClick();
     void btnChiudiClick();
+    void btnStampaClick();
 
     Lists::FindInList m_find;
 };

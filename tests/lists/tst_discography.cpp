@@ -130,6 +130,13 @@ void TestDiscography::listsSongsInFileOrder()
     QCOMPARE(window.lstRecords->count(), 2);
     QCOMPARE(window.printedLines().mid(2),
              (QStringList{"--------------------------", "TOTALE CANZONI:      2"}));
+
+    // The printed discography carries the closing lines after the songs.
+    window.btnStampa->click();
+    QCOMPARE(m_desktop->reports.size(), 1);
+    QCOMPARE(m_desktop->reports.at(0).texts,
+             (QStringList{"Discografia di Mina", window.printedLines().join(QLatin1Char('\n'))}));
+    QVERIFY(m_desktop->reports.at(0).texts.at(1).endsWith(QStringLiteral("TOTALE CANZONI:      2")));
 }
 
 void TestDiscography::addThenSaveAgainOverwrites()

@@ -427,6 +427,20 @@ void TestSearchWindows::printedLines()
     QCOMPARE(singerSearch.reportTitle(), QStringLiteral("Riepilogo schede cantanti in archivio"));
     QCOMPARE(singerSearch.printedLines(),
              QStringList{"Mina" + sp(26) + "  Cittadinanza: I" + sp(19) + "  Brano: " + sp(50) + "  Band: "});
+
+    // Stampa hands the list template, filled with the title and the lines in list order, to the
+    // print dialog; a second press prints the same, not the first one's lines again.
+    for (int press = 1; press <= 2; ++press) {
+        search.btnStampa->click();
+        QCOMPARE(m_desktop->reports.size(), press);
+        const RecordingDesktop::Report &printed = m_desktop->reports.last();
+        QVERIFY(!printed.preview);
+        QCOMPARE(printed.templateName, QStringLiteral("Riepilogo dati"));
+        QCOMPARE(printed.objects, (QStringList{"txtTitolo", "txtRiepilogo"}));
+        QCOMPARE(printed.texts, (QStringList{"Riepilogo canzoni in collection",
+                                             search.printedLines().join(QLatin1Char('\n'))}));
+        QCOMPARE(printed.pages, 1);
+    }
 }
 
 QTEST_MAIN(TestSearchWindows)
