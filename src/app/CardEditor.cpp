@@ -154,6 +154,22 @@ QList<QLabel *> CardEditor::attachmentLabels() const
     return {lblFile01, lblFile02, lblFile03, lblDesc01, lblDesc02, lblDesc03};
 }
 
+Attachments CardEditor::attachments() const
+{
+    return {{stateOf(lblFile01), stateOf(lblFile02), stateOf(lblFile03)},
+            {stateOf(lblDesc01), stateOf(lblDesc02), stateOf(lblDesc03)}};
+}
+
+void CardEditor::setAttachments(const Attachments &values)
+{
+    lblFile01->setText(values.file[0]);
+    lblDesc01->setText(values.desc[0]);
+    lblFile02->setText(values.file[1]);
+    lblDesc02->setText(values.desc[1]);
+    lblFile03->setText(values.file[2]);
+    lblDesc03->setText(values.desc[2]);
+}
+
 QString CardEditor::afterStore(qint64)
 {
     return QString();

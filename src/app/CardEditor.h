@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/CardAttachments.h"
+
 #include "app/Desktop.h"
 #include "app/Windows.h"
 
@@ -109,6 +111,13 @@ protected:
     // The six hidden attachment labels, in record order (File01 to File03, Desc01 to Desc03).
     QList<QLabel *> attachmentLabels() const;
 
+public:
+    // The attachment labels as the attachments window takes them, and its hand-back:
+    // lblFile01, lblDesc01, lblFile02, ... in this order.
+    Attachments attachments() const;
+    void setAttachments(const Attachments &values);
+
+protected:
     void showEvent(QShowEvent *event) override;
 
 private:

@@ -82,15 +82,17 @@ QString copyReplacing(const QString &source, const QString &target)
 FrmAllegaCartella::FrmAllegaCartella(FrmCollection *songEditor)
     : FrmAllegaCartella(static_cast<QWidget *>(songEditor))
 {
-    m_songEditor = songEditor;
-    lblMemory->setText(QStringLiteral("collection"));
+    m_editor = songEditor;
+    m_caller = QStringLiteral("collection");
+    lblMemory->setText(m_caller);
 }
 
 FrmAllegaCartella::FrmAllegaCartella(FrmAnagrafica *singerEditor)
     : FrmAllegaCartella(static_cast<QWidget *>(singerEditor))
 {
-    m_singerEditor = singerEditor;
-    lblMemory->setText(QStringLiteral("anagrafica"));
+    m_editor = singerEditor;
+    m_caller = QStringLiteral("anagrafica");
+    lblMemory->setText(m_caller);
 }
 
 FrmAllegaCartella::FrmAllegaCartella(QWidget *owner)
@@ -243,12 +245,8 @@ void FrmAllegaCartella::imgCancellaClick(int slot)
 
 void FrmAllegaCartella::btnApplicaClick()
 {
-    const QString memory = stateOf(lblMemory);
-    if (memory == QLatin1String("anagrafica") && m_singerEditor) {
-        m_singerEditor->setAttachments(attachments());
-        accept();
-    } else if (memory == QLatin1String("collection") && m_songEditor) {
-        m_songEditor->setAttachments(attachments());
+    if (m_editor && stateOf(lblMemory) == m_caller) {
+        m_editor->setAttachments(attachments());
         accept();
     }
 }

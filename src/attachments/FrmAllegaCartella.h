@@ -7,6 +7,7 @@
 
 class Artwork;
 class ClickPicture;
+class CardEditor;
 class FrmAnagrafica;
 class FrmCollection;
 class QLabel;
@@ -57,6 +58,6 @@ public:
 private:
     explicit FrmAllegaCartella(QWidget *owner);
 
-    FrmCollection *m_songEditor = nullptr;
-    FrmAnagrafica *m_singerEditor = nullptr;
+    CardEditor *m_editor = nullptr;
+    QString m_caller; // the lblMemory word that hands the values back to m_editor
 };

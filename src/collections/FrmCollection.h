@@ -9,8 +9,6 @@ class QLineEdit;
 class QPlainTextEdit;
 class SongCard;
 
-struct Attachments;
-
 // The song card editor: one card of the open collection at a time, held only in the
 // controls until the user saves it.
 class FrmCollection : public CardEditor
@@ -24,8 +22,6 @@ public:
     // Puts a stored card into the window, as navigation does: texts, flag rule, the six
     // attachment labels and the position. Used by the windows that pick a card.
     void showCard(const SongCard &card, qint64 position);
-    // The attachments window's hand-back: lblFile01, lblDesc01, lblFile02, ... in this order.
-    void setAttachments(const Attachments &values);
     // The card as the controls hold it, flag "Sì" or "No"; texts untrimmed.
     SongCard cardShown() const;
 

@@ -387,19 +387,8 @@ void FrmAnagrafica::cmdStampaClick()
 void FrmAnagrafica::cmdFileClick()
 {
     FrmAllegaCartella window(this);
-    window.setAttachments({{stateOf(lblFile01), stateOf(lblFile02), stateOf(lblFile03)},
-                           {stateOf(lblDesc01), stateOf(lblDesc02), stateOf(lblDesc03)}});
+    window.setAttachments(attachments());
     desktop().runModal(&window);
-}
-
-void FrmAnagrafica::setAttachments(const Attachments &values)
-{
-    lblFile01->setText(values.file[0]);
-    lblDesc01->setText(values.desc[0]);
-    lblFile02->setText(values.file[1]);
-    lblDesc02->setText(values.desc[1]);
-    lblFile03->setText(values.file[2]);
-    lblDesc03->setText(values.desc[2]);
 }
 
 void FrmAnagrafica::cmdEsportaClick()

@@ -9,7 +9,6 @@ class PictureBox;
 class QLabel;
 class QLineEdit;
 class SingerCard;
-struct Attachments;
 
 // The singer card editor: one card of Archivio_Cantanti.pro at a time, held only in its
 // controls until the user saves.
@@ -22,8 +21,6 @@ public:
     // Fills the 26 fields, the attachment labels and the position, then loads the card's
     // photo. Used by navigation and by the windows that pick a card.
     void showCard(const SingerCard &card, qint64 position);
-    // The attachments window's hand-back: lblFile01, lblDesc01, lblFile02, ... in this order.
-    void setAttachments(const Attachments &values);
     // The card the controls hold now (texts as typed).
     SingerCard card() const;
     // The 26 edit fields in tab and Enter order.
