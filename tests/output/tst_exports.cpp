@@ -1,3 +1,4 @@
+#include "ExpectedSheet.h"
 #include "RecordingDesktop.h"
 #include "TestFiles.h"
 #include "app/Widgets.h"
@@ -67,30 +68,7 @@ const QString kFailed =
     QStringLiteral("Attenzione: il sistema non permette di esportare i dati.\n\r\n\rAccertarsi "
                    "che il file di Excel non sia già aperto.");
 
-// The fixed opening of every export up to the worksheet name, and from there to the headers.
-const QByteArray kOpen = "<html xmlns:o=\"urn:schemas-microsoft-com:office:office\" "
-                         "xmlns:x=\"urn:schemas-microsoft-com:office:excel\" "
-                         "xmlns=\"http://www.w3.org/TR/REC-html40\"><head><meta http-equiv=\"Content-Type\" "
-                         "content=\"text/html; charset=windows-1252\"><!--[if gte mso 9]><xml>"
-                         "<x:ExcelWorkbook><x:ExcelWorksheets><x:ExcelWorksheet><x:Name>";
-const QByteArray kAfterName =
-    "</x:Name><x:WorksheetOptions><x:Selected/><x:Panes><x:Pane><x:Number>1</x:Number>"
-    "<x:ActiveRow>3</x:ActiveRow></x:Pane></x:Panes><x:ProtectContents>False</x:ProtectContents>"
-    "<x:ProtectObjects>False</x:ProtectObjects><x:ProtectScenarios>False</x:ProtectScenarios>"
-    "</x:WorksheetOptions></x:ExcelWorksheet></x:ExcelWorksheets></x:ExcelWorkbook></xml><![endif]-->"
-    "</head><body><table x:str><tr>";
-const QByteArray kClose = "</table></body></html>";
-
-QByteArray th(int width, const QByteArray &text)
-{
-    return "<td style=\"text-align: left; font-weight: bold;\" width=" + QByteArray::number(width) + ">" +
-           text + "</td>";
-}
-
-QByteArray td(const QByteArray &text)
-{
-    return "<td style=\"text-align: left;\" sdnum=\"1033;0;@\">" + text + "</td>";
-}
+using namespace ExpectedSheet;
 
 const QByteArray kSongHeaders = th(400, "Titolo canzone") + th(300, "Cantante") + th(400, "Album") +
                                 th(250, "Genere musicale") + th(350, "Autori") + th(250, "Nazione") +

@@ -1,3 +1,4 @@
+#include "ExpectedSheet.h"
 #include "TestFiles.h"
 #include "core/RecordFile.h"
 #include "output/SpreadsheetWriter.h"
@@ -31,30 +32,12 @@ private slots:
 namespace
 {
 
-// The document's opening up to the worksheet name and from it to the header cells, typed out
-// here once more so that a slip in the writer's fragments shows.
-const QByteArray kOpen = "<html xmlns:o=\"urn:schemas-microsoft-com:office:office\" "
-                         "xmlns:x=\"urn:schemas-microsoft-com:office:excel\" "
-                         "xmlns=\"http://www.w3.org/TR/REC-html40\"><head><meta http-equiv=\"Content-Type\" "
-                         "content=\"text/html; charset=windows-1252\"><!--[if gte mso 9]><xml>"
-                         "<x:ExcelWorkbook><x:ExcelWorksheets><x:ExcelWorksheet><x:Name>";
-const QByteArray kAfterName =
-    "</x:Name><x:WorksheetOptions><x:Selected/><x:Panes><x:Pane><x:Number>1</x:Number>"
-    "<x:ActiveRow>3</x:ActiveRow></x:Pane></x:Panes><x:ProtectContents>False</x:ProtectContents>"
-    "<x:ProtectObjects>False</x:ProtectObjects><x:ProtectScenarios>False</x:ProtectScenarios>"
-    "</x:WorksheetOptions></x:ExcelWorksheet></x:ExcelWorksheets></x:ExcelWorkbook></xml><![endif]-->"
-    "</head><body><table x:str><tr>";
-const QByteArray kClose = "</table></body></html>";
+using namespace ExpectedSheet;
 
 const QList<Column> kTwoColumns{{QStringLiteral("Titolo canzone"), 400}, {QStringLiteral("Attività"), 250}};
 const QByteArray kTwoHeaders =
     "<td style=\"text-align: left; font-weight: bold;\" width=400>Titolo canzone</td>"
     "<td style=\"text-align: left; font-weight: bold;\" width=250>Attivit\xe0</td>";
-
-QByteArray cellTd(const QByteArray &text)
-{
-    return "<td style=\"text-align: left;\" sdnum=\"1033;0;@\">" + text + "</td>";
-}
 
 } // namespace
 
@@ -77,9 +60,8 @@ void TestSpreadsheetWriter::rowsFollowInOrder()
         SpreadsheetWriter::document(QStringLiteral("Archivio Cantanti"), kTwoColumns, int(rows.size()),
                                     [&rows](int row, int column) { return rows.at(row).at(column); });
     const QByteArray expected = kOpen + "Archivio Cantanti" + kAfterName + kTwoHeaders + "</tr>" + "<tr>" +
-                                cellTd("Volare") + cellTd("Canto") + "</tr>" + "<tr>" + cellTd("Azzurro") +
-                                cellTd("") + "</tr>" + "<tr>" + cellTd("Caruso") + cellTd("Teatro") +
-                                "</tr>" + kClose;
+                                td("Volare") + td("Canto") + "</tr>" + "<tr>" + td("Azzurro") + td("") +
+                                "</tr>" + "<tr>" + td("Caruso") + td("Teatro") + "</tr>" + kClose;
     QCOMPARE(bytes, expected);
 }
 
@@ -126,7 +108,7 @@ void TestSpreadsheetWriter::documentTrimsAndEscapesCells()
         SpreadsheetWriter::document(QStringLiteral("S"), kTwoColumns, 1, [](int, int column) {
             return column == 0 ? QStringLiteral("  R&B <3  ") : QStringLiteral("\tCittà ");
         });
-    QVERIFY(bytes.endsWith("<tr>" + cellTd("R&amp;B &lt;3") + cellTd("Citt\xe0") + "</tr>" + kClose));
+    QVERIFY(bytes.endsWith("<tr>" + td("R&amp;B &lt;3") + td("Citt\xe0") + "</tr>" + kClose));
 }
 
 void TestSpreadsheetWriter::saveReplacesWholeFile()
