@@ -109,4 +109,27 @@ inline QString position(QWidget *window)
     return stateOf(window->findChild<QLabel *>(QStringLiteral("lblPosizione")));
 }
 
+// Remembers the geometry a top-level window of the given name had when it was shown.
+class ShowWatcher : public QObject
+{
+public:
+    explicit ShowWatcher(const QString &name)
+        : m_name(name)
+    {
+        qApp->installEventFilter(this);
+    }
+    QRect atShow;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && watched->objectName() == m_name && watched->isWidgetType())
+            atShow = static_cast<QWidget *>(watched)->geometry();
+        return false;
+    }
+
+private:
+    QString m_name;
+};
+
 } // namespace fixtures
