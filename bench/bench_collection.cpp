@@ -1,7 +1,7 @@
 // Reading a collection: a full scan that decodes every card (searches, flagged list, export)
 // against a plain sequential read of the same bytes, and one-card navigation in a small and a
 // large collection.
-#include "collections/SongCard.h"
+#include "records/SongCard.h"
 #include "core/RecordFile.h"
 
 #include <QFile>

@@ -2,7 +2,7 @@
 // against a plain scan of the collection file, and the export command (document built and saved
 // whole) against writing the same bytes with one QFile::write.
 #include "app/Desktop.h"
-#include "collections/SongCard.h"
+#include "records/SongCard.h"
 #include "core/ProgramFolder.h"
 #include "core/RecordFile.h"
 #include "output/FrmExpCollection.h"

@@ -4,7 +4,7 @@
 #include "core/ProgramFolder.h"
 #include "singers/FrmAnagrafica.h"
 #include "singers/PictureBox.h"
-#include "singers/SingerCard.h"
+#include "records/SingerCard.h"
 #include "singers/SingerPhoto.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 // Searching a large collection: the song search from the button press to a filled list, against
 // the floor of reading the same file once and against the same data scanned by SQLite.
 #include "collections/FrmCollection.h"
-#include "collections/SongCard.h"
+#include "records/SongCard.h"
 #include "core/ProgramFolder.h"
 #include "lists/FrmTrovaCanzone.h"
 #include "lists/ResultList.h"

@@ -9,7 +9,7 @@
 #include "attachments/FrmAllegaCartella.h"
 #include "collections/CollectionArt.h"
 #include "collections/CollectionHelp.h"
-#include "collections/SongCard.h"
+#include "records/SongCard.h"
 #include "core/Text.h"
 #include "lists/ListCommands.h"
 #include "output/FrmAnteprimaCanzone.h"

@@ -8,7 +8,7 @@
 #include "core/Text.h"
 #include "lists/ListEntries.h"
 #include "lists/ResultList.h"
-#include "singers/DiscographySong.h"
+#include "records/DiscographySong.h"
 #include "singers/FrmAnagrafica.h"
 
 #include <QLabel>

@@ -2,7 +2,7 @@
 
 #include "app/Widgets.h"
 #include "collections/FrmCollection.h"
-#include "collections/SongCard.h"
+#include "records/SongCard.h"
 #include "core/Text.h"
 #include "lists/ListEntries.h"
 #include "lists/ResultList.h"

@@ -5,7 +5,7 @@
 #include "core/Text.h"
 #include "lists/ListEntries.h"
 #include "singers/FrmAnagrafica.h"
-#include "singers/SingerCard.h"
+#include "records/SingerCard.h"
 
 #include <QLabel>
 #include <QLineEdit>

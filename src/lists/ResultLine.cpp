@@ -1,9 +1,9 @@
 #include "lists/ResultLine.h"
 
-#include "collections/SongCard.h"
+#include "records/SongCard.h"
 #include "core/Text.h"
-#include "singers/DiscographySong.h"
-#include "singers/SingerCard.h"
+#include "records/DiscographySong.h"
+#include "records/SingerCard.h"
 
 namespace Lists
 {

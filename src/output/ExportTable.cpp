@@ -1,10 +1,10 @@
 #include "output/ExportTable.h"
 
-#include "collections/SongCard.h"
+#include "records/SongCard.h"
 #include "core/RecordFile.h"
 #include "core/RecordSchema.h"
 #include "core/Text.h"
-#include "singers/SingerCard.h"
+#include "records/SingerCard.h"
 
 #include <cstring>
 

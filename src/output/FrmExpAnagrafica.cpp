@@ -1,6 +1,6 @@
 #include "output/FrmExpAnagrafica.h"
 
-#include "singers/SingerCard.h"
+#include "records/SingerCard.h"
 
 namespace
 {

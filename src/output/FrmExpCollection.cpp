@@ -1,6 +1,6 @@
 #include "output/FrmExpCollection.h"
 
-#include "collections/SongCard.h"
+#include "records/SongCard.h"
 
 namespace
 {

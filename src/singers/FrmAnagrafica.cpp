@@ -15,7 +15,7 @@
 #include "singers/FrmSlideshow_Anagrafica.h"
 #include "singers/FrmZoom.h"
 #include "singers/PictureBox.h"
-#include "singers/SingerCard.h"
+#include "records/SingerCard.h"
 #include "singers/SingerPhoto.h"
 
 #include <QFileInfo>

@@ -6,7 +6,7 @@
 #include "app/Widgets.h"
 #include "core/RecordFile.h"
 #include "singers/PictureBox.h"
-#include "singers/SingerCard.h"
+#include "records/SingerCard.h"
 #include "singers/SingerPhoto.h"
 
 #include <QHideEvent>

@@ -8,7 +8,7 @@
 #include "collections/FrmApriCollection.h"
 #include "collections/FrmCollection.h"
 #include "collections/FrmCreaCollection.h"
-#include "collections/SongCard.h"
+#include "records/SongCard.h"
 #include "core/ProgramFolder.h"
 #include "shell/WindowSet.h"
 

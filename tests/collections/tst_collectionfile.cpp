@@ -1,5 +1,5 @@
 #include "TestFiles.h"
-#include "collections/SongCard.h"
+#include "records/SongCard.h"
 #include "core/RecordFile.h"
 
 #include <QCoreApplication>

@@ -5,7 +5,7 @@
 #include "app/Widgets.h"
 #include "collections/CollectionHelp.h"
 #include "collections/FrmCollection.h"
-#include "collections/SongCard.h"
+#include "records/SongCard.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 // Discography songs: five counted texts in 144 bytes.
 
 #include "RecordRoundTrip.h"
-#include "singers/DiscographySong.h"
+#include "records/DiscographySong.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
 {

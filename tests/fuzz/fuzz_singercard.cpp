@@ -1,7 +1,7 @@
 // Singer cards: counted texts, length bytes beyond a field's capacity included.
 
 #include "RecordRoundTrip.h"
-#include "singers/SingerCard.h"
+#include "records/SingerCard.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
 {

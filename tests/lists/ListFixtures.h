@@ -2,10 +2,10 @@
 
 #include "TestFiles.h"
 
-#include "collections/SongCard.h"
+#include "records/SongCard.h"
 #include "lists/ResultList.h"
-#include "singers/DiscographySong.h"
-#include "singers/SingerCard.h"
+#include "records/DiscographySong.h"
+#include "records/SingerCard.h"
 
 #include <QByteArray>
 #include <QLineEdit>

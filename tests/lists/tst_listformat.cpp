@@ -1,10 +1,10 @@
-#include "collections/SongCard.h"
+#include "records/SongCard.h"
 #include "lists/ListEntries.h"
 #include "lists/ListOrder.h"
 #include "lists/RecordFilter.h"
 #include "lists/ResultLine.h"
-#include "singers/DiscographySong.h"
-#include "singers/SingerCard.h"
+#include "records/DiscographySong.h"
+#include "records/SingerCard.h"
 
 #include <QTest>
 

@@ -3,13 +3,13 @@
 #include "TestFiles.h"
 #include "app/Widgets.h"
 #include "collections/FrmCollection.h"
-#include "collections/SongCard.h"
+#include "records/SongCard.h"
 #include "core/ProgramFolder.h"
 #include "core/Text.h"
 #include "output/FrmExpAnagrafica.h"
 #include "output/FrmExpCollection.h"
 #include "singers/FrmAnagrafica.h"
-#include "singers/SingerCard.h"
+#include "records/SingerCard.h"
 
 #include <QDir>
 #include <QHeaderView>

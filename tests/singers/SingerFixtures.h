@@ -4,7 +4,7 @@
 // drive the editor by the names of its controls.
 #include "app/Widgets.h"
 #include "singers/FrmAnagrafica.h"
-#include "singers/SingerCard.h"
+#include "records/SingerCard.h"
 #include "singers/SingerPhoto.h"
 
 #include <QDir>

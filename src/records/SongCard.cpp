@@ -1,4 +1,4 @@
-#include "collections/SongCard.h"
+#include "records/SongCard.h"
 
 #include "core/Text.h"
 

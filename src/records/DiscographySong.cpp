@@ -1,4 +1,4 @@
-#include "singers/DiscographySong.h"
+#include "records/DiscographySong.h"
 
 #include "core/ProgramFolder.h"
 #include "core/Text.h"

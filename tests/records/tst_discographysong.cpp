@@ -4,7 +4,7 @@
 #include "TestFiles.h"
 #include "core/RecordFile.h"
 #include "core/Text.h"
-#include "singers/DiscographySong.h"
+#include "records/DiscographySong.h"
 
 #include <QFileInfo>
 #include <QtTest>

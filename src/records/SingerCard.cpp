@@ -1,4 +1,4 @@
-#include "singers/SingerCard.h"
+#include "records/SingerCard.h"
 
 #include "core/ProgramFolder.h"
 

@@ -3,7 +3,7 @@
 #include "TestFiles.h"
 #include "core/RecordFile.h"
 #include "core/Text.h"
-#include "singers/SingerCard.h"
+#include "records/SingerCard.h"
 
 #include <QFile>
 #include <QtTest>
