@@ -10,10 +10,12 @@
 #include "lists/RecordFilter.h"
 #include "lists/ResultList.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QStyleHints>
 
 namespace
 {
@@ -31,6 +33,11 @@ SearchWindow::SearchWindow(QWidget *owner, const QString &name, const QString &t
     panContainer = panel();
     buildResultPanel(panContainer, &lblTrovate);
     panContainer->hide();
+    // The second click of a double-click on Cerca would land on what the result panel shows
+    // in its place (Stampa): the panel ignores clicks until a double-click is over.
+    panContainer->installEventFilter(this);
+    for (QWidget *w : panContainer->findChildren<QWidget *>())
+        w->installEventFilter(this);
 
     panAvvio = new QWidget(this);
     panAvvio->setObjectName(QStringLiteral("panAvvio"));
@@ -99,6 +106,22 @@ void SearchWindow::showEvent(QShowEvent *event)
     filterFields.first()->setFocus();
 }
 
+bool SearchWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        if (m_resultsShown.isValid() &&
+            m_resultsShown.elapsed() <= QGuiApplication::styleHints()->mouseDoubleClickInterval())
+            return true;
+        break;
+    default:
+        break;
+    }
+    return ListWindow::eventFilter(watched, event);
+}
+
 void SearchWindow::closeList()
 {
     lblAttendere->hide();
@@ -107,6 +130,12 @@ void SearchWindow::closeList()
 
 void SearchWindow::btnCercaClick()
 {
+    // The waiting line is shown while Cerca is held down; it goes whatever the search's end.
+    struct HideWhenDone {
+        QLabel *label;
+        ~HideWhenDone() { label->hide(); }
+    } waiting{lblAttendere};
+
     Lists::RecordFilter filter(m_format.schema());
     for (int i = 0; i < filterFields.size(); ++i)
         filter.add(m_fieldOf.at(i), filterFields.at(i)->text());
@@ -124,8 +153,10 @@ void SearchWindow::btnCercaClick()
     Lists::sortEntries(entries);
     const int count = int(entries.size());
     lstRecords->setEntries(std::move(entries));
-    lblTrovate->setText(QStringLiteral("Il presente riepilogo contiene %1 schede.").arg(count));
+    lblTrovate->setText(count == 1 ? QStringLiteral("Il presente riepilogo contiene 1 scheda.")
+                                   : QStringLiteral("Il presente riepilogo contiene %1 schede.").arg(count));
     lblTrovate->adjustSize();
+    m_resultsShown.start();
     panContainer->show();
     panAvvio->hide();
     txtTrova->clear();

@@ -2,6 +2,7 @@
 
 #include "lists/ListWindow.h"
 
+#include <QElapsedTimer>
 #include <QList>
 
 namespace Lists
@@ -43,8 +44,10 @@ protected:
     virtual QString archivePath() const = 0;
     void showEvent(QShowEvent *event) override;
     void closeList() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     const Lists::LineFormat &m_format;
     QList<int> m_fieldOf;
+    QElapsedTimer m_resultsShown; // since the result panel appeared
 };
