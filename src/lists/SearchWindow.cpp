@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QStyleHints>
+#include <QTimer>
 
 namespace
 {
@@ -33,11 +34,6 @@ SearchWindow::SearchWindow(QWidget *owner, const QString &name, const QString &t
     panContainer = panel();
     buildResultPanel(panContainer, &lblTrovate);
     panContainer->hide();
-    // The second click of a double-click on Cerca would land on what the result panel shows
-    // in its place (Stampa): the panel ignores clicks until a double-click is over.
-    panContainer->installEventFilter(this);
-    for (QWidget *w : panContainer->findChildren<QWidget *>())
-        w->installEventFilter(this);
 
     panAvvio = new QWidget(this);
     panAvvio->setObjectName(QStringLiteral("panAvvio"));
@@ -106,22 +102,6 @@ void SearchWindow::showEvent(QShowEvent *event)
     filterFields.first()->setFocus();
 }
 
-bool SearchWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-        if (m_resultsShown.isValid() &&
-            m_resultsShown.elapsed() <= QGuiApplication::styleHints()->mouseDoubleClickInterval())
-            return true;
-        break;
-    default:
-        break;
-    }
-    return ListWindow::eventFilter(watched, event);
-}
-
 void SearchWindow::closeList()
 {
     lblAttendere->hide();
@@ -156,7 +136,13 @@ void SearchWindow::btnCercaClick()
     lblTrovate->setText(count == 1 ? QStringLiteral("Il presente riepilogo contiene 1 scheda.")
                                    : QStringLiteral("Il presente riepilogo contiene %1 schede.").arg(count));
     lblTrovate->adjustSize();
-    m_resultsShown.start();
+    // The second click of a double-click on Cerca would land on what the result panel shows in
+    // its place (Stampa), and even a click ignored there would take the focus: until a
+    // double-click is over, the panel lets clicks through to the bare window.
+    panContainer->setAttribute(Qt::WA_TransparentForMouseEvents);
+    QTimer::singleShot(
+        QGuiApplication::styleHints()->mouseDoubleClickInterval(), panContainer,
+        [panel = panContainer] { panel->setAttribute(Qt::WA_TransparentForMouseEvents, false); });
     panContainer->show();
     panAvvio->hide();
     txtTrova->clear();

@@ -2,7 +2,6 @@
 
 #include "lists/ListWindow.h"
 
-#include <QElapsedTimer>
 #include <QList>
 
 namespace Lists
@@ -44,10 +43,8 @@ protected:
     virtual QString archivePath() const = 0;
     void showEvent(QShowEvent *event) override;
     void closeList() override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     const Lists::LineFormat &m_format;
     QList<int> m_fieldOf;
-    QElapsedTimer m_resultsShown; // since the result panel appeared
 };

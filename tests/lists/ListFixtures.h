@@ -8,9 +8,7 @@
 #include "records/SingerCard.h"
 
 #include <QByteArray>
-#include <QGuiApplication>
 #include <QLineEdit>
-#include <QStyleHints>
 #include <QTest>
 
 // Small builders of archive files and drivers of the list windows.
@@ -51,11 +49,9 @@ template <class Record> QByteArray file(const QList<Record> &records)
     return all;
 }
 
-// A real double-click on the row as the list shows it. A search's result panel ignores clicks
-// for a double-click interval after it appears, as a user's hand would wait.
+// A real double-click on the row as the list shows it.
 inline void doubleClickRow(ResultList *list, int row)
 {
-    QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 50);
     const QRect place = list->visualRect(list->model()->index(row, 0));
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, place.center());
 }

@@ -313,7 +313,8 @@ void TestSearchWindows::doubleClickOnCercaDoesNotPrint()
     editor.openCollection(m_collection, QStringLiteral("Prova"));
     FrmTrovaCanzone window(&editor);
     window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
     // Stampa appears where Cerca was: the second click of the double-click lands on it.
     const QPoint cerca = window.btnCerca->mapTo(&window, window.btnCerca->rect().center());
     const QPoint stampa = window.btnStampa->mapTo(&window, window.btnStampa->rect().center());
@@ -322,9 +323,12 @@ void TestSearchWindows::doubleClickOnCercaDoesNotPrint()
     QVERIFY(window.panContainer->isVisible());
     QCOMPARE(window.lstRecords->count(), 2);
     QVERIFY(m_desktop->reports.isEmpty());
+    // Nor did the second click take the focus away from the find field.
+    QVERIFY(window.txtTrova->hasFocus());
 
     // Once a double-click is over, the panel's buttons work.
-    QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 50);
+    QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval());
+    QTRY_VERIFY(!window.panContainer->testAttribute(Qt::WA_TransparentForMouseEvents));
     QTest::mouseClick(window.windowHandle(), Qt::LeftButton, Qt::NoModifier, stampa);
     QCOMPARE(m_desktop->reports.size(), 1);
     QCOMPARE(m_desktop->reports.first().templateName, QStringLiteral("Riepilogo dati"));
