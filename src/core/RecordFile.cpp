@@ -177,8 +177,12 @@ void RecordFile::recover()
     // for it means that only a journal left by a writer that died is ever rolled back.
     FileLock lock(m_file->handle());
     const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return; // finished by that other copy meanwhile
+    if (fd < 0) {
+        // Finished by that other copy meanwhile; a link by that name was never a journal.
+        if (errno == ELOOP)
+            ::unlink(path.constData());
+        return;
+    }
     QByteArray bytes;
     char chunk[1 << 14];
     ssize_t n = 0;
