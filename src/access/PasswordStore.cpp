@@ -1,13 +1,13 @@
 #include "access/PasswordStore.h"
 
 #include "access/Crypt.h"
+#include "core/AtomicFile.h"
 #include "core/ProgramFolder.h"
 #include "core/RecordFile.h"
 #include "core/Text.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <exception>
 
@@ -25,17 +25,19 @@ const QString kKey = QStringLiteral("Valore");
 // one value and leaves the rest of the file as it was. The bytes of an 8-bit file are mapped
 // one to one onto characters (Latin-1), which round-trips any such file exactly. A file that
 // starts with a UTF-16 byte-order mark (an editor's "Unicode") is read as UTF-16 and written
-// back as Windows-1252 with CR LF line breaks, the form every INI reader understands.
+// back as Windows-1252 with CR LF line breaks, the form every INI reader understands, when that
+// loses nothing; otherwise it stays UTF-16 with its own byte-order mark.
 struct IniText {
+    enum class Encoding { Bytes, Utf16Le, Utf16Be };
     QString text;
-    bool converted = false;
+    Encoding encoding = Encoding::Bytes;
 
     static IniText decode(const QByteArray &bytes)
     {
         IniText ini;
         const bool littleEndian = bytes.startsWith("\xFF\xFE");
         if (littleEndian || bytes.startsWith("\xFE\xFF")) {
-            ini.converted = true;
+            ini.encoding = littleEndian ? Encoding::Utf16Le : Encoding::Utf16Be;
             const qsizetype units = (bytes.size() - 2) / 2;
             ini.text.resize(units);
             const auto *data = reinterpret_cast<const uchar *>(bytes.constData() + 2);
@@ -49,10 +51,22 @@ struct IniText {
         return ini;
     }
 
-    QByteArray encode() const
+    bool converted() const { return encoding != Encoding::Bytes; }
+
+    // A UTF-16 file goes to Windows-1252 only when every character survives and the bytes do
+    // not begin like a byte-order mark ("ÿþ" would read back as UTF-16 and never match).
+    bool staysUtf16() const
     {
-        if (!converted)
-            return text.toLatin1();
+        if (!converted())
+            return false;
+        const QString crlf = withCrLf();
+        const QByteArray ansi = Ansi::fromUnicode(crlf);
+        return Ansi::toUnicode(ansi) != crlf || ansi.startsWith("\xFF\xFE") || ansi.startsWith("\xFE\xFF") ||
+               ansi.startsWith("\xEF\xBB\xBF");
+    }
+
+    QString withCrLf() const
+    {
         QString crlf;
         crlf.reserve(text.size() + text.size() / 16);
         for (qsizetype i = 0; i < text.size(); ++i) {
@@ -60,7 +74,23 @@ struct IniText {
                 crlf += QLatin1Char('\r');
             crlf += text.at(i);
         }
-        return Ansi::fromUnicode(crlf);
+        return crlf;
+    }
+
+    QByteArray encode() const
+    {
+        if (!converted())
+            return text.toLatin1();
+        if (!staysUtf16())
+            return Ansi::fromUnicode(withCrLf());
+        const bool littleEndian = encoding == Encoding::Utf16Le;
+        QByteArray out(littleEndian ? "\xFF\xFE" : "\xFE\xFF", 2);
+        out.reserve(2 + 2 * text.size());
+        for (const QChar c : text) {
+            out.append(char(littleEndian ? c.cell() : c.row()));
+            out.append(char(littleEndian ? c.row() : c.cell()));
+        }
+        return out;
     }
 };
 
@@ -176,18 +206,7 @@ QString lineBreakOf(const QString &text)
 // Replaces the file's content through a temporary file: a failure keeps the old file whole.
 void replaceFile(const QString &filePath, const QByteArray &bytes)
 {
-    QSaveFile file(filePath);
-    // Unbuffered, so that a short write (disk full, size limit) shows in write()'s count:
-    // a buffered QSaveFile can commit a truncated file without reporting it.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw FileError(file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        throw FileError(error);
-    }
-    if (!file.commit())
-        throw FileError(file.errorString());
+    AtomicFile::save(filePath, bytes);
 }
 
 ReadBack s_readBack = &readFile;
@@ -254,7 +273,7 @@ void writeFile(const QString &filePath, const QString &typed)
     IniText ini = IniText::decode(previous);
     QString &text = ini.text;
     const Location where = locate(text);
-    const QString eol = ini.converted ? QStringLiteral("\r\n") : lineBreakOf(text);
+    const QString eol = ini.converted() && !ini.staysUtf16() ? QStringLiteral("\r\n") : lineBreakOf(text);
     if (where.keyFound) {
         text.replace(where.valueStart, where.valueEnd - where.valueStart, hex);
     } else {

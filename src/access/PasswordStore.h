@@ -29,7 +29,8 @@ QString fromRaw(const QString &raw);
 // does not give the new password back is replaced by the previous file and the write fails.
 // The file is replaced through a temporary file, so any failure (FileError) leaves the
 // previous store as it was. The file is written as Windows-1252 bytes; one that was UTF-16
-// is converted, keeping its other sections and keys.
+// is converted, keeping its other sections and keys, unless Windows-1252 cannot hold them:
+// then it is written back as UTF-16 with its byte-order mark.
 void write(const QString &typed);
 void writeFile(const QString &filePath, const QString &typed);
 

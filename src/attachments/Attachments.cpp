@@ -3,6 +3,8 @@
 #include "core/ProgramFolder.h"
 #include "core/Text.h"
 
+#include <QFileInfo>
+
 namespace AttachmentFolder
 {
 
@@ -20,6 +22,35 @@ QString fileFor(const QString &storedName)
     if (bare.isEmpty() || bare == QLatin1String(".") || bare == QLatin1String(".."))
         return QString();
     return path() + bare;
+}
+
+QString storableName(const QString &pickedName)
+{
+    QString name = Ansi::toUnicode(Ansi::fromUnicode(pickedName, '_'));
+    name.replace(QLatin1Char('\\'), QLatin1Char('_'));
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    if (name == QLatin1String(".") || name == QLatin1String(".."))
+        name.fill(QLatin1Char('_'));
+    return name;
+}
+
+QString unusedName(const QString &name, int capacity)
+{
+    // The number goes before the extension, so that the copy still opens with its program.
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString extension = dot > 0 ? name.mid(dot) : QString();
+    const QString stem = dot > 0 ? name.left(dot) : name;
+    for (int n = 2; n < 1000; ++n) {
+        const QString suffix = QStringLiteral(" (%1)").arg(n) + extension;
+        const qsizetype room = capacity - Ansi::fromUnicode(suffix).size();
+        if (room <= 0)
+            return QString();
+        const QString candidate = stem.left(room) + suffix;
+        const QFileInfo entry(path() + candidate);
+        if (!entry.exists() && !entry.isSymLink())
+            return candidate;
+    }
+    return QString();
 }
 
 } // namespace AttachmentFolder

@@ -4,6 +4,7 @@
 #include "app/Desktop.h"
 #include "app/Widgets.h"
 #include "collections/FrmCollection.h"
+#include "core/AtomicFile.h"
 #include "core/RecordFile.h"
 #include "core/Text.h"
 #include "singers/FrmAnagrafica.h"
@@ -14,12 +15,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSaveFile>
 
 const QString FrmAllegaCartella::kDialogTitle = QStringLiteral("Selezionare il file da allegare:");
 const QString FrmAllegaCartella::kAskOverwrite =
     QStringLiteral("Attenzione: nella cartella dei documenti allegati è presente un file con lo stesso "
                    "nome.\r\n\r\nSi vuole sovrascrivere il file esistente?");
+const QString FrmAllegaCartella::kAskReplaceLink =
+    QStringLiteral("Attenzione: nella cartella dei documenti allegati è presente un collegamento con lo "
+                   "stesso nome.\r\n\r\nSi vuole sostituire il collegamento con una copia del file scelto? "
+                   "Il file a cui il collegamento rimanda non verrà modificato.");
+const QString FrmAllegaCartella::kRenamed =
+    QStringLiteral("Il nome del file contiene caratteri che la scheda non può conservare: il file è stato "
+                   "copiato nella cartella dei documenti allegati con il nome \"%1\".");
 const QString FrmAllegaCartella::kCopyFailed =
     QStringLiteral("Attenzione: non è stato possibile copiare il file nella cartella dei documenti "
                    "allegati.\r\n\r\n");
@@ -51,27 +58,23 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &text, c
 
 // Copies `source` over `target` through a temporary file in the target's folder that replaces
 // the target only once it is complete: a failed copy leaves the file other cards refer to as it
-// was. Returns the platform's description of a failure, or an empty text.
+// was. A link at the target is replaced itself, never written through. Returns the platform's
+// description of a failure, or an empty text.
 QString copyReplacing(const QString &source, const QString &target)
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return in.errorString();
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
+    AtomicFile out(target, AtomicFile::Links::Replace);
+    if (!out.open())
         return out.errorString();
     QByteArray chunk;
     while (!(chunk = in.read(1 << 20)).isEmpty()) {
-        if (out.write(chunk) != chunk.size()) {
-            const QString reason = out.errorString();
-            out.cancelWriting();
-            return reason;
-        }
+        if (out.write(chunk) != chunk.size())
+            return out.errorString();
     }
-    if (in.error() != QFileDevice::NoError) {
-        out.cancelWriting();
+    if (in.error() != QFileDevice::NoError)
         return in.errorString();
-    }
     if (!out.commit())
         return out.errorString();
     return QString();
@@ -195,39 +198,52 @@ void FrmAllegaCartella::btnSfogliaClick(int slot)
                                                   {{QStringLiteral("Tutti i file"), {QStringLiteral("*")}}});
     if (source.isEmpty())
         return;
-    const QString name = ctrim(QFileInfo(source).fileName());
+    const QString picked = ctrim(QFileInfo(source).fileName());
+    // The copy takes the name the card will hold, so that the two never differ.
+    QString name = AttachmentFolder::storableName(picked);
+    const bool renamed = name != picked;
     // A longer name would be cut when the card is saved and then name another file.
     if (Ansi::fromUnicode(name).size() > kNameCapacity) {
         desktop().warning(kNameTooLong);
         return;
     }
     const QString folder = AttachmentFolder::path();
-    const QString target = folder + name;
     if (!QDir().mkpath(folder)) {
         desktop().warning(
             kCopyFailed +
             QStringLiteral("Impossibile creare la cartella %1.").arg(QDir::toNativeSeparators(folder)));
         return;
     }
-    const QFileInfo targetInfo(target);
-    if (targetInfo.exists()) {
-        // A file picked from the attachment folder itself is already in place: copying it onto
-        // itself would only risk it.
-        if (targetInfo.canonicalFilePath() == QFileInfo(source).canonicalFilePath()) {
+    QFileInfo targetInfo(folder + name);
+    if (targetInfo.exists() || targetInfo.isSymLink()) {
+        if (renamed) {
+            // Another picked name may have come to the same one ("東京" and "大阪" both give
+            // "__"): the copy gets a name of its own rather than replace another card's file.
+            name = AttachmentFolder::unusedName(name, kNameCapacity);
+            if (name.isEmpty()) {
+                desktop().warning(kNameTooLong);
+                return;
+            }
+            targetInfo = QFileInfo(folder + name);
+        } else if (!targetInfo.isSymLink() &&
+                   targetInfo.canonicalFilePath() == QFileInfo(source).canonicalFilePath()) {
+            // A file picked from the attachment folder itself is already in place: copying it
+            // onto itself would only risk it.
             txtFile[slot]->setText(name);
             return;
-        }
-        if (!desktop().confirm(kAskOverwrite)) {
+        } else if (!desktop().confirm(targetInfo.isSymLink() ? kAskReplaceLink : kAskOverwrite)) {
             txtFile[slot]->setText(name); // the name now designates the file already there
             return;
         }
     }
-    const QString failure = copyReplacing(source, target);
+    const QString failure = copyReplacing(source, targetInfo.filePath());
     if (!failure.isEmpty()) {
         desktop().warning(kCopyFailed + failure);
         return;
     }
     txtFile[slot]->setText(name);
+    if (renamed)
+        desktop().information(kRenamed.arg(name));
 }
 
 void FrmAllegaCartella::btnApriClick(int slot)

@@ -27,6 +27,8 @@ public:
 
     static const QString kDialogTitle;
     static const QString kAskOverwrite;
+    static const QString kAskReplaceLink;
+    static const QString kRenamed; // %1: the name used
     static const QString kCopyFailed;
     static const QString kNameTooLong;
     // The most bytes a card keeps of a name.

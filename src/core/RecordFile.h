@@ -20,6 +20,11 @@ public:
 // truncated, closed when the object goes out of scope. Positions are 1-based.
 // A write or an append that fails changes nothing: the bytes it covered are put back (and an
 // append's growth cut off) before the FileError is thrown.
+// An overwrite survives even a crash or a disk that fails for good: the old record is first
+// kept, synced, in a rollback journal beside the file (journalPath()), which is removed once the
+// new record is on the disk. Opening a file whose journal was left behind puts the old record
+// back before anything else. Other copies of the program never mistake the journal for an
+// archive, and wait for a write in progress before they roll anything back.
 class RecordFile
 {
 public:
@@ -46,12 +51,20 @@ public:
     void scanRaw(const std::function<bool(qint64, const char *record)> &visit);
     void close();
 
+    // The journal of the archive at `archivePath`: a hidden file in the same folder.
+    static QString journalPath(const QString &archivePath);
+
 private:
     [[noreturn]] void fail() const;
+    void recover();
+    void writeJournal(qint64 offset, const QByteArray &previous, const QByteArray &record);
+    void removeJournal();
+    void sync();
     void seekRecord(qint64 position);
     void putRecord(qint64 offset, const QByteArray &record);
     bool writeAll(const QByteArray &bytes);
 
     std::unique_ptr<QFile> m_file;
     int m_size;
+    bool m_journaled = false; // only a regular file has a journal: never a device
 };

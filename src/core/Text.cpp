@@ -22,8 +22,9 @@ const QHash<char16_t, char> &reverseHigh()
     return table;
 }
 
-// Best fit for a character the code page lacks: a few common look-alikes, then the base letter
-// of a decomposable character, then '?'.
+// Best fit for a character the code page lacks: a few common look-alikes, letters whose stroke
+// is not an accent (Windows' own best fit gives "Lodz" for "Łódź"), then the base letter of a
+// decomposable character; 0 when there is none.
 char bestFit(char32_t c)
 {
     switch (c) {
@@ -31,6 +32,22 @@ char bestFit(char32_t c)
     case 0x2032: case 0x02B9: return '\'';
     case 0x2033: return '"';
     case 0x00A0: return ' ';
+    case 0x0110: return 'D'; // Đ
+    case 0x0111: return 'd';
+    case 0x0126: return 'H'; // Ħ
+    case 0x0127: return 'h';
+    case 0x0131: return 'i'; // dotless ı
+    case 0x0141: return 'L'; // Ł
+    case 0x0142: return 'l';
+    case 0x0166: return 'T'; // Ŧ
+    case 0x0167: return 't';
+    case 0x0180: return 'b'; // ƀ
+    case 0x0197: return 'I'; // Ɨ
+    case 0x019A: return 'l'; // ƚ
+    case 0x01B5: return 'Z'; // Ƶ
+    case 0x01B6: return 'z';
+    case 0x01E4: return 'G'; // Ǥ
+    case 0x01E5: return 'g';
     default: break;
     }
     const QString decomposed = QString::fromUcs4(&c, 1).normalized(QString::NormalizationForm_KD);
@@ -39,7 +56,7 @@ char bestFit(char32_t c)
         if (base.unicode() < 0x80 && base.unicode() >= 0x20)
             return char(base.unicode());
     }
-    return '?';
+    return 0;
 }
 
 } // namespace
@@ -47,6 +64,11 @@ char bestFit(char32_t c)
 namespace Ansi {
 
 QByteArray fromUnicode(const QString &text)
+{
+    return fromUnicode(text, '?');
+}
+
+QByteArray fromUnicode(const QString &text, char missing)
 {
     QByteArray out;
     out.reserve(text.size());
@@ -67,7 +89,8 @@ QByteArray fromUnicode(const QString &text)
                 continue;
             }
         }
-        out.append(bestFit(code));
+        const char fit = bestFit(code);
+        out.append(fit ? fit : missing);
     }
     return out;
 }

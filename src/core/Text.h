@@ -8,6 +8,8 @@ namespace Ansi {
 
 // Characters missing from Windows-1252 become a close plain letter (accents dropped) or '?'.
 QByteArray fromUnicode(const QString &text);
+// The same with `missing` in place of '?' for a character that has no close plain letter.
+QByteArray fromUnicode(const QString &text, char missing);
 QString toUnicode(const QByteArray &bytes);
 QString toUnicode(const char *bytes, int length);
 

@@ -1,9 +1,8 @@
 #include "output/SpreadsheetWriter.h"
 
+#include "core/AtomicFile.h"
 #include "core/RecordFile.h"
 #include "core/Text.h"
-
-#include <QSaveFile>
 
 #include <cstring>
 #include <type_traits>
@@ -160,16 +159,7 @@ QByteArray document(const QString &sheetName, const QList<Column> &columns, int 
 
 void save(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw FileError(file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw FileError(reason);
-    }
-    if (!file.commit())
-        throw FileError(file.errorString());
+    AtomicFile::save(path, bytes);
 }
 
 } // namespace SpreadsheetWriter

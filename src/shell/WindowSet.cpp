@@ -3,11 +3,15 @@
 #include "access/FrmCambiaPassword.h"
 #include "access/FrmPassword.h"
 #include "app/FrmAvvio.h"
+#include "attachments/Attachments.h"
 #include "collections/FrmApriCollection.h"
 #include "collections/FrmCollection.h"
 #include "collections/FrmCreaCollection.h"
+#include "core/AtomicFile.h"
+#include "core/ProgramFolder.h"
 #include "shell/LauncherHelp.h"
 #include "singers/FrmAnagrafica.h"
+#include "singers/SingerPhoto.h"
 
 WindowSet::WindowSet()
 {
@@ -65,6 +69,9 @@ WindowSet::~WindowSet()
 
 void WindowSet::start()
 {
+    // Temporaries of whole-file writes that a run killed at the wrong moment left behind.
+    for (const QString &folder : {ProgramFolder::path(), SingerPhoto::folder(), AttachmentFolder::path()})
+        AtomicFile::removeLeftovers(folder);
     m_password->centre();
     m_password->show();
 }

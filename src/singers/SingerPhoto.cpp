@@ -1,5 +1,6 @@
 #include "singers/SingerPhoto.h"
 
+#include "core/AtomicFile.h"
 #include "core/ProgramFolder.h"
 
 #include <QBuffer>
@@ -9,7 +10,6 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgRenderer>
 
 namespace SingerPhoto
@@ -237,28 +237,20 @@ bool store(const Photo &photo, const QString &path)
         current.readAll() == photo.encoded())
         return true;
     current.close();
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly) || out.write(photo.encoded()) != photo.encoded().size()) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
+    AtomicFile out(target);
+    return out.open() && out.write(photo.encoded()) == photo.encoded().size() && out.commit();
 }
 
 bool save(const QImage &picture, const QString &path)
 {
     if (picture.isNull())
         return false;
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
+    AtomicFile out(path);
+    if (!out.open())
         return false;
     QImageWriter writer(&out, "jpeg");
     writer.setQuality(kJpegQuality);
-    if (!writer.write(opaque(picture))) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
+    return writer.write(opaque(picture)) && out.commit();
 }
 
 QImage placeholder()

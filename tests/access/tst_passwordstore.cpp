@@ -271,11 +271,28 @@ void TestPasswordStore::writeKeepsTheRestOfTheFile_data()
     QTest::newRow("UTF-16 LF-only file gets CR LF")
         << utf16(QStringLiteral("[Setup]\nA=1\n"))
         << QByteArray("[Setup]\r\nA=1\r\n[Accesso]\r\nValore=" + kAbHex + "\r\n");
-    QTest::newRow("UTF-16 characters beyond the code page")
-        << utf16(QStringLiteral("[Città]\r\nNome=東京 Łódź\r\n[Accesso]\r\nValore=00\r\n"))
-        << QByteArray("[Citt\xE0]\r\nNome=?? ?\xF3"
-                      "dz\r\n[Accesso]\r\nValore=" +
-                      kAbHex + "\r\n");
+    // One that Windows-1252 cannot hold whole stays UTF-16, with its own byte-order mark and line
+    // breaks, so that nothing in its other sections is lost.
+    QTest::newRow("UTF-16 characters beyond the code page stay UTF-16")
+        << utf16(QStringLiteral("[Città]\r\nNome=東京 Łódź Αθήνα\r\n[Accesso]\r\nValore=00\r\n"))
+        << utf16(QStringLiteral("[Città]\r\nNome=東京 Łódź Αθήνα\r\n[Accesso]\r\nValore=") +
+                 QLatin1String(kAbHex) + QStringLiteral("\r\n"));
+    QTest::newRow("UTF-16 big-endian beyond the code page, key added")
+        << utf16be(QStringLiteral("[Accesso]\nUtente=Ἀθῆναι\n"))
+        << utf16be(QStringLiteral("[Accesso]\nUtente=Ἀθῆναι\nValore=") + QLatin1String(kAbHex) +
+                   QStringLiteral("\n"));
+    // In Windows-1252 these would begin with the bytes of a byte-order mark and read back as
+    // something else: they stay UTF-16.
+    QTest::newRow("UTF-16 text beginning with ÿþ")
+        << utf16(QStringLiteral("ÿþ\r\n[Accesso]\r\nValore=00\r\n"))
+        << utf16(QStringLiteral("ÿþ\r\n[Accesso]\r\nValore=") + QLatin1String(kAbHex) + QStringLiteral("\r\n"));
+    QTest::newRow("UTF-16 big-endian text beginning with þÿ")
+        << utf16be(QStringLiteral("þÿ=1\r\n[Accesso]\r\nValore=00\r\n"))
+        << utf16be(QStringLiteral("þÿ=1\r\n[Accesso]\r\nValore=") + QLatin1String(kAbHex) +
+                   QStringLiteral("\r\n"));
+    QTest::newRow("UTF-16 text beginning like a UTF-8 mark")
+        << utf16(QStringLiteral("ï»¿[Accesso]\r\nValore=00\r\n"))
+        << utf16(QStringLiteral("ï»¿[Accesso]\r\nValore=") + QLatin1String(kAbHex) + QStringLiteral("\r\n"));
 }
 
 void TestPasswordStore::writeKeepsTheRestOfTheFile()

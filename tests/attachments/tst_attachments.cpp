@@ -3,6 +3,7 @@
 #include "attachments/FrmAllegaCartella.h"
 #include "collections/FrmCollection.h"
 #include "core/ProgramFolder.h"
+#include "core/Text.h"
 #include "singers/FrmAnagrafica.h"
 
 #include <QDir>
@@ -40,6 +41,13 @@ private slots:
     void fileFromTheFolderItself();
     void nameLongerThanTheCard_data();
     void nameLongerThanTheCard();
+    void nameTheCardCannotHold_data();
+    void nameTheCardCannotHold();
+    void namesThatComeToTheSameOne();
+    void linkInTheFolderIsReplaced_data();
+    void linkInTheFolderIsReplaced();
+    void longNameIsReplaced_data();
+    void longNameIsReplaced();
     void openHandsQuotedPath_data();
     void openHandsQuotedPath();
     void clearThenApply_data();
@@ -88,6 +96,24 @@ QString text(QWidget *window, const QString &name)
 QString quoted(const QString &path)
 {
     return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"');
+}
+
+const QString kAskReplaceLink =
+    QStringLiteral("Attenzione: nella cartella dei documenti allegati è presente un collegamento con lo "
+                   "stesso nome.\r\n\r\nSi vuole sostituire il collegamento con una copia del file scelto? "
+                   "Il file a cui il collegamento rimanda non verrà modificato.");
+
+QString renamedMessage(const QString &name)
+{
+    return QStringLiteral("Il nome del file contiene caratteri che la scheda non può conservare: il file è "
+                          "stato copiato nella cartella dei documenti allegati con il nome \"%1\".")
+        .arg(name);
+}
+
+QStringList allEntries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                  QDir::Name);
 }
 
 const char *const kLabels[] = {"lblFile01", "lblFile02", "lblFile03", "lblDesc01", "lblDesc02", "lblDesc03"};
@@ -353,6 +379,115 @@ void TestAttachments::nameLongerThanTheCard()
         QCOMPARE(text(m_window.get(), QStringLiteral("txtFile01")), QString());
         QVERIFY(!QFile::exists(folder() + name));
     }
+}
+
+void TestAttachments::nameTheCardCannotHold_data()
+{
+    QTest::addColumn<QString>("picked");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("Polish letters fit") << QStringLiteral("Łódź canzone.txt") << QStringLiteral("Lódz canzone.txt");
+    QTest::newRow("no plain letter") << QStringLiteral("東京 ♪.mp3") << QStringLiteral("__ _.mp3");
+    QTest::newRow("backslashes") << QStringLiteral("..\\..\\x.txt") << QStringLiteral(".._.._x.txt");
+    QTest::newRow("outside the basic plane") << QString::fromUcs4(U"voce \U0001F3B5.ogg")
+                                             << QStringLiteral("voce _.ogg");
+}
+
+void TestAttachments::nameTheCardCannotHold()
+{
+    // The copy, the slot (and so the card) and "Apri" all use one name, the one the card keeps,
+    // and the user is told it.
+    QFETCH(QString, picked);
+    QFETCH(QString, stored);
+    m_desk->fileAnswers << source(picked, "the picked file");
+    click(m_window.get(), QStringLiteral("btnSfoglia01"));
+    QCOMPARE(m_desk->texts(), QStringList{renamedMessage(stored)});
+    QCOMPARE(m_desk->last().kind, Kind::Information);
+    QCOMPARE(text(m_window.get(), QStringLiteral("txtFile01")), stored);
+    QCOMPARE(allEntries(folder()), QStringList{stored});
+    QCOMPARE(fileContent(folder() + stored), QByteArray("the picked file"));
+
+    // What the card will keep is the name unchanged.
+    QCOMPARE(Ansi::toUnicode(Ansi::fromUnicode(m_window->attachments().file[0])), stored);
+    click(m_window.get(), QStringLiteral("btnApri01"));
+    QCOMPARE(m_desk->opened, QStringList{quoted(folder() + stored)});
+}
+
+void TestAttachments::namesThatComeToTheSameOne()
+{
+    // Two picked names that give the same stored one never share a file: the second copy gets a
+    // name of its own instead of replacing the first card's attachment.
+    m_desk->fileAnswers << source(QStringLiteral("東京.txt"), "Tokyo") << source(QStringLiteral("大阪.txt"), "Osaka");
+    click(m_window.get(), QStringLiteral("btnSfoglia01"));
+    click(m_window.get(), QStringLiteral("btnSfoglia02"));
+    QCOMPARE(m_desk->texts(),
+             (QStringList{renamedMessage(QStringLiteral("__.txt")), renamedMessage(QStringLiteral("__ (2).txt"))}));
+    QCOMPARE(text(m_window.get(), QStringLiteral("txtFile01")), QStringLiteral("__.txt"));
+    QCOMPARE(text(m_window.get(), QStringLiteral("txtFile02")), QStringLiteral("__ (2).txt"));
+    QCOMPARE(fileContent(folder() + QStringLiteral("__.txt")), QByteArray("Tokyo"));
+    QCOMPARE(fileContent(folder() + QStringLiteral("__ (2).txt")), QByteArray("Osaka"));
+}
+
+void TestAttachments::linkInTheFolderIsReplaced_data()
+{
+    QTest::addColumn<bool>("dangling");
+    QTest::addColumn<bool>("replace");
+    QTest::newRow("link to a file outside, yes") << false << true;
+    QTest::newRow("link to a file outside, no") << false << false;
+    QTest::newRow("dangling link, yes") << true << true;
+    QTest::newRow("dangling link, no") << true << false;
+}
+
+void TestAttachments::linkInTheFolderIsReplaced()
+{
+    // A link in the folder named like the picked file is never written through: the question
+    // says it is a link, and Yes puts the copy in its place.
+    QFETCH(bool, dangling);
+    QFETCH(bool, replace);
+    QTemporaryDir outside;
+    const QString target = outside.filePath(QStringLiteral("importante.txt"));
+    if (!dangling)
+        writeFile(target, "a file outside the program folder");
+    QVERIFY(QDir().mkpath(folder()));
+    const QString link = folder() + QStringLiteral("importante.txt");
+    QVERIFY(QFile::link(target, link));
+    m_desk->fileAnswers << source(QStringLiteral("importante.txt"), "picked");
+    m_desk->confirmations << replace;
+    click(m_window.get(), QStringLiteral("btnSfoglia01"));
+
+    QCOMPARE(m_desk->texts(), QStringList{kAskReplaceLink});
+    QCOMPARE(m_desk->last().kind, Kind::Confirmation);
+    QCOMPARE(text(m_window.get(), QStringLiteral("txtFile01")), QStringLiteral("importante.txt"));
+    QCOMPARE(QFileInfo(link).isSymLink(), !replace);
+    if (replace)
+        QCOMPARE(fileContent(link), QByteArray("picked"));
+    QCOMPARE(QFileInfo::exists(target), !dangling);
+    if (!dangling)
+        QCOMPARE(fileContent(target), QByteArray("a file outside the program folder"));
+    QCOMPARE(allEntries(outside.path()), dangling ? QStringList() : QStringList{QStringLiteral("importante.txt")});
+    QCOMPARE(allEntries(folder()), QStringList{QStringLiteral("importante.txt")});
+}
+
+void TestAttachments::longNameIsReplaced_data()
+{
+    QTest::addColumn<int>("bytes");
+    QTest::newRow("249 bytes") << 249;
+    QTest::newRow("250 bytes") << 250;
+}
+
+void TestAttachments::longNameIsReplaced()
+{
+    // The longest names a card keeps can be replaced: the temporary copy has a short name.
+    QFETCH(int, bytes);
+    const QString name = QString(bytes - 4, QLatin1Char('b')) + QStringLiteral(".txt");
+    QVERIFY(QDir().mkpath(folder()));
+    writeFile(folder() + name, "old");
+    m_desk->fileAnswers << source(name, "new");
+    m_desk->confirmations << true;
+    click(m_window.get(), QStringLiteral("btnSfoglia03"));
+    QCOMPARE(m_desk->texts(), QStringList{kAskOverwrite});
+    QCOMPARE(fileContent(folder() + name), QByteArray("new"));
+    QCOMPARE(allEntries(folder()), QStringList{name});
+    QCOMPARE(text(m_window.get(), QStringLiteral("txtFile03")), name);
 }
 
 void TestAttachments::openHandsQuotedPath_data()

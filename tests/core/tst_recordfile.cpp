@@ -5,9 +5,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QDir>
+
 #include <csignal>
 #include <memory>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 // What the record file does when the system takes only part of a write or refuses it: a
 // failure must leave the file exactly as it was, a short write must still end whole.
@@ -20,8 +24,14 @@ private slots:
     void sizeLimitCutsFailedAppendBack_data();
     void sizeLimitCutsFailedAppendBack();
     void fullDevice();
+    void diskFailingForGoodKeepsTheOldRecord();
+    void killMidWriteIsRolledBack();
+    void unusableJournalIsDiscarded_data();
+    void unusableJournalIsDiscarded();
+    void secondCopyWaitsForTheWriter();
 
 private:
+    QStringList entries() const;
     QTemporaryDir m_dir;
 };
 
@@ -88,7 +98,95 @@ private:
     void (*m_handler)(int) = nullptr;
 };
 
+// A disk that takes `budget` more bytes and then fails for good: every later write, the repair
+// included, is refused.
+class DyingFile : public QFile
+{
+public:
+    DyingFile(const QString &path, qint64 budget)
+        : QFile(path)
+        , m_budget(budget)
+    {
+    }
+
+protected:
+    qint64 writeData(const char *data, qint64 len) override
+    {
+        if (m_budget <= 0) {
+            setErrorString(QStringLiteral("Input/output error"));
+            return -1;
+        }
+        const qint64 written = QFile::writeData(data, qMin(len, m_budget));
+        m_budget -= qMax<qint64>(written, 0);
+        return written;
+    }
+
+private:
+    qint64 m_budget;
+};
+
+// Writes the first half of what it is given, then kills its own process: kill -9 in the middle
+// of a record.
+class KilledFile : public QFile
+{
+public:
+    using QFile::QFile;
+
+protected:
+    qint64 writeData(const char *data, qint64 len) override
+    {
+        QFile::writeData(data, len / 2);
+        ::kill(::getpid(), SIGKILL);
+        return -1;
+    }
+};
+
+// Takes the whole write, then tells `signalFd` and lingers, as a slow disk would, with the
+// journal still present.
+class SlowFile : public QFile
+{
+public:
+    SlowFile(const QString &path, int signalFd)
+        : QFile(path)
+        , m_signal(signalFd)
+    {
+    }
+
+protected:
+    qint64 writeData(const char *data, qint64 len) override
+    {
+        const qint64 written = QFile::writeData(data, len);
+        const char done = 1;
+        if (::write(m_signal, &done, 1) != 1)
+            ::_exit(3);
+        ::usleep(400 * 1000);
+        return written;
+    }
+
+private:
+    int m_signal;
+};
+
+// Records that differ in every byte, so that a torn one shows.
+constexpr int kCard = 64;
+QByteArray card(char base)
+{
+    QByteArray r(kCard, Qt::Uninitialized);
+    for (int i = 0; i < kCard; ++i)
+        r[i] = char(base + i % 7);
+    return r;
+}
+const QByteArray kOld = card('a');
+const QByteArray kNew = card('P');
+const QByteArray kOther = card('0');
+
 } // namespace
+
+QStringList TestRecordFile::entries() const
+{
+    return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                        QDir::Name);
+}
 
 void TestRecordFile::faultyDevice_data()
 {
@@ -150,6 +248,8 @@ void TestRecordFile::faultyDevice()
     }
     QCOMPARE(failed, fails);
     QCOMPARE(fileContent(path), after);
+    // A failure that was repaired on the spot leaves no journal to roll back.
+    QVERIFY(!QFileInfo::exists(RecordFile::journalPath(path)));
     // The failure reported is the system's own, not the outcome of the repair after it.
     if (script.contains(-1))
         QCOMPARE(error, kDiskFull);
@@ -195,6 +295,164 @@ void TestRecordFile::fullDevice()
     } catch (const FileError &e) {
         QVERIFY(!e.description().isEmpty());
     }
+}
+
+void TestRecordFile::diskFailingForGoodKeepsTheOldRecord()
+{
+    // Whatever the byte at which the disk dies, in the record or in the repair after it, the
+    // card read at the next opening is the old one, and its neighbours are untouched.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Rock.mus"));
+    const QByteArray before = card('A') + kOld + card('C');
+    for (qint64 k = 0; k <= kCard; ++k) {
+        writeFile(path, before);
+        bool failed = false;
+        try {
+            RecordFile file(std::make_unique<DyingFile>(path, k), kCard);
+            file.write(2, kNew);
+        } catch (const FileError &) {
+            failed = true;
+        }
+        QVERIFY2(failed == (k < kCard), qPrintable(QStringLiteral("k = %1").arg(k)));
+        if (k > 0 && k < kCard) {
+            // The failure left a torn card behind, and the journal that mends it.
+            QCOMPARE(fileContent(path), card('A') + kNew.left(k) + kOld.mid(k) + card('C'));
+            QVERIFY(QFileInfo::exists(RecordFile::journalPath(path)));
+        }
+        RecordFile reopened(path, kCard);
+        QCOMPARE(reopened.count(), qint64(3));
+        QVERIFY2(reopened.read(2) == (failed ? kOld : kNew), qPrintable(QStringLiteral("k = %1").arg(k)));
+        QCOMPARE(reopened.read(1), card('A'));
+        QCOMPARE(reopened.read(3), card('C'));
+        QVERIFY(!QFileInfo::exists(RecordFile::journalPath(path)));
+    }
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("Rock.mus")});
+}
+
+void TestRecordFile::killMidWriteIsRolledBack()
+{
+    const QString path = m_dir.filePath(QStringLiteral("kill.mus"));
+    writeFile(path, card('A') + kOld);
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        try {
+            RecordFile file(std::make_unique<KilledFile>(path), kCard);
+            file.write(2, kNew);
+        } catch (...) {
+        }
+        ::_exit(1); // not reached when the kill came
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY2(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL, "the writer was not killed mid-write");
+    QCOMPARE(fileContent(path), card('A') + kNew.left(kCard / 2) + kOld.mid(kCard / 2));
+    QVERIFY(QFileInfo::exists(RecordFile::journalPath(path)));
+
+    // Any reader that opens the file next, even a search, finds the old card back.
+    {
+        RecordFile file(path, kCard);
+        QList<QByteArray> seen;
+        file.scan([&](qint64, const QByteArray &r) {
+            seen << r;
+            return true;
+        });
+        QCOMPARE(seen, (QList<QByteArray>{card('A'), kOld}));
+    }
+    QCOMPARE(fileContent(path), card('A') + kOld);
+    QVERIFY(!QFileInfo::exists(RecordFile::journalPath(path)));
+}
+
+void TestRecordFile::unusableJournalIsDiscarded_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QByteArray>("record"); // record 2 of the file when it is opened
+    // A journal cut short was still being written: the record had not been touched yet.
+    QTest::newRow("journal cut short, at every length") << "cut" << kOld;
+    // The write ended but the journal was not removed; a damaged journal must not undo it with
+    // what it holds.
+    QTest::newRow("damaged journal") << "flip" << kNew;
+    QTest::newRow("record changed since") << "changed" << kOther;
+    QTest::newRow("file shorter than the journal's record") << "short" << QByteArray();
+}
+
+void TestRecordFile::unusableJournalIsDiscarded()
+{
+    QFETCH(QString, damage);
+    QFETCH(QByteArray, record);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Archivio_Cantanti.pro"));
+    const QString journal = RecordFile::journalPath(path);
+    // A real journal: the one a disk that died in the middle of the record leaves behind.
+    writeFile(path, card('A') + kOld);
+    try {
+        RecordFile file(std::make_unique<DyingFile>(path, kCard / 2), kCard);
+        file.write(2, kNew);
+        QFAIL("the write did not fail");
+    } catch (const FileError &) {
+    }
+    const QByteArray saved = fileContent(journal);
+    QVERIFY(saved.size() > 2 * kCard);
+
+    QByteArray content = card('A') + record;
+    QList<QByteArray> journals{saved};
+    if (damage == QLatin1String("cut")) {
+        journals.clear();
+        for (int n = 0; n < saved.size(); ++n)
+            journals << saved.left(n);
+    } else if (damage == QLatin1String("flip")) {
+        // A byte of the old record kept in it: applied, it would make a third card.
+        QByteArray flipped = saved;
+        flipped[saved.size() - 32 - 2 * kCard + 5] ^= 0x20;
+        journals = {flipped};
+    } else if (damage == QLatin1String("short")) {
+        content = card('A');
+    }
+    for (const QByteArray &j : journals) {
+        writeFile(path, content);
+        writeFile(journal, j);
+        {
+            RecordFile file(path, kCard);
+            QVERIFY(!QFileInfo::exists(journal));
+        }
+        QVERIFY2(fileContent(path) == content, qPrintable(QStringLiteral("journal of %1 bytes").arg(j.size())));
+    }
+}
+
+void TestRecordFile::secondCopyWaitsForTheWriter()
+{
+    // Another copy of the program opening the file while a write is in progress must not take the
+    // writer's journal for a leftover and undo its write.
+    const QString path = m_dir.filePath(QStringLiteral("shared.mus"));
+    writeFile(path, card('A') + kOld);
+    int pipeFds[2];
+    QCOMPARE(::pipe(pipeFds), 0);
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        try {
+            RecordFile file(std::make_unique<SlowFile>(path, pipeFds[1]), kCard);
+            file.write(2, kNew);
+        } catch (...) {
+            ::_exit(1);
+        }
+        ::_exit(0);
+    }
+    ::close(pipeFds[1]);
+    char done = 0;
+    QCOMPARE(::read(pipeFds[0], &done, 1), ssize_t(1));
+    ::close(pipeFds[0]);
+    {
+        RecordFile file(path, kCard);
+        QCOMPARE(file.read(2), kNew);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    QCOMPARE(fileContent(path), card('A') + kNew);
+    QVERIFY(!QFileInfo::exists(RecordFile::journalPath(path)));
 }
 
 QTEST_GUILESS_MAIN(TestRecordFile)

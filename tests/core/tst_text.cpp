@@ -24,6 +24,8 @@ void TestText::toWindows1252_data()
     QTest::newRow("oe ligature and caron") << QStringLiteral("Œuvre Šibenik") << QByteArray("\x8Cuvre \x8A" "ibenik");
     // Not in the code page: the base letter when there is one, else a question mark.
     QTest::newRow("best fit accent") << QStringLiteral("Dvořák ă") << QByteArray("Dvor\xE1k a");
+    QTest::newRow("stroke letters fit like Windows") << QStringLiteral("Łódź Đakovo Ħamrun ı")
+                                                     << QByteArray("L\xF3" "dz Dakovo Hamrun i");
     QTest::newRow("no fit") << QStringLiteral("東京 ♪") << QByteArray("?? ?");
     QTest::newRow("astral") << QString::fromUcs4(U"a\U0001F3B5b") << QByteArray("a?b");
     QTest::newRow("crlf kept") << QStringLiteral("a\r\nb") << QByteArray("a\r\nb");

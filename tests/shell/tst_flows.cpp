@@ -13,8 +13,13 @@
 #include "singers/FrmAnagrafica.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 class TestFlows : public QObject
 {
@@ -32,6 +37,7 @@ private slots:
     void loginExitEndsProgram();
     void changePasswordReturnsToLogin();
     void fontsAreSetInPixels();
+    void startRemovesLeftoverTemporaries();
 
 private:
     QList<QWidget *> visibleTopLevels() const;
@@ -190,6 +196,35 @@ void TestFlows::fontsAreSetInPixels()
                 QVERIFY2(w->font().pixelSize() > 0,
                          qPrintable(window->objectName() + QLatin1Char('/') + w->objectName()));
     }
+}
+
+
+void TestFlows::startRemovesLeftoverTemporaries()
+{
+    // Temporaries that a killed run left in the program folder, the photo folder and the
+    // attachment folder go at the next start; the user's own files stay.
+    delete m_set;
+    m_set = nullptr;
+    const QStringList leftovers{m_folder->file(QStringLiteral(".cantorium-tmp-Ab12Cd")),
+                                m_folder->file(QStringLiteral("Anagrafica/.cantorium-tmp-Xy34Zw")),
+                                m_folder->file(QStringLiteral("Documenti_Allegati/.cantorium-tmp-Qq0000"))};
+    const QStringList kept{m_folder->file(QStringLiteral("Rock.mus")),
+                           m_folder->file(QStringLiteral("Documenti_Allegati/nota.txt"))};
+    QVERIFY(QDir().mkpath(m_folder->file(QStringLiteral("Anagrafica"))));
+    QVERIFY(QDir().mkpath(m_folder->file(QStringLiteral("Documenti_Allegati"))));
+    const timespec hourAgo[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
+    for (const QString &path : leftovers + kept) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), hourAgo, 0), 0);
+    }
+    m_set = new WindowSet;
+    m_set->start();
+    for (const QString &path : leftovers)
+        QVERIFY2(!QFile::exists(path), qPrintable(path));
+    for (const QString &path : kept)
+        QVERIFY2(QFile::exists(path), qPrintable(path));
 }
 
 QTEST_MAIN(TestFlows)
