@@ -41,6 +41,8 @@ FrmGuida::FrmGuida(QWidget *owner)
     txtGuida->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     txtGuida->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     txtGuida->setFont(Look::font(QStringLiteral("Verdana"), 12, true));
+    // A screen reader names the text after the topic above it, whichever it is.
+    lblTitolo->setBuddy(txtGuida);
 
     imgPDF =
         new ClickPicture(p, QStringLiteral("imgPDF"), QStringLiteral(":/app/pdf.svg"), QRect(8, 496, 27, 27));
@@ -56,6 +58,8 @@ FrmGuida::FrmGuida(QWidget *owner)
     btnChiudi->setCursor(Qt::PointingHandCursor);
     btnChiudi->setAutoDefault(false);
     connect(btnChiudi, &QPushButton::clicked, this, [this] { guarded([this] { btnChiudiClick(); }); });
+    // F1 opens the help from an editor; Esc puts it away again.
+    closeOnEscape(btnChiudi);
 }
 
 void FrmGuida::setTopic(const QString &title, const QString &text)
