@@ -58,8 +58,6 @@ FrmGuida::FrmGuida(QWidget *owner)
     btnChiudi->setCursor(Qt::PointingHandCursor);
     btnChiudi->setAutoDefault(false);
     connect(btnChiudi, &QPushButton::clicked, this, [this] { guarded([this] { btnChiudiClick(); }); });
-    // F1 opens the help from an editor; Esc puts it away again.
-    closeOnEscape(btnChiudi);
 }
 
 void FrmGuida::setTopic(const QString &title, const QString &text)
