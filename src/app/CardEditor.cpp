@@ -95,7 +95,9 @@ public:
     {
         if (event->type() != QEvent::ShortcutOverride)
             return false;
-        const QKeyCombination pressed = static_cast<QKeyEvent *>(event)->keyCombination();
+        // The keypad's page keys count as the page keys, as they do for the shortcuts.
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const QKeyCombination pressed(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key()));
         for (const CommandKey &k : kCommandKeys) {
             if (k.key != pressed)
                 continue;

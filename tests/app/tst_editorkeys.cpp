@@ -340,6 +340,11 @@ void TestEditorKeys::memoKeepsThePageKeys()
     press(Qt::Key_PageDown);
     QCOMPARE(position(), QStringLiteral("2"));
     QVERIFY(memo->textCursor().blockNumber() > 0);
+    // The keypad's page key, as sent with Num Lock off, is the memo's too.
+    const int before = memo->textCursor().blockNumber();
+    press(Qt::Key_PageDown, Qt::KeypadModifier);
+    QCOMPARE(position(), QStringLiteral("2"));
+    QVERIFY(memo->textCursor().blockNumber() > before);
     press(Qt::Key_End, Qt::ControlModifier);
     QCOMPARE(position(), QStringLiteral("2"));
     QCOMPARE(memo->textCursor().blockNumber(), 59);
