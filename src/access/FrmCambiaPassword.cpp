@@ -54,12 +54,18 @@ FrmCambiaPassword::FrmCambiaPassword()
     AccessWidgets::artwork(p, QStringLiteral("imgLogo"), QStringLiteral(":/access/cambia.svg"),
                            QRect(16, 16, 353, 148));
 
-    caption(p, QStringLiteral("lblRigo05"), QStringLiteral("Vecchia password:"), QPoint(16, 172));
+    QLabel *lblOld =
+        caption(p, QStringLiteral("lblRigo05"), QStringLiteral("Vecchia password:"), QPoint(16, 172));
     txtPasswordOld = AccessWidgets::passwordField(p, QStringLiteral("txtPasswordOld"), QRect(16, 193, 353, 22));
-    caption(p, QStringLiteral("lblRigo06"), QStringLiteral("Nuova password:"), QPoint(16, 228));
+    nameAfter(txtPasswordOld, lblOld->text(), lblOld);
+    QLabel *lblNew =
+        caption(p, QStringLiteral("lblRigo06"), QStringLiteral("Nuova password:"), QPoint(16, 228));
     txtPasswordNew = AccessWidgets::passwordField(p, QStringLiteral("txtPasswordNew"), QRect(16, 249, 353, 22));
-    caption(p, QStringLiteral("lblRigo07"), QStringLiteral("Conferma nuova password:"), QPoint(16, 284));
+    nameAfter(txtPasswordNew, lblNew->text(), lblNew);
+    QLabel *lblConf =
+        caption(p, QStringLiteral("lblRigo07"), QStringLiteral("Conferma nuova password:"), QPoint(16, 284));
     txtConferma = AccessWidgets::passwordField(p, QStringLiteral("txtConferma"), QRect(16, 305, 353, 22));
+    nameAfter(txtConferma, lblConf->text(), lblConf);
     Fields::frameHighlight(txtPasswordOld, QStringLiteral("effPasswordOld"));
     Fields::frameHighlight(txtPasswordNew, QStringLiteral("effPasswordNew"));
     Fields::frameHighlight(txtConferma, QStringLiteral("effConferma"));

@@ -43,6 +43,7 @@ FrmPassword::FrmPassword()
     caption(p, QStringLiteral("lblRigo05"), QStringLiteral("Immetti la password e premi OK."), QPoint(36, 200));
 
     txtPassword = AccessWidgets::passwordField(p, QStringLiteral("txtPassword"), QRect(36, 222, 230, 22));
+    nameAfter(txtPassword, QStringLiteral("Password"));
     effPassword = Fields::frameHighlight(txtPassword, QStringLiteral("effPassword"));
     cmdOK = AccessWidgets::button(p, QStringLiteral("cmdOK"), QStringLiteral("OK"), QRect(280, 216, 49, 33));
     cmdOK->setEnabled(false);

@@ -7,8 +7,11 @@
 #include "core/RecordFile.h"
 #include "core/Text.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QShortcut>
 #include <QShowEvent>
 
 namespace
@@ -48,6 +51,65 @@ QString sharedHint(const char *name)
             return QString::fromUtf8(hint);
     return QString();
 }
+
+// Keys that run a command of the editor from anywhere in it, through the command's own
+// handler (the same checks and questions as a click). `keys` is what the hint line and the
+// tool tip show. The page and document keys belong to a memo while it has the focus: there
+// they scroll the text being written, which a move to another card would silently drop.
+struct CommandKey {
+    const char *command;
+    QKeyCombination key;
+    const char *keys;
+    bool memoKeeps;
+};
+const CommandKey kCommandKeys[] = {
+    {"cmdSalva", Qt::CTRL | Qt::Key_S, "Ctrl+S", false},
+    {"cmdNuovo", Qt::CTRL | Qt::Key_N, "Ctrl+N", false},
+    {"cmdDuplica", Qt::CTRL | Qt::Key_D, "Ctrl+D", false},
+    {"cmdTrova", Qt::CTRL | Qt::Key_F, "Ctrl+F", false},
+    {"cmdStampa", Qt::CTRL | Qt::Key_P, "Ctrl+P", false},
+    {"cmdEsporta", Qt::CTRL | Qt::Key_E, "Ctrl+E", false},
+    {"cmdIndietro", QKeyCombination(Qt::Key_PageUp), "PgUp", true},
+    {"cmdAvanti", QKeyCombination(Qt::Key_PageDown), "PgDn", true},
+    {"cmdPrimo", Qt::CTRL | Qt::Key_Home, "Ctrl+Home", true},
+    {"cmdUltimo", Qt::CTRL | Qt::Key_End, "Ctrl+End", true},
+    {"cmdGuida", QKeyCombination(Qt::Key_F1), "F1", false},
+};
+
+const CommandKey *commandKey(const char *command)
+{
+    for (const CommandKey &k : kCommandKeys)
+        if (qstrcmp(k.command, command) == 0)
+            return &k;
+    return nullptr;
+}
+
+// Sits on the editor's fields: a field that has a use of its own for a command key (Ctrl+E
+// ends the line on X11 desktops) lets the editor's command have it instead, except the keys a
+// memo keeps.
+class CommandKeyFilter : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::ShortcutOverride)
+            return false;
+        // The keypad's page keys count as the page keys, as they do for the shortcuts.
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const QKeyCombination pressed(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key()));
+        for (const CommandKey &k : kCommandKeys) {
+            if (k.key != pressed)
+                continue;
+            if (k.memoKeeps && qobject_cast<QPlainTextEdit *>(watched))
+                event->accept(); // the memo takes the key
+            else
+                event->ignore(); // the command takes it
+            return true;
+        }
+        return false;
+    }
+};
 
 // The number in a position label: 0 when empty (a new card). Anything else that is not a
 // whole number from 0 up stops the command like an archive failure.
@@ -102,7 +164,17 @@ void CardEditor::buildCommands(const QString &artFolder, const std::vector<Comma
             new ClickPicture(panel(), QString::fromLatin1(c.name),
                              artFolder + QString::fromLatin1(c.art) + QStringLiteral(".svg"), c.place);
         *c.control = picture;
-        m_hints->command(picture, c.hint.isEmpty() ? sharedHint(c.name) : c.hint);
+        const QString hint = c.hint.isEmpty() ? sharedHint(c.name) : c.hint;
+        if (const CommandKey *key = commandKey(c.name)) {
+            const QString keys = QString::fromUtf8(key->keys);
+            m_hints->command(picture, hint, keys);
+            picture->setProperty(ClickPicture::kShortcutProperty, keys);
+            auto *shortcut = new QShortcut(QKeySequence(key->key), this);
+            shortcut->setObjectName(QStringLiteral("key") + QString::fromLatin1(c.name));
+            connect(shortcut, &QShortcut::activated, picture, [picture] { emit picture->clicked(); });
+        } else {
+            m_hints->command(picture, hint);
+        }
         if (c.handler)
             connect(picture, &ClickPicture::clicked, this, [handler = c.handler] { guarded(handler); });
     }
@@ -111,9 +183,10 @@ void CardEditor::buildCommands(const QString &artFolder, const std::vector<Comma
 QLineEdit *CardEditor::cardField(const QString &field, int x, int top, int width, int capacity,
                                  const QString &caption)
 {
-    if (!caption.isEmpty())
-        fieldCaption(field, caption, x, top);
+    QLabel *label = caption.isEmpty() ? nullptr : fieldCaption(field, caption, x, top);
     auto *edit = new QLineEdit(panel());
+    if (label)
+        nameAfter(edit, caption, label);
     edit->setObjectName(QStringLiteral("txt") + field);
     edit->setGeometry(x, top, width, 22);
     edit->setFont(Look::font(QStringLiteral("Verdana"), 12, true));
@@ -177,6 +250,12 @@ QString CardEditor::afterStore(qint64)
 
 void CardEditor::showEvent(QShowEvent *event)
 {
+    // Every field, however late it was made, hands the command keys to the editor.
+    if (!m_keyFilter)
+        m_keyFilter = new CommandKeyFilter(this);
+    for (QWidget *control : findChildren<QWidget *>())
+        if (control->focusPolicy() != Qt::NoFocus)
+            control->installEventFilter(m_keyFilter);
     WorkWindow::showEvent(event);
     if (!event->spontaneous())
         guarded([this] { FormShow(); });

@@ -126,4 +126,5 @@ private:
     void FormShow();
 
     Fields::HintLine *m_hints = nullptr;
+    QObject *m_keyFilter = nullptr;
 };

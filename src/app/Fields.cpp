@@ -163,9 +163,14 @@ HintLine::HintLine(QLabel *panInfo)
 {
 }
 
-void HintLine::command(QWidget *control, const QString &hint)
+void HintLine::command(QWidget *control, const QString &hint, const QString &keys)
 {
-    control->setProperty(kHintProperty, hint);
+    const QString shown = keys.isEmpty() ? hint : hint + QStringLiteral(" (") + keys + QLatin1Char(')');
+    control->setProperty(kHintProperty, shown);
+    control->setToolTip(shown);
+    // A check box or a button says its own words; a picture says what it does.
+    if (control->accessibleName().isEmpty() && !control->inherits("QAbstractButton"))
+        control->setAccessibleName(hint);
     control->setMouseTracking(true);
     control->installEventFilter(this);
 }

@@ -38,7 +38,10 @@ class HintLine : public QObject
 {
 public:
     explicit HintLine(QLabel *panInfo);
-    void command(QWidget *control, const QString &hint);
+    // The hint is also the command's tool tip and, for a picture without words, the name a
+    // screen reader speaks. `keys`, when given, are the keys that run the command: the line
+    // and the tool tip show them after the hint, as "hint (Ctrl+S)".
+    void command(QWidget *control, const QString &hint, const QString &keys = QString());
     void background(QWidget *element);
     QLabel *label() const { return m_label; }
 

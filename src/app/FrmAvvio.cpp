@@ -74,6 +74,8 @@ FrmAvvio::FrmAvvio(const QStringList &helpParagraphs)
         wordsOn(app, QString::fromUtf8(c.note), noteFont, QColor(0x2F, 0x4F, 0x6F), Qt::AlignCenter,
                 QMargins(12, 8, 12, 8));
         // The three controls of a column are one command.
+        // The picture of a column opens what its name bar names.
+        nameAfter(img, QString::fromLatin1(c.name));
         for (ClickPicture *control : {img, btn, app})
             connect(control, &ClickPicture::clicked, this,
                     [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
@@ -97,14 +99,22 @@ FrmAvvio::FrmAvvio(const QStringList &helpParagraphs)
     imgEsci = new ClickPicture(s, QStringLiteral("imgEsci"), QStringLiteral(":/app/esci.svg"),
                                QRect(960, 662, 17, 18));
 
-    const std::pair<ClickPicture *, void (FrmAvvio::*)()> commands[] = {
-        {imgSito, &FrmAvvio::imgSitoClick},   {imgInfo, &FrmAvvio::imgInfoClick},
-        {imgGuida, &FrmAvvio::imgGuidaClick}, {imgCopyright, &FrmAvvio::imgCopyrightClick},
-        {imgEsci, &FrmAvvio::imgEsciClick},
+    const struct {
+        ClickPicture *control;
+        void (FrmAvvio::*handler)();
+        const char *name; // what the picture does, for a screen reader
+    } commands[] = {
+        {imgSito, &FrmAvvio::imgSitoClick, "Sito web del produttore"},
+        {imgInfo, &FrmAvvio::imgInfoClick, "Informazioni su Cantorium"},
+        {imgGuida, &FrmAvvio::imgGuidaClick, "Guida"},
+        {imgCopyright, &FrmAvvio::imgCopyrightClick, "Produttore del programma"},
+        {imgEsci, &FrmAvvio::imgEsciClick, "Esci dal programma"},
     };
-    for (const auto &[control, handler] : commands)
+    for (const auto &[control, handler, name] : commands) {
+        nameAfter(control, QString::fromUtf8(name));
         connect(control, &ClickPicture::clicked, this,
                 [this, handler = handler] { guarded([this, handler] { (this->*handler)(); }); });
+    }
 }
 
 void FrmAvvio::imgCantantiClick()

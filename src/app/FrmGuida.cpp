@@ -41,6 +41,8 @@ FrmGuida::FrmGuida(QWidget *owner)
     txtGuida->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     txtGuida->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     txtGuida->setFont(Look::font(QStringLiteral("Verdana"), 12, true));
+    // A screen reader names the text after the topic above it, whichever it is.
+    lblTitolo->setBuddy(txtGuida);
 
     imgPDF =
         new ClickPicture(p, QStringLiteral("imgPDF"), QStringLiteral(":/app/pdf.svg"), QRect(8, 496, 27, 27));

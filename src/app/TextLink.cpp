@@ -25,6 +25,8 @@ TextLink::TextLink(QWidget *parent, const QString &name, const QString &text, co
 
 void TextLink::attach(ClickPicture *picture)
 {
+    // The picture does what the words say.
+    picture->setAccessibleName(text());
     connect(picture, &ClickPicture::pressed, this, &TextLink::press);
     connect(picture, &ClickPicture::released, this, &TextLink::release);
     connect(picture, &ClickPicture::clicked, this, &TextLink::click);

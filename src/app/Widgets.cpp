@@ -2,15 +2,56 @@
 
 #include "app/Look.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
+
+namespace
+{
+// A screen reader meets a picture command as a push button it can press, named after what
+// it does; left to Qt it would be an unnamed image.
+class ClickPictureAccessible : public QAccessibleWidget
+{
+public:
+    explicit ClickPictureAccessible(QWidget *w)
+        : QAccessibleWidget(w, QAccessible::Button)
+    {
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString &action) override
+    {
+        if (action == pressAction() && widget()->isEnabled())
+            emit static_cast<ClickPicture *>(widget())->clicked();
+    }
+    QStringList keyBindingsForAction(const QString &action) const override
+    {
+        const QString keys = widget()->property(ClickPicture::kShortcutProperty).toString();
+        return action == pressAction() && !keys.isEmpty() ? QStringList{keys} : QStringList();
+    }
+};
+
+QAccessibleInterface *clickPictureAccessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("ClickPicture") && object && object->isWidgetType())
+        return new ClickPictureAccessible(static_cast<QWidget *>(object));
+    return nullptr;
+}
+} // namespace
+
+const char *const ClickPicture::kShortcutProperty = "cantoriumShortcut";
 
 ClickPicture::ClickPicture(QWidget *parent, const QString &name, const QString &resource,
                            const QRect &geometry)
     : QLabel(parent)
     , m_resource(resource)
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(clickPictureAccessible);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     setObjectName(name);
     setGeometry(geometry);
     setCursor(Qt::PointingHandCursor);
@@ -55,6 +96,16 @@ void ClickPicture::resizeEvent(QResizeEvent *event)
 {
     QLabel::resizeEvent(event);
     render();
+}
+
+void nameAfter(QWidget *control, const QString &caption, QLabel *captionLabel)
+{
+    QString name = caption.trimmed();
+    while (name.endsWith(QLatin1Char(':')))
+        name = name.chopped(1).trimmed();
+    control->setAccessibleName(name);
+    if (captionLabel)
+        captionLabel->setBuddy(control);
 }
 
 QLabel *stateLabel(QWidget *parent, const QString &name)
@@ -133,6 +184,8 @@ QLabel *wordsOn(QWidget *picture, const QString &text, const QFont &font, const 
     p.setColor(QPalette::WindowText, colour);
     label->setPalette(p);
     label->setGeometry(picture->rect().marginsRemoved(margins));
+    // The words are the picture's caption: a screen reader says them.
+    picture->setAccessibleName(text);
     return label;
 }
 

@@ -15,6 +15,8 @@ class ClickPicture : public QLabel
 public:
     ClickPicture(QWidget *parent, const QString &name, const QString &resource, const QRect &geometry);
     void setResource(const QString &resource);
+    // The keys that run the command, as the user reads them ("Ctrl+S"); screen readers say them.
+    static const char *const kShortcutProperty;
 
 signals:
     void clicked();
@@ -30,6 +32,11 @@ private:
     void render();
     QString m_resource;
 };
+
+// Gives `control` the accessible name a screen reader speaks for it: `caption`, the words the
+// user reads beside it, without a closing colon. Also makes the caption label, when given,
+// the control's buddy.
+void nameAfter(QWidget *control, const QString &caption, QLabel *captionLabel = nullptr);
 
 // A hidden label that carries window state (lblFile, lblPosizione, lblMemory, ...).
 QLabel *stateLabel(QWidget *parent, const QString &name);

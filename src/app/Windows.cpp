@@ -1,5 +1,8 @@
 #include "app/Windows.h"
 
+#include "app/Widgets.h"
+
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -146,12 +149,30 @@ void FixedDialog::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
 }
 
+void FixedDialog::closeOnEscape(QWidget *closeCommand)
+{
+    m_escapeCommands.append(closeCommand);
+}
+
 void FixedDialog::keyPressEvent(QKeyEvent *event)
 {
-    // These windows close only through their own commands, never with Esc.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
+    // These windows close only through their own commands; Esc is one of them where the
+    // window says so, and runs the closing command on view (a window may show one of two
+    // panels, each with its own).
+    if (event->key() != Qt::Key_Escape) {
+        QDialog::keyPressEvent(event);
         return;
     }
-    QDialog::keyPressEvent(event);
+    event->accept();
+    if (event->modifiers() != Qt::NoModifier)
+        return;
+    for (QWidget *command : std::as_const(m_escapeCommands)) {
+        if (!command->isVisibleTo(this) || !command->isEnabled())
+            continue;
+        if (auto *button = qobject_cast<QAbstractButton *>(command))
+            button->click();
+        else if (auto *picture = qobject_cast<ClickPicture *>(command))
+            emit picture->clicked();
+        return;
+    }
 }

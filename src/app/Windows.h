@@ -65,6 +65,10 @@ public:
     QWidget *panel() const { return m_panel; }
     // Windows marked "owner" centre on the window that opened them instead of the screen.
     void setCentreOnOwner(bool on) { m_centreOnOwner = on; }
+    // Lets Esc close the window through `closeCommand`, its own closing command (a push
+    // button or a picture command), so it closes exactly as a click on it would. Only
+    // windows that hold nothing the user could lose take this.
+    void closeOnEscape(QWidget *closeCommand);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -75,6 +79,7 @@ private:
     QColor m_top, m_bottom;
     QWidget *m_panel;
     bool m_centreOnOwner = false;
+    QList<QWidget *> m_escapeCommands;
 };
 
 // Centres a top-level window on the screen, or on `owner` when given.

@@ -127,10 +127,12 @@ FrmAllegaCartella::FrmAllegaCartella(QWidget *owner)
         txtFile[n]->setReadOnly(true);
         txtFile[n]->setFont(verdana(12, true));
         txtFile[n]->setStyleSheet(QStringLiteral("color: grey;"));
+        nameAfter(txtFile[n], lblCampo[2 * n]->text(), lblCampo[2 * n]);
 
         imgCancella[n] =
             new ClickPicture(p, QStringLiteral("imgCancella") + number,
                              QStringLiteral(":/attachments/gomma.svg"), QRect(370, 108 + dy, 22, 22));
+        nameAfter(imgCancella[n], QStringLiteral("Togli il %1° file allegato").arg(n + 1));
         btnSfoglia[n] = button(p, QStringLiteral("btnSfoglia") + number, QStringLiteral("Sfoglia..."),
                                QRect(400, 104 + dy, 86, 28));
         btnApri[n] = button(p, QStringLiteral("btnApri") + number, QStringLiteral("Apri"),
@@ -149,6 +151,7 @@ FrmAllegaCartella::FrmAllegaCartella(QWidget *owner)
         txtDesc[n]->setFont(verdana(12, true));
         // As much as the card keeps, so that nothing typed is lost on saving.
         txtDesc[n]->setMaxLength(kNameCapacity);
+        nameAfter(txtDesc[n], lblCampo[2 * n + 1]->text(), lblCampo[2 * n + 1]);
 
         connect(txtFile[n], &QLineEdit::textChanged, this, [this, n] { txtFileChange(n); });
         connect(btnSfoglia[n], &QPushButton::clicked, this,

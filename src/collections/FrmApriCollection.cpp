@@ -73,6 +73,7 @@ FrmApriCollection::FrmApriCollection()
     lstFiles = new QListWidget(p);
     lstFiles->setObjectName(QStringLiteral("lstFiles"));
     lstFiles->setGeometry(34, 224, 926, 298);
+    nameAfter(lstFiles, QStringLiteral("Elenco delle collection"));
     lstFiles->setSelectionMode(QAbstractItemView::SingleSelection);
     lstFiles->setSortingEnabled(false); // the window keeps its own order
     lstFiles->setFont(Look::font(QStringLiteral("Courier New"), 14));
@@ -102,6 +103,8 @@ FrmApriCollection::FrmApriCollection()
     connect(btnApri, &ClickPicture::clicked, this, [this] { guarded([this] { btnApriClick(); }); });
     connect(btnElimina, &ClickPicture::clicked, this, [this] { guarded([this] { btnEliminaClick(); }); });
     connect(btnAnnulla, &ClickPicture::clicked, this, [this] { guarded([this] { btnAnnullaClick(); }); });
+    nameAfter(imgGuida, QStringLiteral("Guida"));
+    nameAfter(btnElimina, QStringLiteral("Elimina la collection selezionata"));
     connect(imgGuida, &ClickPicture::clicked, this, [this] { guarded([this] { imgGuidaClick(); }); });
     // Connected before the window set's own handler, so the labels are set when it reads them.
     connect(this, &WorkWindow::closing, this, [this] { guarded([this] { FormClose(); }); });

@@ -246,10 +246,12 @@ void FrmCollection::buildCard(QWidget *p)
 
     shape(p, QStringLiteral("bkgSfondoGrigio"), QRect(36, 336, 922, 186), QColor::fromRgba(0xFFF0EFEE),
           QColor::fromRgba(0xFFE9E5E5));
-    fieldCaption(QStringLiteral("Testo"), QStringLiteral("Testo canzone:"), 50, 365);
+    QLabel *lblTesto = fieldCaption(QStringLiteral("Testo"), QStringLiteral("Testo canzone:"), 50, 365);
     txtTesto = memo(p, "Testo", 50, 365);
-    fieldCaption(QStringLiteral("Storia"), QStringLiteral("Traduzione:"), 504, 365);
+    nameAfter(txtTesto, lblTesto->text(), lblTesto);
+    QLabel *lblStoria = fieldCaption(QStringLiteral("Storia"), QStringLiteral("Traduzione:"), 504, 365);
     txtStoria = memo(p, "Storia", 504, 365);
+    nameAfter(txtStoria, lblStoria->text(), lblStoria);
 
     txtSito =
         cardField(QStringLiteral("Sito"), 36, 548, 426, capacityOf("Sito"), QStringLiteral("Sito Web:"));

@@ -73,6 +73,7 @@ FrmCreaCollection::FrmCreaCollection()
     txtFile->setGeometry(216, 232, 744, 34);
     txtFile->setFont(Look::font(QStringLiteral("Verdana"), 16, true));
     txtFile->setMaxLength(250);
+    nameAfter(txtFile, QStringLiteral("Nome della nuova collection"));
     Fields::backgroundHighlight(txtFile);
     txtFile->installEventFilter(this);
 
@@ -87,6 +88,7 @@ FrmCreaCollection::FrmCreaCollection()
 
     connect(btnApplica, &ClickPicture::clicked, this, [this] { guarded([this] { btnApplicaClick(); }); });
     connect(btnAnnulla, &ClickPicture::clicked, this, [this] { guarded([this] { btnAnnullaClick(); }); });
+    nameAfter(imgGuida, QStringLiteral("Guida"));
     connect(imgGuida, &ClickPicture::clicked, this, [this] { guarded([this] { imgGuidaClick(); }); });
 }
 

@@ -124,6 +124,7 @@ void FrmFilmografiaAttori::buildListPanel()
     btnTrova = button(p, QStringLiteral("btnTrova"), QStringLiteral("Trova"), QRect(684, 75, 140, 30));
     lstRecords = new ResultList(p);
     lstRecords->setGeometry(8, 116, 817, 330);
+    nameAfter(lstRecords, QStringLiteral("Elenco dei brani"));
     lblRigo03 =
         label(p, QStringLiteral("lblRigo03"),
               QStringLiteral("Per modificare una voce in elenco, selezionarla con un clic e premere il "
@@ -169,6 +170,7 @@ void FrmFilmografiaAttori::buildEntryPanel()
         field->setObjectName(QString::fromLatin1(e.name));
         field->setFont(ListLook::font(QStringLiteral("Verdana"), 12, true));
         field->setGeometry(310, y, e.width, 26);
+        nameAfter(field, caption->text(), caption);
         // Typing stops at what the record field holds.
         field->setMaxLength(DiscographySong::schema().field(e.field).capacity());
         Fields::backgroundHighlight(field);

@@ -9,6 +9,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QShowEvent>
 
 namespace
@@ -28,6 +29,7 @@ FrmSegnalati::FrmSegnalati(FrmCollection *editor)
 {
     buildResultPanel(panel(), nullptr);
     connectList();
+    closeOnEscape(btnChiudi);
 }
 
 QString FrmSegnalati::reportTitle() const

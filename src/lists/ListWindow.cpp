@@ -4,6 +4,7 @@
 #include "app/Artwork.h"
 #include "app/Desktop.h"
 #include "app/Fields.h"
+#include "app/Widgets.h"
 #include "lists/ResultList.h"
 #include "report/ListReport.h"
 #include "report/ReportLayout.h"
@@ -87,6 +88,7 @@ QLineEdit *findField(QWidget *parent, const QRect &geometry)
     f->setObjectName(QStringLiteral("txtTrova"));
     f->setFont(font(QStringLiteral("Verdana"), 12, true));
     f->setGeometry(geometry);
+    nameAfter(f, QStringLiteral("Parole da trovare nell'elenco"));
     return f;
 }
 } // namespace ListLook
@@ -118,9 +120,12 @@ void ListWindow::buildResultPanel(QWidget *p, QLabel **count)
     btnTrova = button(p, QStringLiteral("btnTrova"), QStringLiteral("Trova"), QRect(684, 107, 140, 30));
     lstRecords = new ResultList(p);
     lstRecords->setGeometry(8, 146, 817, 300);
-    label(p, QStringLiteral("lblRigo03"),
-          QStringLiteral("Per richiamare i dati di una scheda, selezionarla con un doppio clic."),
-          QPoint(8, 454), 9, false, QColor(0xDC, 0x14, 0x3C));
+    QLabel *howToOpen =
+        label(p, QStringLiteral("lblRigo03"),
+              QStringLiteral("Per richiamare i dati di una scheda, selezionarla con un doppio clic."),
+              QPoint(8, 454), 9, false, QColor(0xDC, 0x14, 0x3C));
+    nameAfter(lstRecords, QStringLiteral("Elenco delle schede"));
+    lstRecords->setAccessibleDescription(howToOpen->text());
     if (count)
         *count = label(p, QStringLiteral("lblTrovate"), QString(), QPoint(8, 478), 10, true,
                        QColor(0x00, 0x8B, 0x8B));

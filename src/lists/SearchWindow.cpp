@@ -60,8 +60,9 @@ SearchWindow::SearchWindow(QWidget *owner, const QString &name, const QString &t
         const Filter &f = filters[i];
         const int x = i < 5 ? 60 : 452;
         const int y = 100 + (i % 5) * 72;
-        label(p, QString(), QString::fromUtf8(f.caption), QPoint(x, y), 12);
+        QLabel *caption = label(p, QString(), QString::fromUtf8(f.caption), QPoint(x, y), 12);
         auto *field = new QLineEdit(p);
+        nameAfter(field, caption->text(), caption);
         field->setObjectName(QString::fromLatin1(f.name));
         field->setFont(ListLook::font(QStringLiteral("Verdana"), 12, true));
         field->setGeometry(x, y + 26, 320, 24);
@@ -91,6 +92,9 @@ SearchWindow::SearchWindow(QWidget *owner, const QString &name, const QString &t
     connect(btnCerca, &QPushButton::clicked, this, [this] { guarded([this] { btnCercaClick(); }); });
     connect(btnAnnulla, &QPushButton::clicked, this, [this] { guarded([this] { closeList(); }); });
     connectList();
+    // Esc closes the search from either panel, as its Chiudi button there does.
+    closeOnEscape(btnAnnulla);
+    closeOnEscape(btnChiudi);
 }
 
 void SearchWindow::showEvent(QShowEvent *event)

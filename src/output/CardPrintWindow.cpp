@@ -59,6 +59,7 @@ CardPrintWindow::CardPrintWindow(QWidget *owner, const Design &design)
     button(btnAnnulla, QStringLiteral("btnAnnulla"), QStringLiteral("Annulla"), 18);
     button(btnStampa, QStringLiteral("btnStampa"), QString::fromUtf8(design.confirm), design.confirmLeft);
     connect(btnAnnulla, &QPushButton::clicked, this, [this] { guarded([this] { btnAnnullaClick(); }); });
+    closeOnEscape(btnAnnulla);
     connect(btnStampa, &QPushButton::clicked, this, [this] { guarded([this] { btnStampaClick(); }); });
 }
 

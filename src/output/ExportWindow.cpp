@@ -58,6 +58,7 @@ ExportWindow::ExportWindow(QWidget *owner, const ExportKind &kind, const QString
     grdRecords = new QTableView(p);
     grdRecords->setObjectName(QStringLiteral("grdRecords"));
     grdRecords->setGeometry(8, 80, 821, 409);
+    nameAfter(grdRecords, QStringLiteral("Schede in archivio"));
     grdRecords->setModel(m_model);
     grdRecords->setAlternatingRowColors(true);
     grdRecords->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -89,6 +90,7 @@ ExportWindow::ExportWindow(QWidget *owner, const ExportKind &kind, const QString
     connect(cmdEsporta, &ClickPicture::clicked, this, [this] { guarded([this] { cmdEsportaClick(); }); });
     connect(cmdGuida, &ClickPicture::clicked, this, [this] { guarded([this] { cmdGuidaClick(); }); });
     connect(cmdEsci, &ClickPicture::clicked, this, [this] { guarded([this] { cmdEsciClick(); }); });
+    closeOnEscape(cmdEsci);
 }
 
 QString ExportWindow::exportPath() const

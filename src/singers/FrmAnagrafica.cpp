@@ -241,6 +241,8 @@ void FrmAnagrafica::buildCardArea()
     icoNote->setObjectName(QStringLiteral("icoNote"));
     icoNote->setGeometry(30, 596, 52, 22);
     icoNote->setPixmap(Look::svg(resource("note"), QSize(52, 22), devicePixelRatioF(), Look::Fit::Keep));
+    // Its caption is a picture reading Note:.
+    nameAfter(txtNote, QStringLiteral("Note"));
 }
 
 void FrmAnagrafica::clearCard()

@@ -29,6 +29,7 @@ FrmSlideshow_Anagrafica::FrmSlideshow_Anagrafica(QWidget *owner)
     lblPosizione = stateLabel(this, QStringLiteral("lblPosizione"));
     cmdAvanti = new ClickPicture(this, QStringLiteral("cmdAvanti"), QString(), QRect(0, 0, 37, 39));
     cmdAvanti->hide();
+    nameAfter(cmdAvanti, QStringLiteral("Foto successiva"));
     connect(cmdAvanti, &ClickPicture::clicked, this, &FrmSlideshow_Anagrafica::cmdAvantiClick);
 
     Timer = new QTimer(this);

@@ -320,21 +320,21 @@ void TestSongEditor::hints_data()
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("hint");
     const std::pair<const char *, const char *> hints[] = {
-        {"cmdNuovo", "Prepara la schermata per l'inserimento di una nuova scheda."},
+        {"cmdNuovo", "Prepara la schermata per l'inserimento di una nuova scheda. (Ctrl+N)"},
         {"cmdDuplica",
-         "Prepara la schermata per l'inserimento di una nuova scheda duplicando i dati correnti."},
-        {"cmdSalva", "Salva la scheda in archivio."},
-        {"cmdTrova", "Trova una scheda in archivio."},
+         "Prepara la schermata per l'inserimento di una nuova scheda duplicando i dati correnti. (Ctrl+D)"},
+        {"cmdSalva", "Salva la scheda in archivio. (Ctrl+S)"},
+        {"cmdTrova", "Trova una scheda in archivio. (Ctrl+F)"},
         {"cmdFile", "Allega file alla scheda."},
         {"cmdAnteprima", "Visualizza l'anteprima di stampa della scheda."},
-        {"cmdStampa", "Stampa la scheda."},
-        {"cmdPrimo", "Visualizza la prima scheda in archivio."},
-        {"cmdIndietro", "Visualizza la scheda precedente in archivio."},
-        {"cmdAvanti", "Visualizza la scheda successiva in archivio."},
-        {"cmdUltimo", "Visualizza l'ultima scheda in archivio."},
-        {"cmdEsporta", "Esporta le schede in archivio in un file di Microsoft Excel."},
+        {"cmdStampa", "Stampa la scheda. (Ctrl+P)"},
+        {"cmdPrimo", "Visualizza la prima scheda in archivio. (Ctrl+Home)"},
+        {"cmdIndietro", "Visualizza la scheda precedente in archivio. (PgUp)"},
+        {"cmdAvanti", "Visualizza la scheda successiva in archivio. (PgDn)"},
+        {"cmdUltimo", "Visualizza l'ultima scheda in archivio. (Ctrl+End)"},
+        {"cmdEsporta", "Esporta le schede in archivio in un file di Microsoft Excel. (Ctrl+E)"},
         {"cmdSegnala", "Visualizza l'elenco delle canzoni segnalate."},
-        {"cmdGuida", "Visualizza la pagina della guida sensibile al contesto."},
+        {"cmdGuida", "Visualizza la pagina della guida sensibile al contesto. (F1)"},
         {"cmdEsci", "Esci da questa schermata di lavoro."},
         {"impCantante", "Importa il nome d'arte dall'archivio dei cantanti."},
         {"btnSito", "Visita il sito Web della canzone."},
@@ -399,7 +399,7 @@ void TestSongEditor::labelsOnBarsEmptyHint()
     QFETCH(QString, label);
     QLabel *panInfo = child<QLabel>(m_editor, QStringLiteral("panInfo"));
     moveOver(child(m_editor, QStringLiteral("cmdSalva")));
-    QCOMPARE(panInfo->text(), QStringLiteral("Salva la scheda in archivio."));
+    QCOMPARE(panInfo->text(), QStringLiteral("Salva la scheda in archivio. (Ctrl+S)"));
     moveOver(child(m_editor, label));
     QCOMPARE(panInfo->text(), QString());
 }
