@@ -179,6 +179,14 @@ void ExportWindow::cmdEsportaClick()
                                       SpreadsheetWriter::suffix(format));
         if (path.isEmpty())
             return;
+        // A name typed with another suffix could land on the archive itself, another collection
+        // or the password store: an existing file of another type is never replaced.
+        const QFileInfo chosen(path);
+        if (chosen.exists()
+            && chosen.suffix().compare(SpreadsheetWriter::suffix(format), Qt::CaseInsensitive) != 0) {
+            desktop().plain(kExportFailed);
+            return;
+        }
     }
     QList<SpreadsheetWriter::Column> columns;
     for (int c = 1; c < m_kind.columns.size(); ++c) {

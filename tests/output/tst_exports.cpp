@@ -61,6 +61,8 @@ private slots:
     void exportsInChosenFormat();
     void singerArchiveAsWorkbook();
     void cancelledSaveDialogWritesNothing();
+    void neverReplacesAFileOfAnotherType_data();
+    void neverReplacesAFileOfAnotherType();
     void failureInChosenFormat_data();
     void failureInChosenFormat();
     void realSaveDialogProposesNameAndType_data();
@@ -717,6 +719,32 @@ void TestExports::cancelledSaveDialogWritesNothing()
     click(&window, QStringLiteral("cmdEsporta"));
     QCOMPARE(m_desk->texts(), QStringList{kAskExport});
     QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList{QStringLiteral("Rock.mus")});
+}
+
+void TestExports::neverReplacesAFileOfAnotherType_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("the collection itself") << "Rock.mus";
+    QTest::newRow("the singer archive") << "Archivio_Cantanti.pro";
+    QTest::newRow("the password store") << "unins000.dll";
+}
+
+void TestExports::neverReplacesAFileOfAnotherType()
+{
+    QFETCH(QString, name);
+    writeFile(collectionPath(), threeSongs());
+    const QString target = m_folder->file(name);
+    if (!QFile::exists(target))
+        writeFile(target, "keep me");
+    const QByteArray before = fileContent(target);
+    m_desk->confirmations << true;
+    m_desk->fileAnswers << target;
+    FrmExpCollection window(nullptr, collectionPath());
+    window.show();
+    chooseFormat(&window, 2);
+    click(&window, QStringLiteral("cmdEsporta"));
+    QCOMPARE(m_desk->texts(), (QStringList{kAskExport, kFailed}));
+    QCOMPARE(fileContent(target), before);
 }
 
 void TestExports::failureInChosenFormat_data()
