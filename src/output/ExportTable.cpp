@@ -137,13 +137,20 @@ bool ExportTableModel::load(const QString &path, const RecordSchema &schema)
     return complete;
 }
 
+QByteArrayView ExportTableModel::cellBytes(int row, int column) const
+{
+    const qsizetype index = qsizetype(row) * m_columns.size() + column;
+    return QByteArrayView(m_bytes.constData() + m_starts.at(index),
+                          m_starts.at(index + 1) - m_starts.at(index));
+}
+
 QString ExportTableModel::cell(int row, int column) const
 {
     if (m_columns.at(column).field < 0)
         return QString::number(row + 1);
-    const qsizetype index = qsizetype(row) * m_columns.size() + column;
-    const char *begin = m_bytes.constData() + m_starts.at(index);
-    const char *end = m_bytes.constData() + m_starts.at(index + 1);
+    const QByteArrayView bytes = cellBytes(row, column);
+    const char *begin = bytes.data();
+    const char *end = begin + bytes.size();
     // Bytes outside 0x80-0x9F are their own Latin-1 characters, the common case by far.
     for (const char *at = begin; at < end; ++at) {
         const auto b = static_cast<unsigned char>(*at);

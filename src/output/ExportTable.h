@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 
@@ -38,6 +39,8 @@ public:
 
     const QList<ExportColumn> &columns() const { return m_columns; }
     QString cell(int row, int column) const;
+    // A field cell as the file held it: trimmed Windows-1252 bytes, valid until the next load.
+    QByteArrayView cellBytes(int row, int column) const;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;

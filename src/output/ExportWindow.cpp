@@ -11,7 +11,9 @@
 #include "core/Text.h"
 #include "output/SpreadsheetWriter.h"
 
+#include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QShowEvent>
@@ -26,12 +28,47 @@ const QString ExportWindow::kExportFailed =
     QStringLiteral("Attenzione: il sistema non permette di esportare i dati.\n\r\n\rAccertarsi che il file "
                    "di Excel non sia già aperto.");
 const QString ExportWindow::kReady = QStringLiteral("Esportazione archivio in Microsoft Excel.");
+const QString ExportWindow::kFormatCaption = QStringLiteral("Formato del file:");
 
 namespace
 {
 const QColor kBackground = QColor::fromRgba(0xFFEEEDED);
 const QColor kSlateBlue(0x6A, 0x5A, 0xCD);
 constexpr int kRowHeight = 21;
+
+using SpreadsheetWriter::Format;
+
+// The formats offered, in the order of the list; the first is the default.
+struct FormatChoice {
+    Format format;
+    QString item;      // the list's entry
+    QString saveTitle; // the save dialog's title (the default format has none)
+    FileFilter filter;
+};
+
+const QList<FormatChoice> &formatChoices()
+{
+    static const QList<FormatChoice> choices{
+        {Format::Xls, QStringLiteral("Microsoft Excel (.xls)"), QString(), {}},
+        {Format::Xlsx,
+         QStringLiteral("Cartella di lavoro di Excel (.xlsx)"),
+         QStringLiteral("Selezionare la cartella in cui si desidera salvare il file Excel."),
+         {QStringLiteral("Cartella di lavoro di Excel"), {QStringLiteral("*.xlsx")}}},
+        {Format::Csv,
+         QStringLiteral("Testo separato da punto e virgola (.csv)"),
+         QStringLiteral("Selezionare la cartella in cui si desidera salvare il file CSV."),
+         {QStringLiteral("Testo separato da punto e virgola"), {QStringLiteral("*.csv")}}},
+    };
+    return choices;
+}
+
+const FormatChoice &choiceOf(Format format)
+{
+    for (const FormatChoice &choice : formatChoices())
+        if (choice.format == format)
+            return choice;
+    return formatChoices().first();
+}
 } // namespace
 
 ExportWindow::ExportWindow(QWidget *owner, const ExportKind &kind, const QString &archivePath)
@@ -55,9 +92,19 @@ ExportWindow::ExportWindow(QWidget *owner, const ExportKind &kind, const QString
     cmdEsci = new ClickPicture(p, QStringLiteral("cmdEsci"), QStringLiteral(":/exports/esci.svg"),
                                QRect(766, 15, 40, 50));
 
+    lblFormato = new QLabel(kFormatCaption, p);
+    lblFormato->setObjectName(QStringLiteral("lblFormato"));
+    lblFormato->setGeometry(8, 80, 120, 26);
+    cboFormato = new QComboBox(p);
+    cboFormato->setObjectName(QStringLiteral("cboFormato"));
+    cboFormato->setGeometry(128, 80, 300, 26);
+    for (const FormatChoice &choice : formatChoices())
+        cboFormato->addItem(choice.item, int(choice.format));
+    nameAfter(cboFormato, kFormatCaption, lblFormato);
+
     grdRecords = new QTableView(p);
     grdRecords->setObjectName(QStringLiteral("grdRecords"));
-    grdRecords->setGeometry(8, 80, 821, 409);
+    grdRecords->setGeometry(8, 112, 821, 377);
     nameAfter(grdRecords, QStringLiteral("Schede in archivio"));
     grdRecords->setModel(m_model);
     grdRecords->setAlternatingRowColors(true);
@@ -81,8 +128,9 @@ ExportWindow::ExportWindow(QWidget *owner, const ExportKind &kind, const QString
 
     auto *hints = new Fields::HintLine(panInfo);
     for (QWidget *w : {static_cast<QWidget *>(this), p, static_cast<QWidget *>(grdRecords),
-                       grdRecords->viewport(), shpSfondo, shpInfo})
+                       grdRecords->viewport(), shpSfondo, shpInfo, static_cast<QWidget *>(lblFormato)})
         hints->background(w);
+    hints->command(cboFormato, QStringLiteral("Sceglie il formato del file da esportare."));
     hints->command(cmdEsporta, QStringLiteral("Esporta l'archivio in formato Microsoft Excel."));
     hints->command(cmdGuida, QStringLiteral("Visualizza la pagina della guida sensibile al contesto."));
     hints->command(cmdEsci, QStringLiteral("Esci da questo ambiente di lavoro."));
@@ -93,9 +141,15 @@ ExportWindow::ExportWindow(QWidget *owner, const ExportKind &kind, const QString
     closeOnEscape(cmdEsci);
 }
 
+Format ExportWindow::format() const
+{
+    return Format(cboFormato->currentData().toInt());
+}
+
 QString ExportWindow::exportPath() const
 {
-    return ProgramFolder::file(m_kind.fileName);
+    return ProgramFolder::file(QFileInfo(m_kind.fileName).completeBaseName() + QLatin1Char('.') +
+                               SpreadsheetWriter::suffix(format()));
 }
 
 void ExportWindow::showEvent(QShowEvent *event)
@@ -117,17 +171,47 @@ void ExportWindow::cmdEsportaClick()
 {
     if (!desktop().confirm(kAskExport))
         return;
-    const QString path = exportPath();
+    const Format format = this->format();
+    QString path = exportPath();
+    if (format != Format::Xls) {
+        // The dialog adds the suffix to a name typed without it before it asks about replacing
+        // a file, so its question is about the file that is written.
+        const FormatChoice &choice = choiceOf(format);
+        path = desktop().saveFileName(this, choice.saveTitle, path, {choice.filter},
+                                      SpreadsheetWriter::suffix(format));
+        if (path.isEmpty())
+            return;
+        // A name typed with another suffix could land on the archive itself, another collection
+        // or the password store: an existing file of another type is never replaced.
+        const QFileInfo chosen(path);
+        if (chosen.exists()
+            && chosen.suffix().compare(SpreadsheetWriter::suffix(format), Qt::CaseInsensitive) != 0) {
+            desktop().plain(kExportFailed);
+            return;
+        }
+    }
     QList<SpreadsheetWriter::Column> columns;
     for (int c = 1; c < m_kind.columns.size(); ++c) {
         const ExportColumn &column = m_kind.columns.at(c);
         columns.append({QString::fromUtf8(column.gridHeader), column.sheetWidth});
     }
+    const int rows = m_model->rowCount();
+    const auto cellBytes = [this](int row, int column) { return m_model->cellBytes(row, column + 1); };
     try {
-        const QByteArray bytes = SpreadsheetWriter::document(
-            m_kind.sheetName, columns, m_model->rowCount(),
-            [this](int row, int column) { return m_model->cell(row, column + 1); });
-        SpreadsheetWriter::save(path, bytes);
+        switch (format) {
+        case Format::Xls:
+            SpreadsheetWriter::save(path, SpreadsheetWriter::document(
+                                              m_kind.sheetName, columns, rows, [this](int row, int column) {
+                                                  return m_model->cell(row, column + 1);
+                                              }));
+            break;
+        case Format::Xlsx:
+            SpreadsheetWriter::saveXlsx(path, m_kind.sheetName, columns, rows, cellBytes);
+            break;
+        case Format::Csv:
+            SpreadsheetWriter::save(path, SpreadsheetWriter::csvDocument(columns, rows, cellBytes));
+            break;
+        }
     } catch (const FileError &) {
         desktop().plain(kExportFailed);
         return;

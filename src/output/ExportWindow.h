@@ -2,9 +2,11 @@
 
 #include "app/Windows.h"
 #include "output/ExportTable.h"
+#include "output/SpreadsheetWriter.h"
 
 class Artwork;
 class ClickPicture;
+class QComboBox;
 class QLabel;
 class QTableView;
 class RecordSchema;
@@ -14,7 +16,7 @@ struct ExportKind {
     QString windowName; // "frmExpCollection"
     QString title;      // the window's caption
     QString sheetName;  // the worksheet's name
-    QString fileName;   // in the program folder
+    QString fileName;   // in the program folder, with the suffix of the default format (.xls)
     QString helpTitle;
     QStringList helpParagraphs;
     const QList<ExportColumn> &columns;
@@ -22,7 +24,8 @@ struct ExportKind {
 };
 
 // The spreadsheet export of a whole archive: a read-out grid of every card and a command that
-// writes it as a spreadsheet file in the program folder, then offers to open it.
+// writes it as a spreadsheet file, then offers to open it. The default format (.xls) goes straight
+// to the program folder; the other formats ask where, proposing the same name and folder.
 class ExportWindow : public FixedDialog
 {
     Q_OBJECT
@@ -35,7 +38,13 @@ public:
     static const QString kExportFailed;
     static const QString kReady;
 
+    static const QString kFormatCaption;
+
     ExportTableModel *model() const { return m_model; }
+    // The format chosen in cboFormato.
+    SpreadsheetWriter::Format format() const;
+    // The file written for the chosen format, or proposed to the save dialog: the program folder
+    // and the export's name, with the format's suffix.
     QString exportPath() const;
 
     // Handlers.
@@ -49,6 +58,8 @@ public:
     ClickPicture *cmdEsporta = nullptr, *cmdGuida = nullptr, *cmdEsci = nullptr;
     QTableView *grdRecords = nullptr;
     QLabel *panInfo = nullptr;
+    QLabel *lblFormato = nullptr;
+    QComboBox *cboFormato = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;

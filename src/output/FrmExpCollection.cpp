@@ -14,11 +14,17 @@ ExportKind collectionKind()
         QStringLiteral("Esportazione collection musicale in Microsoft Excel."),
         {QStringLiteral("Con il comando di esportazione l'intera collection musicale viene salvata in un "
                         "foglio di calcolo, che può essere aperto da qualsiasi programma in grado di "
-                        "leggere i file in formato XLS."),
-         QStringLiteral("Una volta aperta questa finestra con la griglia delle schede, basta un clic "
-                        "sull'icona del foglio di calcolo per creare subito il file XLS, che si può aprire "
-                        "rispondendo sì alla domanda successiva."),
-         QStringLiteral("A questo punto non resta che salvare il file con il nome che si preferisce.")},
+                        "leggere i file in formato XLS. Dall'elenco «Formato del file» si può scegliere "
+                        "anche una cartella di lavoro di Excel (XLSX), che i programmi recenti aprono senza "
+                        "avvisi e in cui ogni cella resta il testo della scheda, oppure un file di testo CSV "
+                        "separato da punto e virgola, per altri programmi."),
+         QStringLiteral(
+             "Una volta aperta questa finestra con la griglia delle schede, basta un clic "
+             "sull'icona del foglio di calcolo per creare subito il file XLS nella cartella del "
+             "programma; per i formati XLSX e CSV si scelgono prima la cartella e il nome del file. "
+             "Il file si può aprire rispondendo sì alla domanda successiva."),
+         QStringLiteral(
+             "Per il file XLS, a questo punto non resta che salvarlo con il nome che si preferisce.")},
         ExportColumns::collection(),
         SongCard::schema()};
 }

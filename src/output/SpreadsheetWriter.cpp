@@ -120,6 +120,19 @@ void appendCell(QByteArray &out, const QString &text)
 namespace SpreadsheetWriter
 {
 
+QString suffix(Format format)
+{
+    switch (format) {
+    case Format::Xlsx:
+        return QStringLiteral("xlsx");
+    case Format::Csv:
+        return QStringLiteral("csv");
+    case Format::Xls:
+        break;
+    }
+    return QStringLiteral("xls");
+}
+
 QByteArray cellBytes(const QString &text)
 {
     QByteArray out;

@@ -1,19 +1,23 @@
 #include "ExpectedSheet.h"
 #include "RecordingDesktop.h"
 #include "TestFiles.h"
+#include "XlsxReadBack.h"
 #include "app/Widgets.h"
 #include "collections/FrmCollection.h"
-#include "records/SongCard.h"
 #include "core/ProgramFolder.h"
 #include "core/Text.h"
 #include "output/FrmExpAnagrafica.h"
 #include "output/FrmExpCollection.h"
-#include "singers/FrmAnagrafica.h"
 #include "records/SingerCard.h"
+#include "records/SongCard.h"
+#include "singers/FrmAnagrafica.h"
 
+#include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTableView>
@@ -50,6 +54,19 @@ private slots:
     void singerRowFollowsRecordOrder();
     void editorsOpenTheirExport_data();
     void editorsOpenTheirExport();
+
+    // The choice of format.
+    void formatList();
+    void exportsInChosenFormat_data();
+    void exportsInChosenFormat();
+    void singerArchiveAsWorkbook();
+    void cancelledSaveDialogWritesNothing();
+    void neverReplacesAFileOfAnotherType_data();
+    void neverReplacesAFileOfAnotherType();
+    void failureInChosenFormat_data();
+    void failureInChosenFormat();
+    void realSaveDialogProposesNameAndType_data();
+    void realSaveDialogProposesNameAndType();
 
 private:
     std::unique_ptr<TempProgramFolder> m_folder;
@@ -530,6 +547,315 @@ void TestExports::editorsOpenTheirExport()
     click(editor.get(), QStringLiteral("cmdEsporta"));
     QCOMPARE(opened, expected);
     QCOMPARE(shown, rows);
+}
+
+namespace
+{
+
+const QStringList kFormats{QStringLiteral("Microsoft Excel (.xls)"),
+                           QStringLiteral("Cartella di lavoro di Excel (.xlsx)"),
+                           QStringLiteral("Testo separato da punto e virgola (.csv)")};
+
+const QStringList kSongHeaderTexts{
+    "Titolo canzone",         "Cantante",          "Album",  "Genere musicale", "Autori", "Nazione", "Anno",
+    "Premi e riconoscimenti", "Casa discografica", "Durata", "Sito Web",        "Musica", "Note"};
+
+// The three cards as the .csv file holds them: UTF-8 after a byte-order mark, every field quoted.
+const QByteArray kThreeSongsCsv =
+    "\xEF\xBB\xBF\"Titolo canzone\";\"Cantante\";\"Album\";\"Genere musicale\";\"Autori\";\"Nazione\";"
+    "\"Anno\";\"Premi e riconoscimenti\";\"Casa discografica\";\"Durata\";\"Sito "
+    "Web\";\"Musica\";\"Note\"\r\n"
+    "\"Volare\";\"Domenico Modugno\";\"Nel blu\";\"Pop\";\"Migliacci & Modugno\";\"Italia\";\"1958\";"
+    "\"Sanremo\";\"Fonit\";\"3:35\";\"https://example.org/?a=1&b=2\";\"Orchestra\";\"<live>\"\r\n"
+    "\"Citt\xc3\xa0 vuota\";\"Mina\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"\"\r\n"
+    "\"R&B <3\";\"\"\"Quoted\"\" singer\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"pi\xc3\xb9  "
+    "spazi\"\r\n";
+
+// The same cards as the worksheet's rows; a row ends at its last written cell.
+const QList<QStringList> kThreeSongsRows{
+    {"Volare", "Domenico Modugno", "Nel blu", "Pop", "Migliacci & Modugno", "Italia", "1958", "Sanremo",
+     "Fonit", "3:35", "https://example.org/?a=1&b=2", "Orchestra", "<live>"},
+    {"Città vuota", "Mina"},
+    {"R&B <3", "\"Quoted\" singer", "", "", "", "", "", "", "", "", "", "", "più  spazi"}};
+
+// Picks a format in the window's list as a user does, with the keyboard on the closed list.
+void chooseFormat(QWidget *window, int index)
+{
+    auto *list = child<QComboBox>(window, QStringLiteral("cboFormato"));
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Home);
+    for (int i = 0; i < index; ++i)
+        QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(list->currentIndex(), index);
+}
+
+} // namespace
+
+void TestExports::formatList()
+{
+    FrmExpCollection window(nullptr, collectionPath());
+    window.show();
+    auto *list = child<QComboBox>(&window, QStringLiteral("cboFormato"));
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->itemText(i);
+    QCOMPARE(items, kFormats);
+    QCOMPARE(list->currentIndex(), 0); // the .xls stays the default
+    auto *caption = child<QLabel>(&window, QStringLiteral("lblFormato"));
+    QCOMPARE(caption->text(), QStringLiteral("Formato del file:"));
+    QCOMPARE(caption->buddy(), list);
+    QVERIFY(list->isVisible());
+    QVERIFY(!list->geometry().intersects(child(&window, QStringLiteral("grdRecords"))->geometry()));
+    moveOver(list);
+    QCOMPARE(child<QLabel>(&window, QStringLiteral("panInfo"))->text(),
+             QStringLiteral("Sceglie il formato del file da esportare."));
+}
+
+void TestExports::exportsInChosenFormat_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("filter");
+    QTest::newRow("xlsx") << 1 << "xlsx"
+                          << "Selezionare la cartella in cui si desidera salvare il file Excel."
+                          << "Cartella di lavoro di Excel";
+    QTest::newRow("csv") << 2 << "csv"
+                         << "Selezionare la cartella in cui si desidera salvare il file CSV."
+                         << "Testo separato da punto e virgola";
+}
+
+void TestExports::exportsInChosenFormat()
+{
+    QFETCH(int, index);
+    QFETCH(QString, suffix);
+    QFETCH(QString, title);
+    QFETCH(QString, filter);
+    if (suffix == QLatin1String("xlsx"))
+        REQUIRE_UNZIP();
+    writeFile(collectionPath(), threeSongs());
+    QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("copie")));
+    const QString chosen = m_folder->file(QStringLiteral("copie/Rock.") + suffix);
+    m_desk->confirmations << true << true;
+    m_desk->fileAnswers << chosen;
+
+    FrmExpCollection window(nullptr, collectionPath());
+    window.show();
+    chooseFormat(&window, index);
+    click(&window, QStringLiteral("cmdEsporta"));
+
+    // The dialog proposes the usual name and folder with the format's suffix and type.
+    QCOMPARE(m_desk->dialogProposals, QStringList{m_folder->file(QStringLiteral("Collection.") + suffix)});
+    QCOMPARE(m_desk->dialogTitles, QStringList{title});
+    QCOMPARE(m_desk->dialogFilters, (QList<FileFilters>{{{filter, {QStringLiteral("*.") + suffix}}}}));
+    QCOMPARE(m_desk->dialogSuffixes, QStringList{suffix});
+    QCOMPARE(m_desk->texts(), (QStringList{kAskExport, kAskOpen}));
+    QCOMPARE(m_desk->opened, QStringList{quoted(chosen)});
+    // Only the chosen file is written; the .xls and the collection stay as they were.
+    QVERIFY(!QFile::exists(collectionExport()));
+    QCOMPARE(fileContent(collectionPath()), threeSongs());
+    if (suffix == QLatin1String("csv")) {
+        QCOMPARE(fileContent(chosen), kThreeSongsCsv);
+        return;
+    }
+    const XlsxReadBack::Sheet sheet = XlsxReadBack::sheet(chosen);
+    QVERIFY(sheet.wellFormed);
+    QCOMPARE(sheet.rows.size(), 4);
+    QCOMPARE(sheet.row(0), kSongHeaderTexts);
+    for (int r = 0; r < 3; ++r)
+        QCOMPARE(sheet.row(r + 1), kThreeSongsRows.at(r));
+    QCOMPARE(XlsxReadBack::part(chosen, QStringLiteral("xl/workbook.xml"))
+                 .count("<sheet name=\"Collection Musicale\""),
+             1);
+    QCOMPARE(sheet.autoFilter, QStringLiteral("A1:M4"));
+    const QList<int> widths{400, 300, 400, 250, 350, 250, 180, 400, 250, 200, 300, 400, 400};
+    QCOMPARE(sheet.widths.size(), widths.size());
+    for (int c = 0; c < widths.size(); ++c)
+        QCOMPARE(XlsxReadBack::pixels(sheet.widths.at(c)), widths.at(c));
+}
+
+void TestExports::singerArchiveAsWorkbook()
+{
+    REQUIRE_UNZIP();
+    Singer card;
+    for (int i = 0; i < 32; ++i)
+        card.put(kSingerOffsets[i], " F" + QByteArray::number(i) + " ");
+    card.put(kSingerOffsets[1], "M")
+        .put(kSingerOffsets[20], "Attivit\xe0 \x80 \xab"
+                                 "1\xbb");
+    writeFile(SingerArchive::path(), card.bytes);
+    const QString chosen = ProgramFolder::file(QStringLiteral("Archivio_Cantanti.xlsx"));
+    m_desk->confirmations << true << false;
+    m_desk->fileAnswers << chosen;
+    FrmExpAnagrafica window(nullptr);
+    window.show();
+    chooseFormat(&window, 1);
+    click(&window, QStringLiteral("cmdEsporta"));
+    QCOMPARE(m_desk->dialogProposals, QStringList{chosen});
+    QVERIFY(m_desk->opened.isEmpty());
+    const XlsxReadBack::Sheet sheet = XlsxReadBack::sheet(chosen);
+    QCOMPARE(XlsxReadBack::part(chosen, QStringLiteral("xl/workbook.xml"))
+                 .count("<sheet name=\"Archivio Cantanti\""),
+             1);
+    QCOMPARE(sheet.row(0).size(), 25);
+    QCOMPARE(sheet.row(0).at(19), QStringLiteral("Altre attività"));
+    QStringList expected;
+    for (int i = 0; i <= 25; ++i)
+        if (i != 1)
+            expected << (i == 20 ? QStringLiteral("Attività € «1»") : QStringLiteral("F%1").arg(i));
+    QCOMPARE(sheet.row(1), expected);
+    QCOMPARE(XlsxReadBack::pixels(sheet.widths.at(0)), 250);
+    QCOMPARE(XlsxReadBack::pixels(sheet.widths.at(24)), 350);
+}
+
+void TestExports::cancelledSaveDialogWritesNothing()
+{
+    writeFile(collectionPath(), threeSongs());
+    m_desk->confirmations << true;
+    m_desk->fileAnswers << QString();
+    FrmExpCollection window(nullptr, collectionPath());
+    window.show();
+    chooseFormat(&window, 2);
+    click(&window, QStringLiteral("cmdEsporta"));
+    QCOMPARE(m_desk->texts(), QStringList{kAskExport});
+    QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList{QStringLiteral("Rock.mus")});
+}
+
+void TestExports::neverReplacesAFileOfAnotherType_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("the collection itself") << "Rock.mus";
+    QTest::newRow("the singer archive") << "Archivio_Cantanti.pro";
+    QTest::newRow("the password store") << "unins000.dll";
+}
+
+void TestExports::neverReplacesAFileOfAnotherType()
+{
+    QFETCH(QString, name);
+    writeFile(collectionPath(), threeSongs());
+    const QString target = m_folder->file(name);
+    if (!QFile::exists(target))
+        writeFile(target, "keep me");
+    const QByteArray before = fileContent(target);
+    m_desk->confirmations << true;
+    m_desk->fileAnswers << target;
+    FrmExpCollection window(nullptr, collectionPath());
+    window.show();
+    chooseFormat(&window, 2);
+    click(&window, QStringLiteral("cmdEsporta"));
+    QCOMPARE(m_desk->texts(), (QStringList{kAskExport, kFailed}));
+    QCOMPARE(fileContent(target), before);
+}
+
+void TestExports::failureInChosenFormat_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<bool>("sizeLimit"); // otherwise a folder stands where the file goes
+    QTest::newRow("xlsx, folder in the way") << 1 << false;
+    QTest::newRow("xlsx, disk full") << 1 << true;
+    QTest::newRow("csv, folder in the way") << 2 << false;
+    QTest::newRow("csv, disk full") << 2 << true;
+}
+
+void TestExports::failureInChosenFormat()
+{
+    QFETCH(int, index);
+    QFETCH(bool, sizeLimit);
+    const QString suffix = index == 1 ? QStringLiteral("xlsx") : QStringLiteral("csv");
+    const QString chosen = ProgramFolder::file(QStringLiteral("Collection.") + suffix);
+    QByteArray previous;
+    if (sizeLimit) {
+        // A first export of one card, then many more cards and a file-size limit under the new size.
+        Song one;
+        one.put(0, "Solo").put(121, "Lei");
+        writeFile(collectionPath(), one.bytes);
+        m_desk->confirmations << true << false;
+        m_desk->fileAnswers << chosen;
+        FrmExpCollection first(nullptr, collectionPath());
+        first.show();
+        chooseFormat(&first, index);
+        click(&first, QStringLiteral("cmdEsporta"));
+        previous = fileContent(chosen);
+        QVERIFY(!previous.isEmpty());
+        QByteArray many;
+        for (int i = 0; i < 200; ++i)
+            many += threeSongs();
+        writeFile(collectionPath(), many);
+    } else {
+        writeFile(collectionPath(), threeSongs());
+        QVERIFY(QDir().mkdir(chosen));
+    }
+    FrmExpCollection window(nullptr, collectionPath());
+    window.show();
+    chooseFormat(&window, index);
+    m_desk->messages.clear();
+    m_desk->confirmations << true;
+    m_desk->fileAnswers << chosen;
+    struct rlimit saved;
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    if (sizeLimit) {
+        struct rlimit small = saved;
+        small.rlim_cur = previous.size() + 2048;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    }
+    click(&window, QStringLiteral("cmdEsporta"));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    QCOMPARE(m_desk->texts(), (QStringList{kAskExport, kFailed}));
+    QCOMPARE(m_desk->last().kind, Kind::Plain);
+    QVERIFY(m_desk->opened.isEmpty());
+    if (sizeLimit)
+        QCOMPARE(fileContent(chosen), previous);
+    else
+        QVERIFY(QFileInfo(chosen).isDir());
+    QStringList expected{QStringLiteral("Rock.mus")};
+    if (sizeLimit)
+        expected.prepend(QStringLiteral("Collection.") + suffix);
+    QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), expected);
+}
+
+void TestExports::realSaveDialogProposesNameAndType_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("xlsx") << 1 << "Collection.xlsx"
+                          << "Cartella di lavoro di Excel (*.xlsx)";
+    QTest::newRow("csv") << 2 << "Collection.csv"
+                         << "Testo separato da punto e virgola (*.csv)";
+}
+
+void TestExports::realSaveDialogProposesNameAndType()
+{
+    QFETCH(int, index);
+    QFETCH(QString, name);
+    QFETCH(QString, entry);
+    // What the command asks of the desktop ...
+    m_desk->confirmations << true;
+    m_desk->fileAnswers << QString();
+    FrmExpCollection window(nullptr, collectionPath());
+    window.show();
+    chooseFormat(&window, index);
+    click(&window, QStringLiteral("cmdEsporta"));
+    QCOMPARE(m_desk->dialogTitles.size(), 1);
+
+    // ... is the dialog the real desktop shows.
+    QFileDialog dialog;
+    setUpFileDialog(dialog, true, m_desk->dialogTitles.first(), m_desk->dialogProposals.first(),
+                    m_desk->dialogFilters.first(), m_desk->dialogSuffixes.first());
+    dialog.show();
+    QCOMPARE(dialog.acceptMode(), QFileDialog::AcceptSave);
+    QCOMPARE(dialog.nameFilters(), QStringList{entry});
+    QCOMPARE(dialog.selectedNameFilter(), entry);
+    QCOMPARE(dialog.defaultSuffix(), name.section(QLatin1Char('.'), 1));
+    QVERIFY(!dialog.testOption(QFileDialog::DontConfirmOverwrite));
+    QCOMPARE(QDir(dialog.directory()).canonicalPath(), QDir(m_folder->path()).canonicalPath());
+    auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    QVERIFY(edit);
+    QCOMPARE(edit->text(), name);
+    dialog.close();
 }
 
 QTEST_MAIN(TestExports)
