@@ -24,8 +24,8 @@ private:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         p.setProcessEnvironment(env);
-        p.start(m_tool, args);
         p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(m_tool, args);
         if (!p.waitForFinished(300000))
             return -1;
         m_output = QString::fromLocal8Bit(p.readAll());

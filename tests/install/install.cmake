@@ -2,6 +2,7 @@
 # guide where the program looks for it, the icon, the menu entry and the AppStream metadata, the
 # last two validated by Debian's own tools. A tool that is missing skips its check, saying which.
 #   cmake -DBUILD=<build folder> -DPREFIX=<empty folder> -DID=<application id> -DCHECK=<layout|desktop|metainfo> -P install.cmake
+cmake_minimum_required(VERSION 3.21)
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD}" --prefix "${PREFIX}"
                 RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
@@ -19,7 +20,8 @@ if(CHECK STREQUAL "layout")
             message(FATAL_ERROR "missing after install: ${f}")
         endif()
     endforeach()
-    if(NOT IS_EXECUTABLE "${PREFIX}/bin/cantorium")
+    execute_process(COMMAND test -x "${PREFIX}/bin/cantorium" RESULT_VARIABLE rc)
+    if(NOT rc EQUAL 0)
         message(FATAL_ERROR "bin/cantorium is not executable")
     endif()
     # Nothing of the data belongs to an installed copy: each user's store is made at first start.
@@ -28,7 +30,7 @@ if(CHECK STREQUAL "layout")
         message(FATAL_ERROR "a password store was installed: ${stores}")
     endif()
     file(READ "${PREFIX}/share/cantorium/Guida.pdf" head LIMIT 5)
-    if(NOT head STREQUAL "%PDF-")
+    if(NOT head MATCHES "^%PDF-")
         message(FATAL_ERROR "share/cantorium/Guida.pdf is not a PDF")
     endif()
     file(READ "${PREFIX}/share/icons/hicolor/scalable/apps/${ID}.svg" svg)
