@@ -56,7 +56,7 @@ int programChild(int argc, char **argv)
     QApplication::setQuitOnLastWindowClosed(false);
     installItalian();
     prepareDataFolder();
-    WindowSet windows;
+    WindowSet windows(WindowSet::Creation::LoginFirst);
     FirstPaint watcher;
     QWidget *login = windows.password();
     login->installEventFilter(&watcher);

@@ -39,7 +39,7 @@ int main(int argc, char *argv[])
     installItalian();
     prepareDataFolder();
 
-    WindowSet windows;
+    WindowSet windows(WindowSet::Creation::LoginFirst);
     QObject::connect(&windows, &WindowSet::terminateRequested, &app, &QApplication::quit, Qt::QueuedConnection);
     windows.start();
     return app.exec();
