@@ -1,5 +1,6 @@
 #include "app/Desktop.h"
 #include "app/Startup.h"
+#include "shell/DataFolder.h"
 #include "shell/WindowSet.h"
 
 #include <QApplication>
@@ -36,8 +37,9 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     installItalian();
+    prepareDataFolder();
 
-    WindowSet windows;
+    WindowSet windows(WindowSet::Creation::LoginFirst);
     QObject::connect(&windows, &WindowSet::terminateRequested, &app, &QApplication::quit, Qt::QueuedConnection);
     windows.start();
     return app.exec();

@@ -6,6 +6,7 @@
 #include "core/RecordFile.h"
 #include "core/Text.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -307,6 +308,20 @@ void writeFile(const QString &filePath, const QString &typed)
 void write(const QString &typed)
 {
     writeFile(path(), typed);
+}
+
+void writeFirstAccess(const QString &filePath)
+{
+    const QFileInfo info(filePath);
+    if (info.exists() || info.isSymLink()) {
+        if (info.isFile())
+            return;
+        throw FileError(QStringLiteral("%1 esiste e non è un file.").arg(QDir::toNativeSeparators(filePath)));
+    }
+    if (!QDir().mkpath(info.absolutePath()))
+        throw FileError(QStringLiteral("Impossibile creare la cartella %1.")
+                            .arg(QDir::toNativeSeparators(info.absolutePath())));
+    writeFile(filePath, QStringLiteral("benvenutoprimo"));
 }
 
 } // namespace PasswordStore

@@ -34,6 +34,12 @@ QString fromRaw(const QString &raw);
 void write(const QString &typed);
 void writeFile(const QString &filePath, const QString &typed);
 
+// Prepares a fresh installation's store at filePath, creating its folder: the first access
+// uses the password "benvenutoprimo". An existing file is never touched, so that a rebuild or a
+// later start keeps the password the user chose. Throws FileError when the path is taken by
+// something that is not a file, or when the folder or the file cannot be written.
+void writeFirstAccess(const QString &filePath);
+
 // The reader of the check after a write (readFile unless replaced); tests put a failing one
 // in its place. Null puts readFile back. Returns the reader it replaces.
 using ReadBack = QString (*)(const QString &filePath);

@@ -97,7 +97,7 @@ void FrmGuida::FormShow()
 void FrmGuida::lnkWebClick()
 {
     lnkWeb->setColour(TextLink::kNormal);
-    desktop().open(QLatin1Char('"') + ProgramFolder::path() + QStringLiteral("Guida.pdf") + QLatin1Char('"'));
+    desktop().open(QLatin1Char('"') + ProgramFolder::guide() + QLatin1Char('"'));
 }
 
 void FrmGuida::btnChiudiClick()

@@ -6,9 +6,24 @@
 #include "app/Maker.h"
 #include "app/TextLink.h"
 #include "app/Widgets.h"
+#include "core/ProgramFolder.h"
+
+#include <QDir>
 
 #include <QLabel>
 #include <QPushButton>
+
+namespace {
+
+// A long path wraps after any separator instead of running out of the panel.
+QString dataFolderHtml()
+{
+    QString html = QDir::toNativeSeparators(ProgramFolder::path()).toHtmlEscaped();
+    html.replace(QDir::separator(), QString(QDir::separator()) + QStringLiteral("&#8203;"));
+    return html;
+}
+
+} // namespace
 
 FrmInfo::FrmInfo(QWidget *owner)
     : FixedDialog(owner, QStringLiteral("frmInfo"), QStringLiteral(" Informazioni su Cantorium"),
@@ -41,11 +56,13 @@ FrmInfo::FrmInfo(QWidget *owner)
             "musicali ed archiviare le schede biografiche degli artisti complete di foto e di repertorio "
             "discografico.</p>"
             "<p style='font-family:Verdana; font-size:%6px; color:#333'>&copy; %3<br>%4</p>"
+            "<p style='font-family:Verdana; font-size:%6px; color:#333'>Gli archivi si trovano nella "
+            "cartella<br><b>%9</b></p>"
             "<p style='font-family:Verdana; font-size:%6px; color:#333'>Per informazioni e assistenza "
             "fai clic sull'indirizzo di posta elettronica qui sotto.</p>")
             .arg(QString::fromLatin1(Maker::kProduct), QString::fromLatin1(Maker::kVersion),
                  QString::fromLatin1(Maker::kName), QString::fromLatin1(Maker::kWebAddress), heading, body,
-                 purpose, Look::kInk.name()));
+                 purpose, Look::kInk.name(), dataFolderHtml()));
 
     // The button and the link sit below the panel, on the window itself.
     btnChiudi = new QPushButton(QStringLiteral("Chiudi"), this);

@@ -13,11 +13,33 @@
 #include "singers/FrmAnagrafica.h"
 #include "singers/SingerPhoto.h"
 
-WindowSet::WindowSet()
+#include <QEvent>
+
+WindowSet::WindowSet(Creation creation)
 {
     // Creation order matters: the login window is the main window, and the launcher's
     // creation sets the process-wide formats before the editors are built.
     m_password = new FrmPassword;
+    if (creation == Creation::AllAtOnce) {
+        createOthers();
+        return;
+    }
+    // The other six follow the login window's first paint, before any input reaches it: the
+    // user sees the login window without waiting for the editors to be built.
+    m_password->installEventFilter(this);
+}
+
+bool WindowSet::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_password && event->type() == QEvent::Paint && !m_avvio) {
+        m_password->removeEventFilter(this);
+        QMetaObject::invokeMethod(this, [this] { createOthers(); }, Qt::QueuedConnection);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void WindowSet::createOthers()
+{
     m_avvio = new FrmAvvio(launcherHelpParagraphs());
     m_cambia = new FrmCambiaPassword;
     m_anagrafica = new FrmAnagrafica;

@@ -18,7 +18,10 @@ class WindowSet : public QObject
 {
     Q_OBJECT
 public:
-    WindowSet();
+    // AllAtOnce creates the seven windows now; LoginFirst creates the login window now and the
+    // other six, in order, as soon as the login window has been painted (the program's start).
+    enum class Creation { AllAtOnce, LoginFirst };
+    explicit WindowSet(Creation creation = Creation::AllAtOnce);
     ~WindowSet() override;
 
     // Shows the login window, the only one visible at start.
@@ -36,7 +39,11 @@ signals:
     // The program must end (launcher exit or close, login exit).
     void terminateRequested();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void createOthers();
     void move(QWidget *to, QWidget *from);
 
     FrmPassword *m_password = nullptr;

@@ -6,12 +6,17 @@
 #include "app/Maker.h"
 #include "app/TextLink.h"
 #include "app/Widgets.h"
+#include "core/ProgramFolder.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 
 #include <functional>
 #include <memory>
@@ -190,6 +195,57 @@ private slots:
         QVERIFY(link);
         QCOMPARE(link->text(), text);
         QVERIFY(link->font().underline());
+    }
+
+    // The about window names the data folder, whichever it is, so that a user finds his archives.
+    void aboutWindowShowsTheDataFolder_data()
+    {
+        QTest::addColumn<QString>("sub"); // the data folder, under a temporary folder
+        QTest::newRow("program folder") << "Cantorium";
+        QTest::newRow("user folder, long path")
+            << "home/utente con spazi/.local/share/una cartella dal nome piuttosto lungo/Cantorium";
+        QTest::newRow("markup in the name") << "a<b>&c";
+    }
+
+    void aboutWindowShowsTheDataFolder()
+    {
+        QFETCH(QString, sub);
+        QTemporaryDir root;
+        const QString folder = root.filePath(sub);
+        QVERIFY(QDir().mkpath(folder));
+        ProgramFolder::setOverride(folder);
+        FrmInfo w;
+        ProgramFolder::setOverride(QString());
+        auto *details = w.findChild<QLabel *>(QStringLiteral("lblDettagli"));
+        QVERIFY(details);
+        // What the user reads: the label's text as a document shows it, wrap points removed.
+        QTextDocument shown;
+        shown.setHtml(details->text());
+        QString text = shown.toPlainText();
+        text.remove(QChar(0x200B));
+        QVERIFY2(text.contains(QDir::toNativeSeparators(folder + QLatin1Char('/'))), qPrintable(text));
+        // A long path wraps instead of running out of the panel.
+        w.show();
+        QVERIFY(details->heightForWidth(details->width()) <= details->height());
+    }
+
+    // An installed copy finds its guide in the shared folder beside bin.
+    void helpOpensTheInstalledGuide()
+    {
+        RecordingDesktop desk;
+        QTemporaryDir root;
+        QVERIFY(QDir(root.path()).mkpath(QStringLiteral("usr/bin")));
+        QVERIFY(QDir(root.path()).mkpath(QStringLiteral("usr/share/cantorium")));
+        QFile guide(root.filePath(QStringLiteral("usr/share/cantorium/Guida.pdf")));
+        QVERIFY(guide.open(QIODevice::WriteOnly));
+        guide.close();
+        ProgramFolder::setOverride(root.filePath(QStringLiteral("usr/bin")));
+        FrmGuida w;
+        w.show();
+        QTest::mouseClick(w.findChild<TextLink *>(QStringLiteral("lnkWeb")), Qt::LeftButton);
+        ProgramFolder::setOverride(QString());
+        QCOMPARE(desk.opened, QStringList{QLatin1Char('"') + guide.fileName() + QLatin1Char('"')});
+        VERIFY_DESKTOP_CLEAN(desk);
     }
 
     void chiudiClosesTheWindow_data()

@@ -15,6 +15,7 @@ class TstMakeGuide : public QObject
 
 private:
     QString m_tool;
+    QString m_output; // what the last run printed
     std::unique_ptr<QTemporaryDir> m_dir; // a fresh one for each test, so none sees another's files
 
     int run(const QStringList &args)
@@ -23,9 +24,11 @@ private:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         p.setProcessEnvironment(env);
+        p.setProcessChannelMode(QProcess::MergedChannels);
         p.start(m_tool, args);
-        if (!p.waitForFinished(60000))
+        if (!p.waitForFinished(300000))
             return -1;
+        m_output = QString::fromLocal8Bit(p.readAll());
         return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     }
 
@@ -116,6 +119,50 @@ private slots:
         QFile f(old);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("vecchia guida"));
+    }
+
+    // A guide that shows windows shows every window of the tool's table, and only those: a
+    // window missing from the guide, or a picture of no window, stops the build.
+    void everyWindowIsShown_data()
+    {
+        QTest::addColumn<QByteArray>("markdown");
+        QTest::addColumn<QString>("complaint");
+        QTest::newRow("unknown window") << QByteArray("# T\n\n![x](finestra:nessuna)\n")
+                                        << "unknown window \"nessuna\"";
+        QTest::newRow("one window only") << QByteArray("# T\n\n![x](finestra:accesso)\n")
+                                         << "does not show the window \"cambia_password\"";
+    }
+
+    void everyWindowIsShown()
+    {
+        QFETCH(QByteArray, markdown);
+        QFETCH(QString, complaint);
+        const QString in = write(QStringLiteral("in.md"), markdown);
+        const QString old = write(QStringLiteral("old.pdf"), "vecchia guida");
+        QVERIFY(run({in, old}) > 0);
+        QVERIFY2(m_output.contains(complaint), qPrintable(m_output));
+        QFile f(old);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("vecchia guida"));
+    }
+
+    // The guide shipped beside the program carries the pictures of the windows, each a real
+    // grab of window size, not an icon.
+    void shippedGuideShowsTheWindows()
+    {
+        QFile pdf(QCoreApplication::applicationDirPath() + QStringLiteral("/Cantorium/Guida.pdf"));
+        if (!pdf.open(QIODevice::ReadOnly))
+            QSKIP("the program folder's Guida.pdf is not built");
+        const QString bytes = QString::fromLatin1(pdf.readAll());
+        int pictures = 0;
+        auto it = QRegularExpression(QStringLiteral("/Subtype\\s*/Image\\s*/Width\\s+(\\d+)\\s*/Height\\s+(\\d+)"))
+                      .globalMatch(bytes);
+        while (it.hasNext()) {
+            const auto m = it.next();
+            if (m.captured(1).toInt() >= 300 && m.captured(2).toInt() >= 250)
+                ++pictures;
+        }
+        QVERIFY2(pictures >= 23, qPrintable(QString::number(pictures)));
     }
 
     void wrongArgumentsAreRefused()

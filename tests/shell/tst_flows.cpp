@@ -52,9 +52,12 @@ void TestFlows::init()
 {
     m_folder = new TempProgramFolder;
     m_desk = new RecordingDesktop;
-    m_set = new WindowSet;
+    // The program's own start: the other windows wait for the login window's first paint.
+    m_set = new WindowSet(WindowSet::Creation::LoginFirst);
+    QVERIFY(!m_set->avvio());
     m_set->start();
     QVERIFY(QTest::qWaitForWindowExposed(m_set->password()));
+    QTRY_VERIFY(m_set->collection());
 }
 
 void TestFlows::cleanup()
