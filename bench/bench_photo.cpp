@@ -3,9 +3,9 @@
 // showing a card cost when the editor kept every photo at full size).
 #include "core/ProgramFolder.h"
 #include "singers/FrmAnagrafica.h"
-#include "singers/PictureBox.h"
+#include "app/PictureBox.h"
 #include "records/SingerCard.h"
-#include "singers/SingerPhoto.h"
+#include "records/SingerPhoto.h"
 
 #include <QApplication>
 #include <QFile>

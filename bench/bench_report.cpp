@@ -4,7 +4,7 @@
 #include "report/ListReport.h"
 #include "report/ReportLayout.h"
 #include "report/ReportTemplates.h"
-#include "singers/SingerPhoto.h"
+#include "records/SingerPhoto.h"
 
 #include <QFile>
 #include <QGuiApplication>

@@ -125,7 +125,7 @@ void search(benchmark::State &state, const char *const (&filters)[10], int expec
     editor.openCollection(Data::instance().collection(), QStringLiteral("Grande"));
     for (auto _ : state) {
         state.PauseTiming();
-        auto window = std::make_unique<FrmTrovaCanzone>(&editor);
+        auto window = std::make_unique<FrmTrovaCanzone>(&editor, Data::instance().collection(), nullptr);
         window->show();
         for (int i = 0; i < 10; ++i)
             window->findChild<QLineEdit *>(QLatin1String(kFields[i]))->setText(QString::fromUtf8(filters[i]));

@@ -3,9 +3,9 @@
 // the plain decode.
 #include "core/ProgramFolder.h"
 #include "singers/FrmSlideshow_Anagrafica.h"
-#include "singers/PictureBox.h"
+#include "app/PictureBox.h"
 #include "records/SingerCard.h"
-#include "singers/SingerPhoto.h"
+#include "records/SingerPhoto.h"
 
 #include <QApplication>
 #include <QDir>

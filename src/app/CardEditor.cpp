@@ -1,6 +1,7 @@
 #include "app/CardEditor.h"
 
 #include "app/ArchiveMessages.h"
+#include "app/ArchiveSave.h"
 #include "app/Fields.h"
 #include "app/Look.h"
 #include "app/Widgets.h"
@@ -17,9 +18,6 @@
 namespace
 {
 
-const QString kChanged =
-    QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
-const QString kInserted = QStringLiteral("La scheda corrente è stata inserita in archivio.");
 const QString kNotStored = QStringLiteral("Attenzione: la duplicazione di una scheda può avvenire soltanto "
                                           "dopo che questa è stata inserita in archivio.");
 const QString kDuplicated = QStringLiteral("E' ora possibile apportare le proprie modifiche alla scheda "
@@ -272,11 +270,7 @@ void CardEditor::FormShow()
 
 void CardEditor::cmdNuovoClick()
 {
-    try {
-        clearCard();
-    } catch (...) {
-        // a new card is shown as far as clearing got
-    }
+    clearCard();
 }
 
 void CardEditor::cmdPrimoClick()
@@ -343,6 +337,14 @@ void CardEditor::navigate(Move move)
     }
 }
 
+void CardEditor::openCard(qint64 position)
+{
+    RecordFile archive(archivePath(), recordSize());
+    const QByteArray record = archive.read(position);
+    archive.close();
+    showRecord(record, position);
+}
+
 void CardEditor::cmdSalvaClick()
 {
     for (const auto &[field, warning] : requiredFields()) {
@@ -353,30 +355,17 @@ void CardEditor::cmdSalvaClick()
         }
     }
 
-    // A stored card (a position) is overwritten in place; a new one is appended and takes the
-    // next free position.
-    qint64 position = 0;
-    bool inserted = false;
+    ArchiveSave::Stored stored{};
     try {
-        const QString shown = stateOf(lblPosizione);
-        position = positionOf(shown);
-        RecordFile archive(archivePath(), recordSize());
-        const QByteArray record = recordShown();
-        if (!shown.isEmpty()) {
-            archive.write(position, record);
-        } else {
-            position = archive.append(record);
-            inserted = true;
-        }
-        archive.close();
+        stored = ArchiveSave::store(archivePath(), recordSize(), stateOf(lblPosizione), recordShown());
     } catch (const FileError &) {
         // Nothing is reported as saved, and the position stays as it was.
         desktop().message(saveFailureKind(), ArchiveMessages::kNoAccess);
         return;
     }
-    lblPosizione->setText(QString::number(position));
-    const QString warning = afterStore(position);
-    desktop().information(inserted ? kInserted : kChanged);
+    lblPosizione->setText(QString::number(stored.position));
+    const QString warning = afterStore(stored.position);
+    desktop().information(ArchiveSave::confirmation(stored.inserted));
     if (!warning.isEmpty())
         desktop().warning(warning);
 }
@@ -387,17 +376,14 @@ void CardEditor::cmdDuplicaClick()
         desktop().warning(kNotStored);
         return;
     }
-    try {
-        // The copy is a new card: its attachments stay with the card it came from.
-        for (QLabel *label : attachmentLabels())
-            label->clear();
-        lblPosizione->clear();
-        leaveBehindOnCopy();
-        firstField()->setFocus();
-        desktop().information(kDuplicated);
-    } catch (...) {
-        desktop().error(ArchiveMessages::kNoAccess);
-    }
+    // The copy is a new card: its attachments stay with the card it came from. Nothing here
+    // reads or writes the archive.
+    for (QLabel *label : attachmentLabels())
+        label->clear();
+    lblPosizione->clear();
+    leaveBehindOnCopy();
+    firstField()->setFocus();
+    desktop().information(kDuplicated);
 }
 
 void CardEditor::cmdEsciClick()

@@ -116,6 +116,9 @@ public:
     // lblFile01, lblDesc01, lblFile02, ... in this order.
     Attachments attachments() const;
     void setAttachments(const Attachments &values);
+    // Reads the card at `position` afresh and shows it, as a list window's opener does. Throws
+    // FileError; the card shown stays as it was then.
+    void openCard(qint64 position);
 
 protected:
     void showEvent(QShowEvent *event) override;

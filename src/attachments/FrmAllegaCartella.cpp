@@ -3,11 +3,10 @@
 #include "app/Artwork.h"
 #include "app/Desktop.h"
 #include "app/Widgets.h"
-#include "collections/FrmCollection.h"
+#include "app/CardEditor.h"
 #include "core/AtomicFile.h"
 #include "core/RecordFile.h"
 #include "core/Text.h"
-#include "singers/FrmAnagrafica.h"
 
 #include <QDir>
 #include <QFile>
@@ -82,19 +81,11 @@ QString copyReplacing(const QString &source, const QString &target)
 
 } // namespace
 
-FrmAllegaCartella::FrmAllegaCartella(FrmCollection *songEditor)
-    : FrmAllegaCartella(static_cast<QWidget *>(songEditor))
+FrmAllegaCartella::FrmAllegaCartella(CardEditor *editor, const QString &caller)
+    : FrmAllegaCartella(static_cast<QWidget *>(editor))
 {
-    m_editor = songEditor;
-    m_caller = QStringLiteral("collection");
-    lblMemory->setText(m_caller);
-}
-
-FrmAllegaCartella::FrmAllegaCartella(FrmAnagrafica *singerEditor)
-    : FrmAllegaCartella(static_cast<QWidget *>(singerEditor))
-{
-    m_editor = singerEditor;
-    m_caller = QStringLiteral("anagrafica");
+    m_editor = editor;
+    m_caller = caller;
     lblMemory->setText(m_caller);
 }
 

@@ -8,8 +8,6 @@
 class Artwork;
 class ClickPicture;
 class CardEditor;
-class FrmAnagrafica;
-class FrmCollection;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -21,9 +19,9 @@ class FrmAllegaCartella : public FixedDialog
 {
     Q_OBJECT
 public:
-    // The opener gets the values back; lblMemory says which kind of editor it is.
-    explicit FrmAllegaCartella(FrmCollection *songEditor);
-    explicit FrmAllegaCartella(FrmAnagrafica *singerEditor);
+    // The editor gets the values back when lblMemory still holds `caller`, the word that says
+    // which kind of editor it is ("collection" or "anagrafica").
+    FrmAllegaCartella(CardEditor *editor, const QString &caller);
 
     static const QString kDialogTitle;
     static const QString kAskOverwrite;

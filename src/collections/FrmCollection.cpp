@@ -9,6 +9,8 @@
 #include "attachments/FrmAllegaCartella.h"
 #include "collections/CollectionArt.h"
 #include "collections/CollectionHelp.h"
+#include "core/RecordFile.h"
+#include "records/SingerCard.h"
 #include "records/SongCard.h"
 #include "core/Text.h"
 #include "lists/ListCommands.h"
@@ -45,6 +47,12 @@ int capacityOf(const char *field)
 {
     const RecordSchema &schema = SongCard::schema();
     return schema.field(schema.indexOf(QLatin1String(field))).capacity();
+}
+
+// The caption a field's table row gives it.
+QString caption(int field)
+{
+    return QString::fromUtf8(SongCard::fields()[field].caption);
 }
 
 // Typing, pasting or dropping into a memo stops at the capacity of its record field; the
@@ -175,7 +183,7 @@ void FrmCollection::buildToolBar()
              "cmdTrova",
              "trova",
              {QPoint(144, 26), icon},
-             [this] { ListCommands::findSong(this); }},
+             [this] { ListCommands::findSong(this, archivePath(), [this](qint64 at) { openCard(at); }); }},
             {&cmdFile, "cmdFile", "allega", {200, 28, 148, 32}, [this] { cmdFileClick(); }},
             {&cmdAnteprima,
              "cmdAnteprima",
@@ -196,7 +204,7 @@ void FrmCollection::buildToolBar()
              "cmdSegnala",
              "segnala",
              {QPoint(835, 26), icon},
-             [this] { ListCommands::flaggedSongs(this); },
+             [this] { ListCommands::flaggedSongs(this, archivePath(), [this](qint64 at) { openCard(at); }); },
              QStringLiteral("Visualizza l'elenco delle canzoni segnalate.")},
             {&cmdGuida, "cmdGuida", "guida", {QPoint(892, 26), icon}, [this] { cmdGuidaClick(); }},
             {&cmdEsci, "cmdEsci", "esci", {QPoint(934, 26), icon}, [this] { cmdEsciClick(); }},
@@ -212,58 +220,63 @@ void FrmCollection::buildToolBar()
     placePosition(QRect(656, 34, 42, 24));
 }
 
+QLineEdit *FrmCollection::tableField(int field, int x, int y, int width)
+{
+    const FieldInfo &f = SongCard::fields()[field];
+    return cardField(QLatin1String(f.control + 3), x, y, width, SongCard::schema().field(field).capacity(),
+                     caption(field));
+}
+
 void FrmCollection::buildCard(QWidget *p)
 {
     icoCD = CollectionArt::picture(p, QStringLiteral("icoCD"), QStringLiteral(":/collections/cd.svg"),
                                    QRect(36, 142, 175, 174));
 
+    // Where each one-line field of the top rows stands; control name and caption come from the
+    // card's field table.
     struct FieldPlace {
         QLineEdit *FrmCollection::*member;
-        const char *field; // the record field; the control is "txt" + field
-        const char *label;
+        SongCard::Field field;
         int x, y, width;
     };
     const FieldPlace places[] = {
-        {&FrmCollection::txtTitolo, "Titolo", "Titolo canzone:", 236, 156, 392},
-        {&FrmCollection::txtCantante, "Cantante", "Cantante:", 668, 156, 262},
-        {&FrmCollection::txtAlbum, "Album", "Album:", 236, 204, 420},
-        {&FrmCollection::txtGenere, "Genere", "Genere musicale:", 668, 204, 290},
-        {&FrmCollection::txtAutori, "Autori", "Autori:", 236, 252, 420},
-        {&FrmCollection::txtNazione, "Nazione", "Nazione:", 668, 252, 180},
-        {&FrmCollection::txtAnno, "Anno", "Anno:", 860, 252, 98},
-        {&FrmCollection::txtPremi, "Premi", "Premi e riconoscimenti:", 236, 300, 420},
-        {&FrmCollection::txtCasa, "Casa", "Casa discografica:", 668, 300, 180},
-        {&FrmCollection::txtDurata, "Durata", "Durata:", 860, 300, 98},
+        {&FrmCollection::txtTitolo, SongCard::Titolo, 236, 156, 392},
+        {&FrmCollection::txtCantante, SongCard::Cantante, 668, 156, 262},
+        {&FrmCollection::txtAlbum, SongCard::Album, 236, 204, 420},
+        {&FrmCollection::txtGenere, SongCard::Genere, 668, 204, 290},
+        {&FrmCollection::txtAutori, SongCard::Autori, 236, 252, 420},
+        {&FrmCollection::txtNazione, SongCard::Nazione, 668, 252, 180},
+        {&FrmCollection::txtAnno, SongCard::Anno, 860, 252, 98},
+        {&FrmCollection::txtPremi, SongCard::Premi, 236, 300, 420},
+        {&FrmCollection::txtCasa, SongCard::Casa, 668, 300, 180},
+        {&FrmCollection::txtDurata, SongCard::Durata, 860, 300, 98},
     };
     for (const FieldPlace &s : places)
-        this->*s.member = cardField(QLatin1String(s.field), s.x, s.y, s.width, capacityOf(s.field),
-                                    QString::fromUtf8(s.label));
+        this->*s.member = tableField(s.field, s.x, s.y, s.width);
     impCantante = new ClickPicture(p, QStringLiteral("impCantante"),
                                    QStringLiteral(":/collections/importa.svg"), QRect(936, 156, 22, 22));
     hints()->command(impCantante, QStringLiteral("Importa il nome d'arte dall'archivio dei cantanti."));
     connect(impCantante, &ClickPicture::clicked, this,
-            [this] { guarded([this] { ListCommands::importSinger(this); }); });
+            [this] { guarded([this] { ListCommands::importSinger(this, [this](qint64 at) { importSinger(at); }); }); });
 
     shape(p, QStringLiteral("bkgSfondoGrigio"), QRect(36, 336, 922, 186), QColor::fromRgba(0xFFF0EFEE),
           QColor::fromRgba(0xFFE9E5E5));
-    QLabel *lblTesto = fieldCaption(QStringLiteral("Testo"), QStringLiteral("Testo canzone:"), 50, 365);
+    QLabel *lblTesto = fieldCaption(QStringLiteral("Testo"), caption(SongCard::Testo), 50, 365);
     txtTesto = memo(p, "Testo", 50, 365);
     nameAfter(txtTesto, lblTesto->text(), lblTesto);
-    QLabel *lblStoria = fieldCaption(QStringLiteral("Storia"), QStringLiteral("Traduzione:"), 504, 365);
+    QLabel *lblStoria = fieldCaption(QStringLiteral("Storia"), caption(SongCard::Storia), 504, 365);
     txtStoria = memo(p, "Storia", 504, 365);
     nameAfter(txtStoria, lblStoria->text(), lblStoria);
 
-    txtSito =
-        cardField(QStringLiteral("Sito"), 36, 548, 426, capacityOf("Sito"), QStringLiteral("Sito Web:"));
+    txtSito = tableField(SongCard::Sito, 36, 548, 426);
     txtSito->setText(kNewAddress);
     btnSito = new ClickPicture(p, QStringLiteral("btnSito"), QStringLiteral(":/collections/sito.svg"),
                                QRect(468, 548, 22, 22));
     hints()->command(btnSito, QStringLiteral("Visita il sito Web della canzone."));
     connect(btnSito, &ClickPicture::clicked, this, [this] { guarded([this] { btnSitoClick(); }); });
-    txtMusica =
-        cardField(QStringLiteral("Musica"), 504, 548, 454, capacityOf("Musica"), QStringLiteral("Musica:"));
+    txtMusica = tableField(SongCard::Musica, 504, 548, 454);
 
-    txtNote = cardField(QStringLiteral("Note"), 36, 596, 758, capacityOf("Note"), QStringLiteral("Note:"));
+    txtNote = tableField(SongCard::Note, 36, 596, 758);
 
     shape(p, QStringLiteral("bkgSegnala"), QRect(808, 580, 150, 38), QColor(0xFF, 0xA5, 0x00),
           QColor::fromRgba(0xFFFBECD0), Qt::white);
@@ -320,6 +333,14 @@ void FrmCollection::openCollection(const QString &path, const QString &name)
 {
     lblFile->setText(ctrim(path));
     lblNome->setText(name);
+}
+
+void FrmCollection::importSinger(qint64 position)
+{
+    RecordFile archive(SingerArchive::path(), SingerCard::kSize);
+    const SingerCard card = SingerCard::decode(archive.read(position));
+    archive.close();
+    txtCantante->setText(ctrim(card.text(SingerCard::Nome)));
 }
 
 QString FrmCollection::archivePath() const
@@ -493,19 +514,19 @@ void FrmCollection::cmdGuidaClick()
 
 void FrmCollection::cmdAnteprimaClick()
 {
-    FrmAnteprimaCanzone window(this);
+    FrmAnteprimaCanzone window(this, cardShown(), lblNome->text());
     desktop().runModal(&window);
 }
 
 void FrmCollection::cmdStampaClick()
 {
-    FrmStampaCanzone window(this);
+    FrmStampaCanzone window(this, cardShown(), lblNome->text());
     desktop().runModal(&window);
 }
 
 void FrmCollection::cmdFileClick()
 {
-    FrmAllegaCartella window(this);
+    FrmAllegaCartella window(this, QStringLiteral("collection"));
     window.setAttachments(attachments());
     desktop().runModal(&window);
 }

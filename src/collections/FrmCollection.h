@@ -64,6 +64,8 @@ protected:
 private:
     void buildToolBar();
     void buildCard(QWidget *p);
+    // The one-line field of record field `field` at (x, y), as its field table names it.
+    QLineEdit *tableField(int field, int x, int y, int width);
 
     void cmdGuidaClick();
     void cmdFileClick();
@@ -73,4 +75,6 @@ private:
     void btnSitoClick();
     void txtSitoExit();
     void completeAddress();
+    // Takes the stage name of the singer card at `position`.
+    void importSinger(qint64 position);
 };

@@ -1,5 +1,7 @@
 #include "lists/FrmFilmografiaAttori.h"
 
+#include "app/ArchiveMessages.h"
+#include "app/ArchiveSave.h"
 #include "app/Artwork.h"
 #include "app/Desktop.h"
 #include "app/Fields.h"
@@ -9,7 +11,6 @@
 #include "lists/ListEntries.h"
 #include "lists/ResultList.h"
 #include "records/DiscographySong.h"
-#include "singers/FrmAnagrafica.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -23,9 +24,6 @@ namespace
 const QString kNoModify = QStringLiteral("Modifica non applicabile: la lista non contiene nessuna voce.");
 const QString kSelectFirst =
     QStringLiteral("Attenzione: selezionare una voce dall'elenco prima di premere il pulsante di modifica.");
-const QString kSaved =
-    QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
-const QString kInserted = QStringLiteral("La scheda corrente è stata inserita in archivio.");
 
 // The entry fields with what each holds, in the order of the checks and of the Enter chain.
 struct EntryField {
@@ -90,11 +88,12 @@ QLabel *bar(QWidget *parent, const QString &name, const QString &text, const QRe
 }
 } // namespace
 
-FrmFilmografiaAttori::FrmFilmografiaAttori(FrmAnagrafica *editor)
-    : ListWindow(editor, QStringLiteral("frmFilmografiaAttori"),
+FrmFilmografiaAttori::FrmFilmografiaAttori(QWidget *owner, qint64 singer, const QString &name)
+    : ListWindow(owner, QStringLiteral("frmFilmografiaAttori"),
                  QStringLiteral(" Gestione discografia cantante"), QSize(863, 616),
                  QColor::fromRgba(0xFF427AA8), Qt::white, QSize(833, 585))
-    , m_editor(editor)
+    , m_singer(singer)
+    , m_name(ctrim(name))
 {
     panContainer = panel();
     buildListPanel();
@@ -188,7 +187,7 @@ void FrmFilmografiaAttori::buildEntryPanel()
 
 QString FrmFilmografiaAttori::reportTitle() const
 {
-    return QStringLiteral("Discografia di ") + ctrim(m_editor->txtNome->text());
+    return QStringLiteral("Discografia di ") + m_name;
 }
 
 QStringList FrmFilmografiaAttori::closingLines() const
@@ -208,8 +207,8 @@ void FrmFilmografiaAttori::FormShow()
 {
     resetFind();
     lblTotale->setText(QStringLiteral("0"));
-    lblTitolo->setText(QStringLiteral("Discografia di ") + ctrim(m_editor->txtNome->text()));
-    lblFile->setText(Discography::path(stateOf(m_editor->lblPosizione)));
+    lblTitolo->setText(QStringLiteral("Discografia di ") + m_name);
+    lblFile->setText(Discography::path(m_singer));
     Lists::Entries entries;
     try {
         Lists::scanFile(
@@ -219,7 +218,7 @@ void FrmFilmografiaAttori::FormShow()
                 return !RecordSchema::load(record + f.offset, f).isEmpty();
             },
             entries);
-    } catch (...) {
+    } catch (const FileError &) {
         // The list keeps the songs read before the failure; nothing is reported.
     }
     // Songs stay in the order they were added.
@@ -259,7 +258,7 @@ void FrmFilmografiaAttori::btnModificaClick()
     const qint64 position = lstRecords->position(row);
     try {
         song = DiscographySong::decode(Lists::readRecord(stateOf(lblFile), DiscographySong::kSize, position));
-    } catch (...) {
+    } catch (const FileError &) {
         closeList();
         return;
     }
@@ -282,24 +281,13 @@ void FrmFilmografiaAttori::btnSalvaClick()
         }
         song.setText(e.field, text);
     }
-    const QString edited = stateOf(lblPosizione);
+    ArchiveSave::Stored stored{};
     try {
-        RecordFile file(stateOf(lblFile), DiscographySong::kSize);
-        qint64 position = 0;
-        if (!edited.isEmpty()) {
-            bool ok = false;
-            position = edited.toLongLong(&ok);
-            if (!ok)
-                throw FileError(QStringLiteral("Posizione non valida: %1").arg(edited));
-            file.write(position, song.encode());
-        } else {
-            position = file.append(song.encode());
-        }
-        file.close();
-        lblPosizione->setText(QString::number(position));
+        stored = ArchiveSave::store(stateOf(lblFile), DiscographySong::kSize, stateOf(lblPosizione), song.encode());
     } catch (const FileError &) {
-        desktop().warning(kAccessError);
+        desktop().warning(ArchiveMessages::kNoAccess);
         return;
     }
-    desktop().information(edited.isEmpty() ? kInserted : kSaved);
+    lblPosizione->setText(QString::number(stored.position));
+    desktop().information(ArchiveSave::confirmation(stored.inserted));
 }

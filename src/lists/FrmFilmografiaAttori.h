@@ -2,15 +2,14 @@
 
 #include "lists/ListWindow.h"
 
-class FrmAnagrafica;
-
 // A singer's discography: the songs of Discografia_Cantante_<position>.pro in file order, an
 // entry panel to add or modify one song, find in list and the printed list.
 class FrmFilmografiaAttori : public ListWindow
 {
     Q_OBJECT
 public:
-    explicit FrmFilmografiaAttori(FrmAnagrafica *editor);
+    // The discography of the singer card at `singer`, whose stage name is `name`.
+    FrmFilmografiaAttori(QWidget *owner, qint64 singer, const QString &name);
 
     QString reportTitle() const override;
 
@@ -41,5 +40,6 @@ private:
     void FormShow();
     void showEntryPanel();
 
-    FrmAnagrafica *m_editor;
+    qint64 m_singer;
+    QString m_name;
 };

@@ -1,8 +1,8 @@
 #include "lists/FrmSegnalati.h"
 
 #include "app/Widgets.h"
-#include "collections/FrmCollection.h"
 #include "records/SongCard.h"
+#include "core/RecordFile.h"
 #include "core/Text.h"
 #include "lists/ListEntries.h"
 #include "lists/ResultList.h"
@@ -22,11 +22,12 @@ bool flagged(const char *record)
 }
 } // namespace
 
-FrmSegnalati::FrmSegnalati(FrmCollection *editor)
-    : ListWindow(editor, QStringLiteral("frmSegnalati"), QStringLiteral(" Riepilogo canzoni segnalate"),
+FrmSegnalati::FrmSegnalati(QWidget *owner, const QString &collection, Opener open)
+    : ListWindow(owner, QStringLiteral("frmSegnalati"), QStringLiteral(" Riepilogo canzoni segnalate"),
                  QSize(862, 560), Qt::black, Qt::white, QSize(833, 529))
-    , m_editor(editor)
+    , m_collection(collection)
 {
+    setOpener(std::move(open));
     buildResultPanel(panel(), nullptr);
     connectList();
     closeOnEscape(btnChiudi);
@@ -49,17 +50,11 @@ void FrmSegnalati::FormShow()
     resetFind();
     Lists::Entries entries;
     try {
-        Lists::scanFile(stateOf(m_editor->lblFile), Lists::songLine(), flagged, entries);
-    } catch (...) {
+        Lists::scanFile(ctrim(m_collection), Lists::songLine(), flagged, entries);
+    } catch (const FileError &) {
         // The list keeps the lines read before the failure; nothing is reported.
     }
     Lists::sortEntries(entries);
     lstRecords->setEntries(std::move(entries));
     txtTrova->setFocus();
-}
-
-void FrmSegnalati::openRecord(qint64 position)
-{
-    const QByteArray record = Lists::readRecord(stateOf(m_editor->lblFile), SongCard::kSize, position);
-    m_editor->showCard(SongCard::decode(record), position);
 }

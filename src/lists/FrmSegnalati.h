@@ -2,22 +2,19 @@
 
 #include "lists/ListWindow.h"
 
-class FrmCollection;
-
-// The flagged songs of the collection the song editor has open; a picked card goes back into it.
+// The flagged songs of one collection; a picked line's position goes back to the opener.
 class FrmSegnalati : public ListWindow
 {
     Q_OBJECT
 public:
-    explicit FrmSegnalati(FrmCollection *editor);
+    FrmSegnalati(QWidget *owner, const QString &collection, Opener open);
 
     QString reportTitle() const override;
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void openRecord(qint64 position) override;
 
 private:
     void FormShow();
-    FrmCollection *m_editor;
+    QString m_collection;
 };

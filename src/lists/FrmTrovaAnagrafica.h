@@ -2,27 +2,17 @@
 
 #include "lists/SearchWindow.h"
 
-class FrmAnagrafica;
-class FrmCollection;
-
-// Singer search over Archivio_Cantanti.pro. Opened from the singer editor it shows a picked
-// card there; opened from the song editor it copies the stage name into txtCantante.
+// Singer search over Archivio_Cantanti.pro; a picked line's position goes back to the opener
+// (the singer editor shows the card, the song editor takes the stage name).
 class FrmTrovaAnagrafica : public SearchWindow
 {
     Q_OBJECT
 public:
-    explicit FrmTrovaAnagrafica(FrmAnagrafica *singerEditor);
-    explicit FrmTrovaAnagrafica(FrmCollection *songEditor);
+    FrmTrovaAnagrafica(QWidget *owner, Opener open);
 
     QString reportTitle() const override;
 
 protected:
     QString archivePath() const override;
     void openRecord(qint64 position) override;
-
-private:
-    FrmTrovaAnagrafica(QWidget *owner, FrmAnagrafica *singerEditor, FrmCollection *songEditor);
-
-    FrmAnagrafica *m_singerEditor;
-    FrmCollection *m_songEditor;
 };

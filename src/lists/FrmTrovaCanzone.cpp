@@ -1,34 +1,18 @@
 #include "lists/FrmTrovaCanzone.h"
 
 #include "app/Widgets.h"
-#include "collections/FrmCollection.h"
-#include "records/SongCard.h"
 #include "core/Text.h"
-#include "lists/ListEntries.h"
+#include "lists/ResultLine.h"
+#include "records/SongCard.h"
 
 #include <QLabel>
 
-namespace
+FrmTrovaCanzone::FrmTrovaCanzone(QWidget *owner, const QString &collection, Opener open)
+    : SearchWindow(owner, QStringLiteral("frmTrovaCanzone"), QStringLiteral(" Trova canzone in collection"),
+                   Lists::songLine(), SongCard::fields(), QStringLiteral("imgCliente"))
+    , m_collection(collection)
 {
-const SearchWindow::Filter kFilters[10] = {
-    {"txtTitolo", "Titolo canzone:", "effTitolo", SongCard::Titolo},
-    {"txtCantante", "Cantante:", "effCantante", SongCard::Cantante},
-    {"txtAlbum", "Album:", "effAlbum", SongCard::Album},
-    {"txtGenere", "Genere musicale:", "effGenere", SongCard::Genere},
-    {"txtAutori", "Autori:", "effAutori", SongCard::Autori},
-    {"txtNazione", "Nazione:", "effNazione", SongCard::Nazione},
-    {"txtAnno", "Anno:", "effAnno", SongCard::Anno},
-    {"txtTesto", "Testo canzone:", "effTesto", SongCard::Testo},
-    {"txtStoria", "Traduzione:", "effStoria", SongCard::Storia},
-    {"txtNote", "Note:", "effNote", SongCard::Note},
-};
-} // namespace
-
-FrmTrovaCanzone::FrmTrovaCanzone(FrmCollection *editor)
-    : SearchWindow(editor, QStringLiteral("frmTrovaCanzone"), QStringLiteral(" Trova canzone in collection"),
-                   Lists::songLine(), kFilters, QStringLiteral("imgCliente"))
-    , m_editor(editor)
-{
+    setOpener(std::move(open));
 }
 
 QString FrmTrovaCanzone::reportTitle() const
@@ -38,13 +22,11 @@ QString FrmTrovaCanzone::reportTitle() const
 
 QString FrmTrovaCanzone::archivePath() const
 {
-    return stateOf(m_editor->lblFile);
+    return ctrim(m_collection);
 }
 
 void FrmTrovaCanzone::openRecord(qint64 position)
 {
-    if (stateOf(lblMemory) != QLatin1String("collection"))
-        return;
-    const QByteArray record = Lists::readRecord(archivePath(), SongCard::kSize, position);
-    m_editor->showCard(SongCard::decode(record), position);
+    if (stateOf(lblMemory) == QLatin1String("collection"))
+        SearchWindow::openRecord(position);
 }

@@ -2,14 +2,12 @@
 
 #include "lists/SearchWindow.h"
 
-class FrmCollection;
-
-// Song search over the collection the song editor has open; a picked card goes back into it.
+// Song search over one collection; a picked line's position goes back to the opener.
 class FrmTrovaCanzone : public SearchWindow
 {
     Q_OBJECT
 public:
-    explicit FrmTrovaCanzone(FrmCollection *editor);
+    FrmTrovaCanzone(QWidget *owner, const QString &collection, Opener open);
 
     QString reportTitle() const override;
 
@@ -18,5 +16,5 @@ protected:
     void openRecord(qint64 position) override;
 
 private:
-    FrmCollection *m_editor;
+    QString m_collection;
 };

@@ -11,36 +11,36 @@
 namespace ListCommands
 {
 
-void findSong(FrmCollection *editor)
+void findSong(QWidget *owner, const QString &collection, const ListWindow::Opener &open)
 {
-    FrmTrovaCanzone window(editor);
+    FrmTrovaCanzone window(owner, collection, open);
     window.lblMemory->setText(QStringLiteral("collection"));
     desktop().runModal(&window);
 }
 
-void flaggedSongs(FrmCollection *editor)
+void flaggedSongs(QWidget *owner, const QString &collection, const ListWindow::Opener &open)
 {
-    FrmSegnalati window(editor);
+    FrmSegnalati window(owner, collection, open);
     desktop().runModal(&window);
 }
 
-void importSinger(FrmCollection *editor)
+void importSinger(QWidget *owner, const ListWindow::Opener &open)
 {
-    FrmTrovaAnagrafica window(editor);
+    FrmTrovaAnagrafica window(owner, open);
     window.lblMemory->setText(QStringLiteral("collection"));
     desktop().runModal(&window);
 }
 
-void findSinger(FrmAnagrafica *editor)
+void findSinger(QWidget *owner, const ListWindow::Opener &open)
 {
-    FrmTrovaAnagrafica window(editor);
+    FrmTrovaAnagrafica window(owner, open);
     window.lblMemory->setText(QStringLiteral("anagrafica"));
     desktop().runModal(&window);
 }
 
-void discography(FrmAnagrafica *editor)
+void discography(QWidget *owner, qint64 singer, const QString &name)
 {
-    FrmFilmografiaAttori window(editor);
+    FrmFilmografiaAttori window(owner, singer, name);
     desktop().runModal(&window);
 }
 

@@ -5,6 +5,7 @@
 #include "app/Desktop.h"
 #include "app/Fields.h"
 #include "app/Widgets.h"
+#include "core/RecordFile.h"
 #include "lists/ResultList.h"
 #include "report/ListReport.h"
 #include "report/ReportLayout.h"
@@ -19,9 +20,6 @@
 
 const QString ListWindow::kEmptyList =
     QStringLiteral("Ricerca non applicabile: la lista non contiene nessuna voce.");
-const QString ListWindow::kAccessError = QStringLiteral(
-    "Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere "
-    "i privilegi di scrittura nella cartella di installazione del programma.");
 
 namespace
 {
@@ -177,16 +175,13 @@ void ListWindow::btnTrovaClick()
         desktop().plain(kEmptyList);
         return;
     }
-    try {
-        if (lstRecords->currentRow() < 0)
-            lstRecords->setCurrentRow(0);
-        const int hit = m_find.find(
-            lstRecords->count(), [this](int row) { return lstRecords->line(row); }, lstRecords->currentRow(),
-            txtTrova->text());
-        if (hit >= 0)
-            lstRecords->setCurrentRow(hit);
-    } catch (...) {
-    }
+    if (lstRecords->currentRow() < 0)
+        lstRecords->setCurrentRow(0);
+    const int hit = m_find.find(
+        lstRecords->count(), [this](int row) { return lstRecords->line(row); }, lstRecords->currentRow(),
+        txtTrova->text());
+    if (hit >= 0)
+        lstRecords->setCurrentRow(hit);
 }
 
 void ListWindow::lstRecordsDblClick()
@@ -196,9 +191,16 @@ void ListWindow::lstRecordsDblClick()
         const int row = lstRecords->currentRow();
         if (row >= 0)
             openRecord(lstRecords->position(row));
-    } catch (...) {
+    } catch (const FileError &) {
+        // The record cannot be read now: the list closes and the card stays as it was.
     }
     closeList();
+}
+
+void ListWindow::openRecord(qint64 position)
+{
+    if (m_open)
+        m_open(position);
 }
 
 void ListWindow::btnChiudiClick()

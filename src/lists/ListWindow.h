@@ -3,6 +3,8 @@
 #include "app/Windows.h"
 #include "lists/ListOrder.h"
 
+#include <functional>
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -10,13 +12,18 @@ class ResultList;
 
 // What every list window shares: the result list of record lines, find in list, the printed
 // list and opening the record of a line. A window states its own controls' places, its report
-// title and closing lines, and what opening a line does.
+// title and closing lines; opening a line hands its record's position back to the opener.
 class ListWindow : public FixedDialog
 {
     Q_OBJECT
 public:
     ListWindow(QWidget *owner, const QString &name, const QString &title, const QSize &client,
                const QColor &top, const QColor &bottom, const QSize &panel);
+
+    // What the opener does with the position of a picked line: it reads the record afresh and
+    // shows it. It may throw FileError.
+    using Opener = std::function<void(qint64 position)>;
+    void setOpener(Opener open) { m_open = std::move(open); }
 
     // Shared controls, created by buildResultPanel() or by the window itself.
     QLineEdit *txtTrova = nullptr;
@@ -30,7 +37,6 @@ public:
     QStringList printedLines() const;
 
     static const QString kEmptyList;
-    static const QString kAccessError;
 
 protected:
     // The result panel of the searches and the flagged songs on `p`; `lblTrovate` only when
@@ -42,8 +48,8 @@ protected:
     void connectList(DoubleClick doubleClick = DoubleClick::Opens);
 
     virtual QStringList closingLines() const { return {}; }
-    // Loads the record at `position` into the window's target; throws on a failure.
-    virtual void openRecord(qint64 position) { Q_UNUSED(position); }
+    // Hands `position` to the opener, if any; throws what the opener throws.
+    virtual void openRecord(qint64 position);
 
     // The last find text is forgotten, the first line selected, txtTrova emptied.
     void resetFind();
@@ -56,6 +62,9 @@ protected:
     void btnStampaClick();
 
     Lists::FindInList m_find;
+
+private:
+    Opener m_open;
 };
 
 // Shared looks of the list windows.

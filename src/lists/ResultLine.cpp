@@ -5,12 +5,20 @@
 #include "records/DiscographySong.h"
 #include "records/SingerCard.h"
 
+#include <algorithm>
+
 namespace Lists
 {
 
 LineFormat::LineFormat(const RecordSchema &schema, std::initializer_list<Column> columns)
     : m_schema(&schema)
     , m_columns(columns)
+{
+}
+
+LineFormat::LineFormat(const RecordSchema &schema, std::vector<Column> columns)
+    : m_schema(&schema)
+    , m_columns(std::move(columns))
 {
 }
 
@@ -49,39 +57,40 @@ QString LineFormat::lineOf(const QString *texts) const
     return build([&](int field) { return texts[field]; });
 }
 
+namespace
+{
+// The fields with a list column, in their order on the line.
+std::vector<Column> columnsOf(const FieldTable &fields)
+{
+    std::vector<const FieldInfo *> listed;
+    for (const FieldInfo &f : fields)
+        if (f.listColumn.order > 0)
+            listed.push_back(&f);
+    std::sort(listed.begin(), listed.end(),
+              [](const FieldInfo *a, const FieldInfo *b) { return a->listColumn.order < b->listColumn.order; });
+    std::vector<Column> columns;
+    for (const FieldInfo *f : listed)
+        columns.push_back({f->listColumn.separator, f->field,
+                           f->listColumn.width == FieldInfo::kRest ? kLast : f->listColumn.width});
+    return columns;
+}
+} // namespace
+
 const LineFormat &songLine()
 {
-    static const LineFormat format(SongCard::schema(), {
-                                                           {"", SongCard::Titolo, 50},
-                                                           {"  ", SongCard::Cantante, 35},
-                                                           {"  Album: ", SongCard::Album, 40},
-                                                           {"  Anno: ", SongCard::Anno, kLast},
-                                                       });
+    static const LineFormat format(SongCard::schema(), columnsOf(SongCard::fields()));
     return format;
 }
 
 const LineFormat &singerLine()
 {
-    static const LineFormat format(SingerCard::schema(),
-                                   {
-                                       {"", SingerCard::Nome, 30},
-                                       {"  Cittadinanza: ", SingerCard::Cittadinanza, 20},
-                                       {"  Brano: ", SingerCard::Estremi, 50},
-                                       {"  Band: ", SingerCard::Iban, kLast},
-                                   });
+    static const LineFormat format(SingerCard::schema(), columnsOf(SingerCard::fields()));
     return format;
 }
 
 const LineFormat &discographyLine()
 {
-    static const LineFormat format(DiscographySong::schema(),
-                                   {
-                                       {"", DiscographySong::Titolo, 46},
-                                       {"   Anno: ", DiscographySong::Anno, 4},
-                                       {"  Genere: ", DiscographySong::Genere, 24},
-                                       {"  Autori: ", DiscographySong::Autori, 29},
-                                       {"  Durata: ", DiscographySong::Durata, kLast},
-                                   });
+    static const LineFormat format(DiscographySong::schema(), columnsOf(DiscographySong::fields()));
     return format;
 }
 

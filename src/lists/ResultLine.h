@@ -23,6 +23,7 @@ class LineFormat
 {
 public:
     LineFormat(const RecordSchema &schema, std::initializer_list<Column> columns);
+    LineFormat(const RecordSchema &schema, std::vector<Column> columns);
 
     const RecordSchema &schema() const { return *m_schema; }
     const std::vector<Column> &columns() const { return m_columns; }

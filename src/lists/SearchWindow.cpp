@@ -1,5 +1,6 @@
 #include "lists/SearchWindow.h"
 
+#include "app/ArchiveMessages.h"
 #include "app/Artwork.h"
 #include "app/Desktop.h"
 #include "app/Fields.h"
@@ -9,6 +10,7 @@
 #include "lists/ListEntries.h"
 #include "lists/RecordFilter.h"
 #include "lists/ResultList.h"
+#include "records/FieldTable.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -22,11 +24,23 @@ namespace
 {
 const QSize kClient(862, 560);
 const QSize kPanel(833, 529);
+constexpr int kFilterCount = 10;
+
+// The rows that filter, in their order on the panel.
+std::array<const FieldInfo *, kFilterCount> filtersOf(const FieldTable &fields)
+{
+    std::array<const FieldInfo *, kFilterCount> filters{};
+    for (const FieldInfo &f : fields)
+        if (f.filter.order > 0)
+            filters.at(size_t(f.filter.order - 1)) = &f;
+    for (const FieldInfo *f : filters)
+        Q_ASSERT(f);
+    return filters;
+}
 } // namespace
 
 SearchWindow::SearchWindow(QWidget *owner, const QString &name, const QString &title,
-                           const Lists::LineFormat &format, const Filter (&filters)[10],
-                           const QString &picture)
+                           const Lists::LineFormat &format, const FieldTable &fields, const QString &picture)
     : ListWindow(owner, name, title, kClient, Qt::black, Qt::white, kPanel)
     , m_format(format)
 {
@@ -56,17 +70,18 @@ SearchWindow::SearchWindow(QWidget *owner, const QString &name, const QString &t
     shape(p, QStringLiteral("shpFiltri"), QRect(0, 84, 833, 382), QColor::fromRgba(0xFFBEC4CA),
           QColor(0xBE, 0xC4, 0xCA), Qt::white);
     QList<QWidget *> chain;
-    for (int i = 0; i < 10; ++i) {
-        const Filter &f = filters[i];
+    const auto filters = filtersOf(fields);
+    for (int i = 0; i < kFilterCount; ++i) {
+        const FieldInfo &f = *filters.at(size_t(i));
         const int x = i < 5 ? 60 : 452;
         const int y = 100 + (i % 5) * 72;
-        QLabel *caption = label(p, QString(), QString::fromUtf8(f.caption), QPoint(x, y), 12);
+        QLabel *caption = label(p, QString(), QString::fromUtf8(f.filter.caption), QPoint(x, y), 12);
         auto *field = new QLineEdit(p);
         nameAfter(field, caption->text(), caption);
-        field->setObjectName(QString::fromLatin1(f.name));
+        field->setObjectName(QString::fromLatin1(f.control));
         field->setFont(ListLook::font(QStringLiteral("Verdana"), 12, true));
         field->setGeometry(x, y + 26, 320, 24);
-        Fields::frameHighlight(field, QString::fromLatin1(f.highlight));
+        Fields::frameHighlight(field, QString::fromLatin1(f.filter.frame));
         filterFields << field;
         chain << field;
         m_fieldOf << f.field;
@@ -131,7 +146,7 @@ void SearchWindow::btnCercaClick()
             archivePath(), m_format, [&filter](const char *record) { return filter.matches(record); },
             entries);
     } catch (const FileError &) {
-        desktop().plain(kAccessError);
+        desktop().plain(ArchiveMessages::kNoAccess);
         return;
     }
     Lists::sortEntries(entries);

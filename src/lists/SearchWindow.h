@@ -4,27 +4,24 @@
 
 #include <QList>
 
+class FieldTable;
+
 namespace Lists
 {
 class LineFormat;
 }
 
 // A search over one archive: the filter panel panAvvio with ten partial-text filters, then the
-// result panel panContainer for good. The two searches differ only in their table of filters,
-// their file, their line and what opening a line does.
+// result panel panContainer for good. The two searches differ only in their record's field
+// table (which fields filter, with what captions), their file, their line and their title; a
+// picked line's position goes back to the opener.
 class SearchWindow : public ListWindow
 {
     Q_OBJECT
 public:
-    struct Filter {
-        const char *name;      // the filter field
-        const char *caption;   // UTF-8
-        const char *highlight; // its frame rectangle
-        int field;             // schema index
-    };
-
+    // The filters are the rows of `fields` with a filter order, 1 to 10.
     SearchWindow(QWidget *owner, const QString &name, const QString &title, const Lists::LineFormat &format,
-                 const Filter (&filters)[10], const QString &picture);
+                 const FieldTable &fields, const QString &picture);
 
     QWidget *panAvvio = nullptr;
     QWidget *panContainer = nullptr;

@@ -11,59 +11,28 @@
 namespace ExportColumns
 {
 
+namespace
+{
+// The card's position, then every field with an export column, in record order.
+QList<ExportColumn> columnsOf(const FieldTable &fields)
+{
+    QList<ExportColumn> columns{{"N.", 60, -1, 0}};
+    for (const FieldInfo &f : fields)
+        if (f.exportColumn.header)
+            columns.append({f.exportColumn.header, f.exportColumn.gridWidth, f.field, f.exportColumn.sheetWidth});
+    return columns;
+}
+} // namespace
+
 const QList<ExportColumn> &collection()
 {
-    using S = SongCard;
-    static const QList<ExportColumn> columns{
-        {"N.", 60, -1, 0},
-        {"Titolo canzone", 300, S::Titolo, 400},
-        {"Cantante", 250, S::Cantante, 300},
-        {"Album", 300, S::Album, 400},
-        {"Genere musicale", 200, S::Genere, 250},
-        {"Autori", 300, S::Autori, 350},
-        {"Nazione", 200, S::Nazione, 250},
-        {"Anno", 150, S::Anno, 180},
-        {"Premi e riconoscimenti", 350, S::Premi, 400},
-        {"Casa discografica", 250, S::Casa, 250},
-        {"Durata", 180, S::Durata, 200},
-        {"Sito Web", 250, S::Sito, 300},
-        {"Musica", 350, S::Musica, 400},
-        {"Note", 350, S::Note, 400},
-    };
+    static const QList<ExportColumn> columns = columnsOf(SongCard::fields());
     return columns;
 }
 
 const QList<ExportColumn> &singers()
 {
-    using S = SingerCard;
-    static const QList<ExportColumn> columns{
-        {"N.", 60, -1, 0},
-        {"Nome d'arte", 250, S::Nome, 250},
-        {"Data di nascita", 120, S::DataNasc, 200},
-        {"Cittadinanza", 200, S::Cittadinanza, 250},
-        {"Luogo di nascita", 250, S::LuogoNasc, 250},
-        {"Nome anagrafico", 250, S::Indirizzo, 250},
-        {"Esordio", 250, S::CodFisc, 300},
-        {"Canzone capolavoro", 300, S::Estremi, 400},
-        {"Coniuge", 250, S::Email, 250},
-        {"Figli", 300, S::Tel, 400},
-        {"Data decesso", 180, S::Cellulare, 200},
-        {"Titolo di studio", 300, S::Studio, 300},
-        {"Lingue conosciute", 300, S::Lingue, 300},
-        {"Social media", 250, S::PartitaIva, 300},
-        {"Band di appartenenza", 300, S::Iban, 300},
-        {"Altezza", 200, S::Altezza, 250},
-        {"Peso", 200, S::Peso, 250},
-        {"Occhi", 200, S::Occhi, 250},
-        {"Capelli", 200, S::Capelli, 250},
-        {"Impegni sociali", 250, S::Vita, 300},
-        {"Altre attività", 250, S::Fianchi, 300},
-        {"Residenza attuale", 250, S::Taglia, 300},
-        {"Giudizio", 200, S::Scarpe, 250},
-        {"Generi musicali", 300, S::Esperienze, 300},
-        {"Premi e riconoscimenti", 300, S::Disponibilita, 300},
-        {"Note", 350, S::Note, 350},
-    };
+    static const QList<ExportColumn> columns = columnsOf(SingerCard::fields());
     return columns;
 }
 

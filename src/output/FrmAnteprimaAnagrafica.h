@@ -2,10 +2,11 @@
 
 #include "output/SingerCardWindow.h"
 
-// Shows the editor's singer card in the preview window.
+// Shows a singer card in the preview window.
 class FrmAnteprimaAnagrafica : public SingerCardWindow
 {
     Q_OBJECT
 public:
-    explicit FrmAnteprimaAnagrafica(FrmAnagrafica *editor);
+    FrmAnteprimaAnagrafica(QWidget *owner, const SingerCard &card, const SingerPhoto::Photo &photo,
+                           const QImage &placeholder);
 };

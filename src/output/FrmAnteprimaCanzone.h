@@ -2,10 +2,10 @@
 
 #include "output/SongCardWindow.h"
 
-// Shows the editor's song card in the preview window.
+// Shows a song card in the preview window.
 class FrmAnteprimaCanzone : public SongCardWindow
 {
     Q_OBJECT
 public:
-    explicit FrmAnteprimaCanzone(FrmCollection *editor);
+    FrmAnteprimaCanzone(QWidget *owner, const SongCard &card, const QString &collection);
 };

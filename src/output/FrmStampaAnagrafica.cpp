@@ -1,9 +1,8 @@
 #include "output/FrmStampaAnagrafica.h"
 
-#include "singers/FrmAnagrafica.h"
-
-FrmStampaAnagrafica::FrmStampaAnagrafica(FrmAnagrafica *editor)
-    : SingerCardWindow(editor, {"frmStampaAnagrafica", Mode::Print, QSize(364, 287),
+FrmStampaAnagrafica::FrmStampaAnagrafica(QWidget *owner, const SingerCard &card, const SingerPhoto::Photo &photo,
+                                          const QImage &placeholder)
+    : SingerCardWindow(owner, card, photo, placeholder, {"frmStampaAnagrafica", Mode::Print, QSize(364, 287),
                                 QColor::fromRgba(0xFF427AA8), 326, 145, 200, "Stampa"})
 {
 }

@@ -2,10 +2,11 @@
 
 #include "output/SingerCardWindow.h"
 
-// Prints the editor's singer card through the print dialog.
+// Prints a singer card through the print dialog.
 class FrmStampaAnagrafica : public SingerCardWindow
 {
     Q_OBJECT
 public:
-    explicit FrmStampaAnagrafica(FrmAnagrafica *editor);
+    FrmStampaAnagrafica(QWidget *owner, const SingerCard &card, const SingerPhoto::Photo &photo,
+                        const QImage &placeholder);
 };

@@ -2,10 +2,10 @@
 
 #include "output/SongCardWindow.h"
 
-// Prints the editor's song card through the print dialog.
+// Prints a song card through the print dialog.
 class FrmStampaCanzone : public SongCardWindow
 {
     Q_OBJECT
 public:
-    explicit FrmStampaCanzone(FrmCollection *editor);
+    FrmStampaCanzone(QWidget *owner, const SongCard &card, const QString &collection);
 };

@@ -1,40 +1,29 @@
 #include "output/SingerCardWindow.h"
 
 #include "app/Desktop.h"
+#include "app/PictureBox.h"
 #include "core/Text.h"
 #include "report/ReportLayout.h"
 #include "report/ReportTemplates.h"
-#include "singers/FrmAnagrafica.h"
-#include "singers/PictureBox.h"
-#include "singers/SingerPhoto.h"
 
-#include <QLineEdit>
 #include <QShowEvent>
 
-namespace
-{
-// The editor fields that fill the text objects of the same name, in filling order.
-const char *const kFields[] = {
-    "txtNome",          "txtSesso",      "txtDataNasc", "txtCittadinanza", "txtLuogoNasc", "txtIndirizzo",
-    "txtCodFisc",       "txtEstremi",    "txtEmail",    "txtTel",          "txtCellulare", "txtStudio",
-    "txtLingue",        "txtPartitaIva", "txtIban",     "txtAltezza",      "txtPeso",      "txtVita",
-    "txtFianchi",       "txtOcchi",      "txtCapelli",  "txtTaglia",       "txtScarpe",    "txtEsperienze",
-    "txtDisponibilita", "txtNote"};
-} // namespace
 
 const QString SingerCardWindow::kFailure =
     QStringLiteral("Attenzione: la visualizzazione dell'anteprima di stampa non è andata a buon fine.\n\r\n\r"
                    "Si consiglia di ridurre le dimensioni della foto.");
 
-SingerCardWindow::SingerCardWindow(FrmAnagrafica *editor, const Design &design)
-    : CardPrintWindow(editor, design)
+SingerCardWindow::SingerCardWindow(QWidget *owner, const SingerCard &card, const SingerPhoto::Photo &photo,
+                                   const QImage &placeholder, const Design &design)
+    : CardPrintWindow(owner, design)
     , repDocumento(report::singerCardTemplate())
-    , m_editor(editor)
+    , m_card(card)
+    , m_photo(photo)
 {
     imgLogo = new PictureBox(panel(), QStringLiteral("imgLogo"), QRect(0, 0, 297, 184));
     imgLogo->hide();
     imgTemp = new PictureBox(panel(), QStringLiteral("imgTemp"), QRect(0, 0, 297, 184));
-    imgTemp->setPicture(SingerPhoto::placeholder());
+    imgTemp->setPicture(placeholder);
     imgTemp->hide();
 }
 
@@ -47,9 +36,9 @@ void SingerCardWindow::showEvent(QShowEvent *event)
 
 void SingerCardWindow::FormShow()
 {
-    // The photo box holds the card's photo or the editor's placeholder. The copy keeps a photo
-    // read from a file encoded: it is decoded only at the size the page needs.
-    if (!imgLogo->setPhoto(m_editor->imgFoto->photo()))
+    // The photo box holds the card's photo or the placeholder. A photo read from a file stays
+    // encoded: it is decoded only at the size the page needs.
+    if (!imgLogo->setPhoto(m_photo))
         imgLogo->setPicture(imgTemp->picture());
 }
 
@@ -63,17 +52,14 @@ void SingerCardWindow::btnStampaClick()
         if (photo.isNull())
             throw report::ReportError("Foto non decodificabile");
         repDocumento.setPicture(QStringLiteral("imgLogo"), photo);
-        for (const char *name : kFields) {
-            const QString objectName = QString::fromLatin1(name);
-            const auto *field = m_editor->findChild<QLineEdit *>(objectName);
-            if (!field)
-                throw report::ReportError("Campo " + objectName.toStdString() + " non trovato");
-            repDocumento.setText(objectName, ctrim(field->text()));
-        }
+        for (const FieldInfo &f : SingerCard::fields())
+            if (f.reportObject)
+                repDocumento.setText(QString::fromLatin1(f.reportObject), ctrim(m_card.text(f.field)));
         handOver(report::prepareReport(repDocumento));
-    } catch (const std::exception &) {
+    } catch (const report::ReportError &) {
         desktop().warning(kFailure);
-    } catch (...) {
+    } catch (const std::bad_alloc &) {
+        // A photo too large for memory: the warning suggests a smaller one.
         desktop().warning(kFailure);
     }
     accept();

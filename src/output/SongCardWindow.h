@@ -1,11 +1,10 @@
 #pragma once
 
 #include "output/CardPrintWindow.h"
+#include "records/SongCard.h"
 
-class FrmCollection;
-
-// The preview and print windows of a song card: they fill "Scheda Canzone" with the card the
-// editor shows now, saved or not.
+// The preview and print windows of a song card: they fill "Scheda Canzone" with the card they
+// were given (the one the editor shows, saved or not) and the collection's title.
 class SongCardWindow : public CardPrintWindow
 {
     Q_OBJECT
@@ -14,9 +13,10 @@ public:
     report::ReportTemplate repScheda;
 
 protected:
-    SongCardWindow(FrmCollection *editor, const Design &design);
+    SongCardWindow(QWidget *owner, const SongCard &card, const QString &collection, const Design &design);
     void btnStampaClick() override;
 
 private:
-    FrmCollection *m_editor;
+    SongCard m_card;
+    QString m_collection;
 };

@@ -3,6 +3,8 @@
 #include "core/ProgramFolder.h"
 #include "core/Text.h"
 
+#include <iterator>
+
 namespace
 {
 
@@ -35,4 +37,26 @@ QString Discography::path(const QString &position)
 {
     return ProgramFolder::file(QStringLiteral("Discografia_Cantante_") + ctrim(position) +
                                QStringLiteral(".pro"));
+}
+
+namespace
+{
+constexpr int kRest = FieldInfo::kRest;
+
+// clang-format off
+const FieldInfo kUses[] = {
+    {DiscographySong::Anno, "txtAnno", "Anno:", nullptr, nullptr, {}, {}, {2, "   Anno: ", 4}},
+    {DiscographySong::Titolo, "txtTitolo", "Titolo brano:", nullptr, nullptr, {}, {}, {1, "", 46}},
+    {DiscographySong::Genere, "txtGenere", "Genere:", nullptr, nullptr, {}, {}, {3, "  Genere: ", 24}},
+    {DiscographySong::Autori, "txtAutori", "Autori:", nullptr, nullptr, {}, {}, {4, "  Autori: ", 29}},
+    {DiscographySong::Durata, "txtDurata", "Durata:", nullptr, nullptr, {}, {}, {5, "  Durata: ", kRest}},
+};
+// clang-format on
+static_assert(std::size(kUses) == DiscographySong::FieldCount, "one row per discography field");
+} // namespace
+
+const FieldTable &DiscographySong::fields()
+{
+    static const FieldTable table(kUses);
+    return table;
 }

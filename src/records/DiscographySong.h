@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/RecordSchema.h"
+#include "records/FieldTable.h"
 
 #include <QString>
 
@@ -13,6 +14,8 @@ public:
 
     static constexpr int kSize = 144;
     static const RecordSchema &schema();
+    // What each field is for, in record order.
+    static const FieldTable &fields();
 
     using RecordTexts::setText;
     using RecordTexts::text;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/RecordSchema.h"
+#include "records/FieldTable.h"
 
 #include <QString>
 
@@ -47,6 +48,8 @@ public:
 
     static constexpr int kSize = 5793;
     static const RecordSchema &schema();
+    // What each field is for, in record order.
+    static const FieldTable &fields();
 
     using RecordTexts::setText;
     using RecordTexts::text;

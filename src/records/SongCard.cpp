@@ -2,6 +2,8 @@
 
 #include "core/Text.h"
 
+#include <iterator>
+
 namespace
 {
 
@@ -67,4 +69,63 @@ SongCard::Flag SongCard::flag() const
 QString SongCard::flagText(bool flagged)
 {
     return flagged ? yes() : no();
+}
+
+namespace
+{
+constexpr int kRest = FieldInfo::kRest;
+
+// clang-format off
+const FieldInfo kUses[] = {
+    {SongCard::Titolo, "txtTitolo", "Titolo canzone:", "txtTitolo", nullptr,
+     {"Titolo canzone", 300, 400}, {1, "Titolo canzone:", "effTitolo"}, {1, "", 50}},
+    {SongCard::Cantante, "txtCantante", "Cantante:", "txtCantante", nullptr,
+     {"Cantante", 250, 300}, {2, "Cantante:", "effCantante"}, {2, "  ", 35}},
+    {SongCard::Album, "txtAlbum", "Album:", "txtAlbum", "ALBUM:  ",
+     {"Album", 300, 400}, {3, "Album:", "effAlbum"}, {3, "  Album: ", 40}},
+    {SongCard::Genere, "txtGenere", "Genere musicale:", "txtGenere", nullptr,
+     {"Genere musicale", 200, 250}, {4, "Genere musicale:", "effGenere"}, {}},
+    {SongCard::Autori, "txtAutori", "Autori:", "txtAutori", nullptr,
+     {"Autori", 300, 350}, {5, "Autori:", "effAutori"}, {}},
+    {SongCard::Nazione, "txtNazione", "Nazione:", "txtNazione", nullptr,
+     {"Nazione", 200, 250}, {6, "Nazione:", "effNazione"}, {}},
+    {SongCard::Anno, "txtAnno", "Anno:", "txtAnno", nullptr,
+     {"Anno", 150, 180}, {7, "Anno:", "effAnno"}, {4, "  Anno: ", kRest}},
+    {SongCard::Premi, "txtPremi", "Premi e riconoscimenti:", "txtPremi", nullptr,
+     {"Premi e riconoscimenti", 350, 400}, {}, {}},
+    {SongCard::Casa, "txtCasa", "Casa discografica:", "txtCasa", nullptr,
+     {"Casa discografica", 250, 250}, {}, {}},
+    {SongCard::Durata, "txtDurata", "Durata:", "txtDurata", nullptr,
+     {"Durata", 180, 200}, {}, {}},
+    // The lyrics; a memo.
+    {SongCard::Testo, "txtTesto", "Testo canzone:", "txtTesto", nullptr,
+     {}, {8, "Testo canzone:", "effTesto"}, {}},
+    // Not a story: the translation of the lyrics; a memo.
+    {SongCard::Storia, "txtStoria", "Traduzione:", "txtStoria", nullptr,
+     {}, {9, "Traduzione:", "effStoria"}, {}},
+    // The song's web address.
+    {SongCard::Sito, "txtSito", "Sito Web:", nullptr, nullptr,
+     {"Sito Web", 250, 300}, {}, {}},
+    {SongCard::Musica, "txtMusica", "Musica:", "txtMusica", nullptr,
+     {"Musica", 350, 400}, {}, {}},
+    {SongCard::Note, "txtNote", "Note:", "txtNote", nullptr,
+     {"Note", 350, 400}, {10, "Note:", "effNote"}, {}},
+    // The flag "Sì" or "No" behind the check box.
+    {SongCard::Segnala, "chkSegnala", "Segnala", nullptr, nullptr, {}, {}, {}},
+    // Attachments: bare file names in Documenti_Allegati and their descriptions.
+    {SongCard::File01, "lblFile01", nullptr, nullptr, nullptr, {}, {}, {}},
+    {SongCard::File02, "lblFile02", nullptr, nullptr, nullptr, {}, {}, {}},
+    {SongCard::File03, "lblFile03", nullptr, nullptr, nullptr, {}, {}, {}},
+    {SongCard::Desc01, "lblDesc01", nullptr, nullptr, nullptr, {}, {}, {}},
+    {SongCard::Desc02, "lblDesc02", nullptr, nullptr, nullptr, {}, {}, {}},
+    {SongCard::Desc03, "lblDesc03", nullptr, nullptr, nullptr, {}, {}, {}},
+};
+// clang-format on
+static_assert(std::size(kUses) == SongCard::FieldCount, "one row per song card field");
+} // namespace
+
+const FieldTable &SongCard::fields()
+{
+    static const FieldTable table(kUses);
+    return table;
 }

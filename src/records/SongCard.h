@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/RecordSchema.h"
+#include "records/FieldTable.h"
 
 // One song card: the 13344-byte record TSchedaCanzone of a collection file. Every field is a
 // zero-terminated Windows-1252 text of fixed width, kept untrimmed; the two memos hold "\n" here
@@ -37,6 +38,8 @@ public:
 
     static constexpr int kSize = 13344;
     static const RecordSchema &schema();
+    // What each field is for, in record order.
+    static const FieldTable &fields();
 
     using RecordTexts::setText;
     using RecordTexts::text;

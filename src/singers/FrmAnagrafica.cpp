@@ -14,9 +14,9 @@
 #include "output/FrmStampaAnagrafica.h"
 #include "singers/FrmSlideshow_Anagrafica.h"
 #include "singers/FrmZoom.h"
-#include "singers/PictureBox.h"
+#include "app/PictureBox.h"
 #include "records/SingerCard.h"
-#include "singers/SingerPhoto.h"
+#include "records/SingerPhoto.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -60,39 +60,38 @@ const QString kSaveSuffix = QStringLiteral("jpg");
 
 struct FieldPlace {
     QLineEdit *FrmAnagrafica::*member;
-    const char *name; // record field name; the control is "txt" + name
-    const char *label;
+    SingerCard::Field field; // control name and caption come from the card's field table
     int x, top, width;
 };
 
-// Screen rows, in tab and Enter order.
+// Where each field stands, in tab and Enter order.
 const FieldPlace kFieldPlaces[] = {
-    {&FrmAnagrafica::txtNome, "Nome", "Nome d'arte:", 364, 164, 240},
-    {&FrmAnagrafica::txtSesso, "Sesso", "Sesso:", 610, 164, 52},
-    {&FrmAnagrafica::txtDataNasc, "DataNasc", "Data di nascita:", 668, 164, 120},
-    {&FrmAnagrafica::txtCittadinanza, "Cittadinanza", "Cittadinanza:", 794, 164, 170},
-    {&FrmAnagrafica::txtLuogoNasc, "LuogoNasc", "Luogo di nascita:", 364, 212, 240},
-    {&FrmAnagrafica::txtIndirizzo, "Indirizzo", "Nome anagrafico:", 610, 212, 354},
-    {&FrmAnagrafica::txtCodFisc, "CodFisc", "Esordio:", 364, 260, 240},
-    {&FrmAnagrafica::txtEstremi, "Estremi", "Canzone più famosa:", 610, 260, 354},
-    {&FrmAnagrafica::txtEmail, "Email", "Coniuge:", 364, 308, 240},
-    {&FrmAnagrafica::txtTel, "Tel", "Figli:", 610, 308, 174},
-    {&FrmAnagrafica::txtCellulare, "Cellulare", "Data decesso:", 790, 308, 174},
-    {&FrmAnagrafica::txtStudio, "Studio", "Titolo di studio:", 364, 356, 240},
-    {&FrmAnagrafica::txtLingue, "Lingue", "Lingue conosciute:", 610, 356, 354},
-    {&FrmAnagrafica::txtPartitaIva, "PartitaIva", "Social media:", 364, 404, 240},
-    {&FrmAnagrafica::txtIban, "Iban", "Band di appartenenza:", 610, 404, 354},
-    {&FrmAnagrafica::txtAltezza, "Altezza", "Altezza:", 364, 452, 145},
-    {&FrmAnagrafica::txtPeso, "Peso", "Peso:", 515, 452, 146},
-    {&FrmAnagrafica::txtOcchi, "Occhi", "Occhi:", 667, 452, 145},
-    {&FrmAnagrafica::txtCapelli, "Capelli", "Capelli:", 818, 452, 146},
-    {&FrmAnagrafica::txtVita, "Vita", "Impegni sociali:", 364, 500, 145},
-    {&FrmAnagrafica::txtFianchi, "Fianchi", "Altre attività:", 515, 500, 146},
-    {&FrmAnagrafica::txtTaglia, "Taglia", "Residenza attuale:", 667, 500, 145},
-    {&FrmAnagrafica::txtScarpe, "Scarpe", "Giudizio:", 818, 500, 146},
-    {&FrmAnagrafica::txtEsperienze, "Esperienze", "Generi musicali:", 364, 548, 297},
-    {&FrmAnagrafica::txtDisponibilita, "Disponibilita", "Premi e riconoscimenti:", 667, 548, 297},
-    {&FrmAnagrafica::txtNote, "Note", nullptr, 86, 596, 651},
+    {&FrmAnagrafica::txtNome, SingerCard::Nome, 364, 164, 240},
+    {&FrmAnagrafica::txtSesso, SingerCard::Sesso, 610, 164, 52},
+    {&FrmAnagrafica::txtDataNasc, SingerCard::DataNasc, 668, 164, 120},
+    {&FrmAnagrafica::txtCittadinanza, SingerCard::Cittadinanza, 794, 164, 170},
+    {&FrmAnagrafica::txtLuogoNasc, SingerCard::LuogoNasc, 364, 212, 240},
+    {&FrmAnagrafica::txtIndirizzo, SingerCard::Indirizzo, 610, 212, 354},
+    {&FrmAnagrafica::txtCodFisc, SingerCard::CodFisc, 364, 260, 240},
+    {&FrmAnagrafica::txtEstremi, SingerCard::Estremi, 610, 260, 354},
+    {&FrmAnagrafica::txtEmail, SingerCard::Email, 364, 308, 240},
+    {&FrmAnagrafica::txtTel, SingerCard::Tel, 610, 308, 174},
+    {&FrmAnagrafica::txtCellulare, SingerCard::Cellulare, 790, 308, 174},
+    {&FrmAnagrafica::txtStudio, SingerCard::Studio, 364, 356, 240},
+    {&FrmAnagrafica::txtLingue, SingerCard::Lingue, 610, 356, 354},
+    {&FrmAnagrafica::txtPartitaIva, SingerCard::PartitaIva, 364, 404, 240},
+    {&FrmAnagrafica::txtIban, SingerCard::Iban, 610, 404, 354},
+    {&FrmAnagrafica::txtAltezza, SingerCard::Altezza, 364, 452, 145},
+    {&FrmAnagrafica::txtPeso, SingerCard::Peso, 515, 452, 146},
+    {&FrmAnagrafica::txtOcchi, SingerCard::Occhi, 667, 452, 145},
+    {&FrmAnagrafica::txtCapelli, SingerCard::Capelli, 818, 452, 146},
+    {&FrmAnagrafica::txtVita, SingerCard::Vita, 364, 500, 145},
+    {&FrmAnagrafica::txtFianchi, SingerCard::Fianchi, 515, 500, 146},
+    {&FrmAnagrafica::txtTaglia, SingerCard::Taglia, 667, 500, 145},
+    {&FrmAnagrafica::txtScarpe, SingerCard::Scarpe, 818, 500, 146},
+    {&FrmAnagrafica::txtEsperienze, SingerCard::Esperienze, 364, 548, 297},
+    {&FrmAnagrafica::txtDisponibilita, SingerCard::Disponibilita, 667, 548, 297},
+    {&FrmAnagrafica::txtNote, SingerCard::Note, 86, 596, 651},
 };
 
 QString resource(const char *name)
@@ -226,10 +225,11 @@ void FrmAnagrafica::buildCardArea()
 
     for (const FieldPlace &f : kFieldPlaces) {
         // FormCreate: each field holds exactly what its record field can.
-        const int recordField = SingerCard::schema().indexOf(QLatin1String(f.name));
-        QLineEdit *field = cardField(QLatin1String(f.name), f.x, f.top, f.width,
+        const int recordField = f.field;
+        const FieldInfo &info = SingerCard::fields()[recordField];
+        QLineEdit *field = cardField(QLatin1String(info.control + 3), f.x, f.top, f.width,
                                      SingerCard::schema().field(recordField).capacity(),
-                                     f.label ? QString::fromUtf8(f.label) : QString());
+                                     info.caption ? QString::fromUtf8(info.caption) : QString());
         this->*f.member = field;
         m_fields << field;
         m_recordField << recordField;
@@ -366,29 +366,29 @@ void FrmAnagrafica::btnFilmografiaClick()
         txtNome->setFocus();
         return;
     }
-    ListCommands::discography(this);
+    ListCommands::discography(this, stateOf(lblPosizione).toLongLong(), txtNome->text());
 }
 
 void FrmAnagrafica::cmdTrovaClick()
 {
-    ListCommands::findSinger(this);
+    ListCommands::findSinger(this, [this](qint64 at) { openCard(at); });
 }
 
 void FrmAnagrafica::cmdAnteprimaClick()
 {
-    FrmAnteprimaAnagrafica window(this);
+    FrmAnteprimaAnagrafica window(this, card(), imgFoto->photo(), SingerPhoto::placeholder());
     desktop().runModal(&window);
 }
 
 void FrmAnagrafica::cmdStampaClick()
 {
-    FrmStampaAnagrafica window(this);
+    FrmStampaAnagrafica window(this, card(), imgFoto->photo(), SingerPhoto::placeholder());
     desktop().runModal(&window);
 }
 
 void FrmAnagrafica::cmdFileClick()
 {
-    FrmAllegaCartella window(this);
+    FrmAllegaCartella window(this, QStringLiteral("anagrafica"));
     window.setAttachments(attachments());
     desktop().runModal(&window);
 }

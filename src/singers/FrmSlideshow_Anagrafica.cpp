@@ -5,9 +5,9 @@
 #include "app/Desktop.h"
 #include "app/Widgets.h"
 #include "core/RecordFile.h"
-#include "singers/PictureBox.h"
+#include "app/PictureBox.h"
 #include "records/SingerCard.h"
-#include "singers/SingerPhoto.h"
+#include "records/SingerPhoto.h"
 
 #include <QHideEvent>
 #include <QShowEvent>

@@ -2,7 +2,7 @@
 
 #include "app/AppFormats.h"
 
-#include "singers/PictureBox.h"
+#include "app/PictureBox.h"
 
 FrmZoom::FrmZoom(QWidget *owner)
     : PhotoWindow(owner, QStringLiteral("frmZoom"),

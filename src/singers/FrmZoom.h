@@ -2,7 +2,7 @@
 
 #include "singers/PhotoWindow.h"
 
-#include "singers/SingerPhoto.h"
+#include "records/SingerPhoto.h"
 
 class QImage;
 

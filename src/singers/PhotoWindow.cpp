@@ -1,7 +1,7 @@
 #include "singers/PhotoWindow.h"
 
 #include "app/Look.h"
-#include "singers/PictureBox.h"
+#include "app/PictureBox.h"
 
 #include <QGuiApplication>
 #include <QLinearGradient>

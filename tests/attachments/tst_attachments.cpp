@@ -127,7 +127,7 @@ void TestAttachments::init()
     m_desk = std::make_unique<RecordingDesktop>();
     m_songs = std::make_unique<FrmCollection>();
     m_songs->openCollection(m_folder->file(QStringLiteral("Rock.mus")), QStringLiteral("Rock"));
-    m_window = std::make_unique<FrmAllegaCartella>(m_songs.get());
+    m_window = std::make_unique<FrmAllegaCartella>(m_songs.get(), QStringLiteral("collection"));
     m_window->show();
 }
 

@@ -88,7 +88,7 @@ void TestDiscography::cleanup()
 
 void TestDiscography::firstOpeningCreatesAnEmptyFile()
 {
-    FrmFilmografiaAttori window(m_editor.get());
+    FrmFilmografiaAttori window(m_editor.get(), 12, m_editor->txtNome->text());
     window.show();
     QVERIFY(QFile::exists(m_file));
     QCOMPARE(QFileInfo(m_file).size(), 0);
@@ -118,7 +118,7 @@ void TestDiscography::listsSongsInFileOrder()
     writeFile(m_file,
               file<DiscographySong>({track("1999", "Zeta"), track("2000", "  "), track("1958", "Alba")}) +
                   QByteArray(10, 'x')); // a partial trailing record is no song
-    FrmFilmografiaAttori window(m_editor.get());
+    FrmFilmografiaAttori window(m_editor.get(), 12, m_editor->txtNome->text());
     window.show();
     QCOMPARE(window.lstRecords->count(), 2);
     QVERIFY(window.lstRecords->line(0).startsWith(QStringLiteral("Zeta ")));
@@ -143,7 +143,7 @@ void TestDiscography::listsSongsInFileOrder()
 void TestDiscography::addThenSaveAgainOverwrites()
 {
     writeFile(m_file, track("1958", "Volare").encode());
-    FrmFilmografiaAttori window(m_editor.get());
+    FrmFilmografiaAttori window(m_editor.get(), 12, m_editor->txtNome->text());
     window.show();
     window.btnAggiungi->click();
     QVERIFY(window.panCosti->isVisible());
@@ -192,7 +192,7 @@ void TestDiscography::checksInOrder()
     QFETCH(int, filled);
     QFETCH(QString, warning);
     QFETCH(QString, focus);
-    FrmFilmografiaAttori window(m_editor.get());
+    FrmFilmografiaAttori window(m_editor.get(), 12, m_editor->txtNome->text());
     window.show();
     window.activateWindow();
     window.btnAggiungi->click();
@@ -223,7 +223,7 @@ void TestDiscography::modifyEditsTheExactSongOfEqualLines()
     const QList<DiscographySong> songs{track("1990", title + "uno", genre + "A"),
                                        track("1990", title + "due", genre + "B")};
     writeFile(m_file, file<DiscographySong>(songs));
-    FrmFilmografiaAttori window(m_editor.get());
+    FrmFilmografiaAttori window(m_editor.get(), 12, m_editor->txtNome->text());
     window.show();
     QCOMPARE(window.lstRecords->line(0), window.lstRecords->line(1));
     window.lstRecords->setCurrentRow(row);
@@ -244,7 +244,7 @@ void TestDiscography::modifyEditsTheExactSongOfEqualLines()
 void TestDiscography::modifyNeedsASelection()
 {
     writeFile(m_file, track("1958", "Volare").encode());
-    FrmFilmografiaAttori window(m_editor.get());
+    FrmFilmografiaAttori window(m_editor.get(), 12, m_editor->txtNome->text());
     window.show();
     window.lstRecords->setCurrentRow(-1);
     window.btnModifica->click();
@@ -257,7 +257,7 @@ void TestDiscography::modifyNeedsASelection()
 
 void TestDiscography::typingStopsAtCapacity()
 {
-    FrmFilmografiaAttori window(m_editor.get());
+    FrmFilmografiaAttori window(m_editor.get(), 12, m_editor->txtNome->text());
     window.show();
     window.btnAggiungi->click();
     const std::pair<QLineEdit *, int> limits[] = {{window.txtAnno, 4},
@@ -274,14 +274,14 @@ void TestDiscography::typingStopsAtCapacity()
     const DiscographySong stored = DiscographySong::decode(fileContent(m_file));
     QCOMPARE(stored.text(DiscographySong::Titolo), QString(50, QLatin1Char('9')));
     // Listed cut to 46 when the window opens again.
-    FrmFilmografiaAttori again(m_editor.get());
+    FrmFilmografiaAttori again(m_editor.get(), 12, m_editor->txtNome->text());
     again.show();
     QVERIFY(again.lstRecords->line(0).startsWith(QString(46, QLatin1Char('9')) + "   Anno: 9999"));
 }
 
 void TestDiscography::saveAccessError()
 {
-    FrmFilmografiaAttori window(m_editor.get());
+    FrmFilmografiaAttori window(m_editor.get(), 12, m_editor->txtNome->text());
     window.show();
     window.btnAggiungi->click();
     for (QLineEdit *f :
@@ -303,7 +303,7 @@ void TestDiscography::readFailures()
     // A folder where the discography file should be: the list stays empty, without a message.
     QVERIFY(QDir().mkpath(m_file));
     {
-        FrmFilmografiaAttori window(m_editor.get());
+        FrmFilmografiaAttori window(m_editor.get(), 12, m_editor->txtNome->text());
         window.show();
         QCOMPARE(window.lstRecords->count(), 0);
         QCOMPARE(window.lblTotale->text(), QStringLiteral("0"));
@@ -311,7 +311,7 @@ void TestDiscography::readFailures()
     QVERIFY(QDir().rmdir(m_file));
     // The file turns unreadable between the listing and Modifica: the window closes silently.
     writeFile(m_file, track("1958", "Volare").encode());
-    FrmFilmografiaAttori window(m_editor.get());
+    FrmFilmografiaAttori window(m_editor.get(), 12, m_editor->txtNome->text());
     window.show();
     window.lstRecords->setCurrentRow(0);
     QVERIFY(QFile::remove(m_file));
@@ -342,7 +342,7 @@ void TestDiscography::longStageNameHeading()
     const QString name = QString(47, QLatin1Char('M')) + QStringLiteral(" UN");
     QCOMPARE(name.size(), 50);
     m_editor->txtNome->setText(name);
-    FrmFilmografiaAttori window(m_editor.get());
+    FrmFilmografiaAttori window(m_editor.get(), 12, m_editor->txtNome->text());
     window.show();
     QLabel *heading = window.lblTitolo;
     QCOMPARE(heading->text(), QStringLiteral("Discografia di ") + name);

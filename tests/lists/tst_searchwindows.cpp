@@ -19,6 +19,8 @@
 #include <QStyleHints>
 #include <QTest>
 
+#include <array>
+
 using namespace ListFixtures;
 using Kind = Desktop::Kind;
 
@@ -64,6 +66,7 @@ private slots:
     void songSearchLoadsOnlyForTheSongEditor();
     void songSearchAccessError();
     void openingALineThatCannotBeReadClosesSilently();
+    void programmingErrorInTheOpenerReachesTheGeneralReport();
     void songSearchFromTheEditorCommand();
     void findInTheWindow();
     void doubleClickOnCercaDoesNotPrint();
@@ -130,7 +133,7 @@ void TestSearchWindows::songSearch()
                             }));
     FrmCollection editor;
     editor.openCollection(m_collection, QStringLiteral("Prova"));
-    FrmTrovaCanzone window(&editor);
+    FrmTrovaCanzone window(&editor, editor.lblFile->text(), [&editor](qint64 at) { editor.openCard(at); });
     window.show();
     QVERIFY(window.panAvvio->isVisible());
     QVERIFY(!window.panContainer->isVisible());
@@ -176,7 +179,7 @@ void TestSearchWindows::songSearchOpensTheExactCardOfEqualLines()
     FrmCollection editor;
     editor.openCollection(m_collection, QStringLiteral("Prova"));
     editor.chkSegnala->setChecked(row == 0 ? false : true);
-    FrmTrovaCanzone window(&editor);
+    FrmTrovaCanzone window(&editor, editor.lblFile->text(), [&editor](qint64 at) { editor.openCard(at); });
     window.lblMemory->setText(QStringLiteral("collection"));
     window.show();
     window.btnCerca->click();
@@ -206,7 +209,7 @@ void TestSearchWindows::songSearchLoadsOnlyForTheSongEditor()
     writeFile(m_collection, file<SongCard>({song("Volare", "Modugno")}));
     FrmCollection editor;
     editor.openCollection(m_collection, QStringLiteral("Prova"));
-    FrmTrovaCanzone window(&editor);
+    FrmTrovaCanzone window(&editor, editor.lblFile->text(), [&editor](qint64 at) { editor.openCard(at); });
     window.lblMemory->setText(QStringLiteral("altro"));
     window.show();
     window.btnCerca->click();
@@ -221,7 +224,7 @@ void TestSearchWindows::songSearchAccessError()
     QVERIFY(QDir().mkpath(m_collection));
     FrmCollection editor;
     editor.openCollection(m_collection, QStringLiteral("Prova"));
-    FrmTrovaCanzone window(&editor);
+    FrmTrovaCanzone window(&editor, editor.lblFile->text(), [&editor](qint64 at) { editor.openCard(at); });
     window.show();
     window.btnCerca->click();
     QCOMPARE(m_desktop->last().kind, Kind::Plain);
@@ -239,7 +242,7 @@ void TestSearchWindows::openingALineThatCannotBeReadClosesSilently()
     writeFile(m_collection, file<SongCard>({song("Volare", "Modugno")}));
     FrmCollection editor;
     editor.openCollection(m_collection, QStringLiteral("Prova"));
-    FrmTrovaCanzone window(&editor);
+    FrmTrovaCanzone window(&editor, editor.lblFile->text(), [&editor](qint64 at) { editor.openCard(at); });
     window.lblMemory->setText(QStringLiteral("collection"));
     window.show();
     window.btnCerca->click();
@@ -250,6 +253,26 @@ void TestSearchWindows::openingALineThatCannotBeReadClosesSilently()
     QVERIFY(editor.txtTitolo->text().isEmpty());
     QVERIFY(editor.lblPosizione->text().isEmpty());
     QVERIFY(m_desktop->messages.isEmpty());
+}
+
+void TestSearchWindows::programmingErrorInTheOpenerReachesTheGeneralReport()
+{
+    // Only a failing archive is expected there; a fault in the program is reported, not swallowed.
+    writeFile(m_collection, file<SongCard>({song("Volare", "Modugno")}));
+    FrmCollection editor;
+    editor.openCollection(m_collection, QStringLiteral("Prova"));
+    FrmTrovaCanzone window(&editor, editor.lblFile->text(), [](qint64 at) {
+        const std::array<int, 1> cells{};
+        (void)cells.at(size_t(at)); // position 1 lies past the end
+    });
+    window.lblMemory->setText(QStringLiteral("collection"));
+    window.show();
+    window.btnCerca->click();
+    doubleClickRow(window.lstRecords, 0);
+    QCOMPARE(m_desktop->messages.size(), 1);
+    QCOMPARE(m_desktop->last().kind, Kind::Plain);
+    QVERIFY2(m_desktop->last().text.contains(QStringLiteral("array::at")), qPrintable(m_desktop->last().text));
+    window.btnChiudi->click();
 }
 
 void TestSearchWindows::songSearchFromTheEditorCommand()
@@ -279,7 +302,7 @@ void TestSearchWindows::findInTheWindow()
     editor.openCollection(m_collection, QStringLiteral("Prova"));
     {
         // A missing collection is created empty: nothing listed, and find has nothing to search.
-        FrmTrovaCanzone window(&editor);
+        FrmTrovaCanzone window(&editor, editor.lblFile->text(), [&editor](qint64 at) { editor.openCard(at); });
         window.show();
         window.btnCerca->click();
         QVERIFY(QFile::exists(m_collection));
@@ -289,7 +312,7 @@ void TestSearchWindows::findInTheWindow()
         QCOMPARE(m_desktop->last().text, kEmpty);
     }
     writeFile(m_collection, file<SongCard>({song("Rock uno", "A"), song("Pop", "B"), song("Rock due", "C")}));
-    FrmTrovaCanzone window(&editor);
+    FrmTrovaCanzone window(&editor, editor.lblFile->text(), [&editor](qint64 at) { editor.openCard(at); });
     window.show();
     window.btnCerca->click();
     QCOMPARE(window.lstRecords->currentRow(), -1);
@@ -311,7 +334,7 @@ void TestSearchWindows::doubleClickOnCercaDoesNotPrint()
     writeFile(m_collection, file<SongCard>({song("Volare", "Modugno"), song("Azzurro", "Celentano")}));
     FrmCollection editor;
     editor.openCollection(m_collection, QStringLiteral("Prova"));
-    FrmTrovaCanzone window(&editor);
+    FrmTrovaCanzone window(&editor, editor.lblFile->text(), [&editor](qint64 at) { editor.openCard(at); });
     window.show();
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -339,7 +362,7 @@ void TestSearchWindows::enterOnTheFindButton()
     writeFile(m_collection, file<SongCard>({song("Rock uno", "A"), song("Pop", "B"), song("Rock due", "C")}));
     FrmCollection editor;
     editor.openCollection(m_collection, QStringLiteral("Prova"));
-    FrmTrovaCanzone window(&editor);
+    FrmTrovaCanzone window(&editor, editor.lblFile->text(), [&editor](qint64 at) { editor.openCard(at); });
     window.show();
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -416,7 +439,7 @@ void TestSearchWindows::singerSearchAccessError()
 {
     QVERIFY(QDir().mkpath(SingerArchive::path()));
     FrmAnagrafica editor;
-    FrmTrovaAnagrafica window(&editor);
+    FrmTrovaAnagrafica window(&editor, [&editor](qint64 at) { editor.openCard(at); });
     window.show();
     window.btnCerca->click();
     QCOMPARE(m_desktop->last().text, kAccess);
@@ -436,7 +459,7 @@ void TestSearchWindows::flaggedSongs()
                             }));
     FrmCollection editor;
     editor.openCollection(m_collection, QStringLiteral("Prova"));
-    FrmSegnalati window(&editor);
+    FrmSegnalati window(&editor, editor.lblFile->text(), [&editor](qint64 at) { editor.openCard(at); });
     window.show();
     QCOMPARE(window.windowTitle(), QStringLiteral(" Riepilogo canzoni segnalate"));
     QCOMPARE(window.lstRecords->lines(), (QStringList{songLineOf("Alba", "D"), songLineOf("Zeta", "A")}));
@@ -466,7 +489,7 @@ void TestSearchWindows::flaggedIgnoresAccessFailure()
     QVERIFY(QDir().mkpath(m_collection));
     FrmCollection editor;
     editor.openCollection(m_collection, QStringLiteral("Prova"));
-    FrmSegnalati window(&editor);
+    FrmSegnalati window(&editor, editor.lblFile->text(), [&editor](qint64 at) { editor.openCard(at); });
     window.show();
     QCOMPARE(window.lstRecords->count(), 0);
     QVERIFY(m_desktop->messages.isEmpty());
@@ -483,18 +506,18 @@ void TestSearchWindows::printedLines()
     songs.openCollection(m_collection, QStringLiteral("Prova"));
     FrmAnagrafica singers;
 
-    FrmTrovaCanzone search(&songs);
+    FrmTrovaCanzone search(&songs, songs.lblFile->text(), nullptr);
     search.show();
     search.btnCerca->click();
     QCOMPARE(search.reportTitle(), QStringLiteral("Riepilogo canzoni in collection"));
     QCOMPARE(search.printedLines(), (QStringList{songLineOf("A", "y"), songLineOf("B", "x")}));
 
-    FrmSegnalati flagged(&songs);
+    FrmSegnalati flagged(&songs, songs.lblFile->text(), nullptr);
     flagged.show();
     QCOMPARE(flagged.reportTitle(), QStringLiteral("Riepilogo canzoni segnalate"));
     QCOMPARE(flagged.printedLines(), search.printedLines());
 
-    FrmTrovaAnagrafica singerSearch(&singers);
+    FrmTrovaAnagrafica singerSearch(&singers, nullptr);
     singerSearch.show();
     singerSearch.btnCerca->click();
     QCOMPARE(singerSearch.reportTitle(), QStringLiteral("Riepilogo schede cantanti in archivio"));

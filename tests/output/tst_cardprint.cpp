@@ -9,8 +9,8 @@
 #include "output/FrmStampaCanzone.h"
 #include "output/SingerCardWindow.h"
 #include "singers/FrmAnagrafica.h"
-#include "singers/PictureBox.h"
-#include "singers/SingerPhoto.h"
+#include "app/PictureBox.h"
+#include "records/SingerPhoto.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -21,15 +21,17 @@
 namespace
 {
 
-const QStringList kSongObjects = {"txtCollection", "txtAlbum",  "txtTitolo",  "txtCantante", "txtAutori",
-                                  "txtPremi",      "txtGenere", "txtNazione", "txtAnno",     "txtDurata",
-                                  "txtCasa",       "txtTesto",  "txtStoria",  "txtNote",     "txtMusica"};
+// Filled in record order after the collection's title.
+const QStringList kSongObjects = {"txtCollection", "txtTitolo", "txtCantante", "txtAlbum", "txtGenere",
+                                  "txtAutori",     "txtNazione", "txtAnno",    "txtPremi", "txtCasa",
+                                  "txtDurata",     "txtTesto",   "txtStoria",  "txtMusica", "txtNote"};
 
+// The 26 text objects, filled in record order after the photo.
 const QStringList kSingerFields = {
     "txtNome",          "txtSesso",      "txtDataNasc", "txtCittadinanza", "txtLuogoNasc", "txtIndirizzo",
     "txtCodFisc",       "txtEstremi",    "txtEmail",    "txtTel",          "txtCellulare", "txtStudio",
-    "txtLingue",        "txtPartitaIva", "txtIban",     "txtAltezza",      "txtPeso",      "txtVita",
-    "txtFianchi",       "txtOcchi",      "txtCapelli",  "txtTaglia",       "txtScarpe",    "txtEsperienze",
+    "txtLingue",        "txtPartitaIva", "txtIban",     "txtAltezza",      "txtPeso",      "txtOcchi",
+    "txtCapelli",       "txtVita",       "txtFianchi",  "txtTaglia",       "txtScarpe",    "txtEsperienze",
     "txtDisponibilita", "txtNote"};
 
 QPushButton *button(QWidget *w, const char *name)
@@ -184,16 +186,16 @@ void TestCardPrint::designedControls()
     std::unique_ptr<CardPrintWindow> w;
     switch (window) {
     case 0:
-        w.reset(new FrmAnteprimaCanzone(m_song));
+        w.reset(new FrmAnteprimaCanzone(m_song, m_song->cardShown(), m_song->lblNome->text()));
         break;
     case 1:
-        w.reset(new FrmStampaCanzone(m_song));
+        w.reset(new FrmStampaCanzone(m_song, m_song->cardShown(), m_song->lblNome->text()));
         break;
     case 2:
-        w.reset(new FrmAnteprimaAnagrafica(m_singer));
+        w.reset(new FrmAnteprimaAnagrafica(m_singer, m_singer->card(), {}, SingerPhoto::placeholder()));
         break;
     default:
-        w.reset(new FrmStampaAnagrafica(m_singer));
+        w.reset(new FrmStampaAnagrafica(m_singer, m_singer->card(), {}, SingerPhoto::placeholder()));
     }
     QCOMPARE(w->size(), window < 2 ? QSize(362, 287) : QSize(364, 287));
     QCOMPARE(w->windowTitle(),
@@ -239,10 +241,10 @@ void TestCardPrint::songCard()
     QCOMPARE(r.templateName, QStringLiteral("Scheda Canzone"));
     QCOMPARE(r.pages, 1);
     QCOMPARE(r.objects, kSongObjects);
-    QCOMPARE(r.texts, QStringList({"Rock", "ALBUM:  ", "Nel blu dipinto di blu [Volare]", "Domenico Modugno",
-                                   "Modugno, Migliacci", "Sanremo 1958", "Pop", "Italia", "1958", "3:35",
-                                   "Fonit", QStringLiteral("Penso che un sogno così\nnon ritorni mai più"),
-                                   "I think a dream like this", "Nota", "Orchestra"}));
+    QCOMPARE(r.texts, QStringList({"Rock", "Nel blu dipinto di blu [Volare]", "Domenico Modugno", "ALBUM:  ",
+                                   "Pop", "Modugno, Migliacci", "Italia", "1958", "Sanremo 1958", "Fonit",
+                                   "3:35", QStringLiteral("Penso che un sogno così\nnon ritorni mai più"),
+                                   "I think a dream like this", "Orchestra", "Nota"}));
     QVERIFY(m_desk->messages.isEmpty());
 }
 

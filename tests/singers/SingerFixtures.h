@@ -5,7 +5,7 @@
 #include "app/Widgets.h"
 #include "singers/FrmAnagrafica.h"
 #include "records/SingerCard.h"
-#include "singers/SingerPhoto.h"
+#include "records/SingerPhoto.h"
 
 #include <QDir>
 #include <QFile>

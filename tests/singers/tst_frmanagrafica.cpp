@@ -7,7 +7,7 @@
 #include "core/RecordFile.h"
 #include "core/Text.h"
 #include "shell/WindowSet.h"
-#include "singers/PictureBox.h"
+#include "app/PictureBox.h"
 
 #include <QPlainTextEdit>
 #include <QSignalSpy>

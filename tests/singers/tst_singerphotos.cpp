@@ -2,7 +2,7 @@
 #include "RecordingDesktop.h"
 #include "SingerFixtures.h"
 #include "singers/FrmZoom.h"
-#include "singers/PictureBox.h"
+#include "app/PictureBox.h"
 
 #include <QBuffer>
 #include <QFileDialog>

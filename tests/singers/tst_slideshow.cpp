@@ -2,7 +2,7 @@
 #include "RecordingDesktop.h"
 #include "SingerFixtures.h"
 #include "singers/FrmSlideshow_Anagrafica.h"
-#include "singers/PictureBox.h"
+#include "app/PictureBox.h"
 
 #include <QTimer>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "singers/SingerPhoto.h"
+#include "records/SingerPhoto.h"
 
 #include <QImage>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "singers/SingerPhoto.h"
+#include "records/SingerPhoto.h"
 
 #include "core/AtomicFile.h"
 #include "core/ProgramFolder.h"

@@ -1,4 +1,4 @@
-#include "singers/PictureBox.h"
+#include "app/PictureBox.h"
 
 #include <QMouseEvent>
 #include <QPainter>
