@@ -2,7 +2,7 @@
 # Installs the Debian packages that building, running and testing Cantorium need, if missing.
 set -euo pipefail
 # libsqlite3-dev only serves the search benchmark's comparison; the program and tests never use it.
-packages=(build-essential cmake qt6-base-dev qt6-svg-dev qt6-translations-l10n qt6-qpa-plugins
+packages=(build-essential cmake qt6-base-dev qt6-svg-dev qt6-charts-dev qt6-translations-l10n qt6-qpa-plugins
           libgl-dev fonts-liberation2 fonts-dejavu-core libbenchmark-dev libsqlite3-dev)
 missing=()
 for p in "${packages[@]}"; do

@@ -264,6 +264,18 @@ void CardEditor::navigate(Move move)
     }
 }
 
+void CardEditor::showStoredCard(qint64 position)
+{
+    try {
+        RecordFile archive(archivePath(), recordSize());
+        const QByteArray record = archive.read(position);
+        archive.close();
+        showRecord(record, position);
+    } catch (const FileError &) {
+        desktop().error(ArchiveMessages::kNoAccess);
+    }
+}
+
 void CardEditor::cmdSalvaClick()
 {
     for (const auto &[field, warning] : requiredFields()) {
