@@ -242,6 +242,7 @@ void TestStatsWindow::saveWritesEachFormat_data()
     QTest::newRow("PNG") << QStringLiteral("grafico.png");
     QTest::newRow("SVG") << QStringLiteral("grafico.svg");
     QTest::newRow("PDF") << QStringLiteral("grafico.PDF");
+    QTest::newRow("name outside Windows-1252") << QStringLiteral("grafico «€» \u6F22\u5B57.png");
 }
 
 void TestStatsWindow::saveWritesEachFormat()
@@ -325,7 +326,21 @@ void TestStatsWindow::saveFailuresLeaveTheOldFile()
              QStringList{QStringLiteral("vecchio.png")});
     m_desktop->messages.clear();
 
+    // A name longer than the file system takes.
+    QVERIFY(!w.saveChart(m_folder->file(QString(300, QLatin1Char('g')) + QStringLiteral(".png"))));
+    QCOMPARE(m_desktop->last().text, FrmStatistiche::kSaveFailed);
+
+    // A symbolic link: the file it points to is written, the link stays.
+    const QString target = m_folder->file(QStringLiteral("vero.svg"));
+    const QString link = m_folder->file(QStringLiteral("collegamento.svg"));
+    writeFile(target, QByteArray("vecchio"));
+    QVERIFY(QFile::link(target, link));
+    QVERIFY(w.saveChart(link));
+    QVERIFY(QFileInfo(link).isSymLink());
+    QVERIFY(fileContent(target).contains("<svg"));
+
     // Cancelling the dialog writes nothing and says nothing.
+    m_desktop->messages.clear();
     m_desktop->fileAnswers.enqueue(QString());
     QTest::mouseClick(w.btnSalva, Qt::LeftButton);
     QVERIFY(m_desktop->messages.isEmpty());
