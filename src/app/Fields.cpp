@@ -113,8 +113,11 @@ public:
         for (int i = 0; i < m_chain.size(); ++i) {
             if (m_chain.at(i) == watched) {
                 QWidget *next = i + 1 < m_chain.size() ? m_chain.at(i + 1).data() : m_afterLast.data();
-                if (next)
+                if (next) {
+                    // A move by the keyboard: the window shows where the focus went, as after Tab.
+                    next->window()->setAttribute(Qt::WA_KeyboardFocusChange);
                     next->setFocus(Qt::TabFocusReason);
+                }
                 return true;
             }
         }

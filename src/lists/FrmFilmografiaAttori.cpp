@@ -13,8 +13,10 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QStyle>
 
 namespace
 {
@@ -47,10 +49,33 @@ const EntryField kEntries[] = {
      "Attenzione: per salvare la scheda è necessario indicare la durata della canzone."},
 };
 
+// A bar's text that does not fit keeps its beginning and is cut with an ellipsis at the right;
+// centred, a long stage name would lose both ends of the heading.
+class ElidingBar : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        const QRect area = contentsRect();
+        const QFontMetrics metrics(font());
+        if (metrics.horizontalAdvance(text()) <= area.width()) {
+            QLabel::paintEvent(event);
+            return;
+        }
+        QPainter painter(this);
+        style()->drawItemText(&painter, area, Qt::AlignLeft | Qt::AlignVCenter, palette(), isEnabled(),
+                              metrics.elidedText(text(), Qt::ElideRight, area.width()), foregroundRole());
+    }
+};
+
 QLabel *bar(QWidget *parent, const QString &name, const QString &text, const QRect &geometry, qreal points,
             bool bold, Qt::Alignment alignment)
 {
-    auto *l = new QLabel(text, parent);
+    auto *l = new ElidingBar(text, parent);
+    l->setTextFormat(Qt::PlainText);
     l->setObjectName(name);
     l->setGeometry(geometry);
     l->setFont(ListLook::font(QStringLiteral("Verdana"), points, bold));

@@ -9,6 +9,7 @@
 #include "report/ReportLayout.h"
 #include "report/ReportTemplates.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -20,6 +21,30 @@ const QString ListWindow::kEmptyList =
 const QString ListWindow::kAccessError = QStringLiteral(
     "Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere "
     "i privilegi di scrittura nella cartella di installazione del programma.");
+
+namespace
+{
+// Enter on a focused button presses it, as the space bar does. The buttons are not auto-default,
+// so that Enter in a field never presses one.
+class EnterPresses : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+            return false;
+        auto *button = qobject_cast<QPushButton *>(watched);
+        if (!button || !button->isEnabled() || key->isAutoRepeat())
+            return false;
+        button->click();
+        return true;
+    }
+};
+} // namespace
 
 namespace ListLook
 {
@@ -38,6 +63,7 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &text, c
     b->setGeometry(geometry);
     b->setFont(font(QStringLiteral("Verdana"), 9));
     b->setAutoDefault(false);
+    b->installEventFilter(new EnterPresses(b));
     return b;
 }
 

@@ -1,6 +1,7 @@
 #include "lists/ResultList.h"
 
 #include <QFont>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
 
@@ -129,4 +130,14 @@ void ResultList::mouseDoubleClickEvent(QMouseEvent *event)
     QListView::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton)
         emit lineDoubleClicked();
+}
+
+void ResultList::keyPressEvent(QKeyEvent *event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentRow() >= 0) {
+        event->accept();
+        emit lineDoubleClicked();
+        return;
+    }
+    QListView::keyPressEvent(event);
 }

@@ -29,11 +29,13 @@ public:
     void setCurrentRow(int row);
 
 signals:
-    // A double-click anywhere on the list: the window uses the selected line.
+    // A double-click anywhere on the list, or Enter on a selected line: the window opens the
+    // selected line.
     void lineDoubleClicked();
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     class Model;

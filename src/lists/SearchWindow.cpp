@@ -10,10 +10,13 @@
 #include "lists/RecordFilter.h"
 #include "lists/ResultList.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QStyleHints>
+#include <QTimer>
 
 namespace
 {
@@ -107,6 +110,12 @@ void SearchWindow::closeList()
 
 void SearchWindow::btnCercaClick()
 {
+    // The waiting line is shown while Cerca is held down; it goes whatever the search's end.
+    struct HideWhenDone {
+        QLabel *label;
+        ~HideWhenDone() { label->hide(); }
+    } waiting{lblAttendere};
+
     Lists::RecordFilter filter(m_format.schema());
     for (int i = 0; i < filterFields.size(); ++i)
         filter.add(m_fieldOf.at(i), filterFields.at(i)->text());
@@ -124,8 +133,16 @@ void SearchWindow::btnCercaClick()
     Lists::sortEntries(entries);
     const int count = int(entries.size());
     lstRecords->setEntries(std::move(entries));
-    lblTrovate->setText(QStringLiteral("Il presente riepilogo contiene %1 schede.").arg(count));
+    lblTrovate->setText(count == 1 ? QStringLiteral("Il presente riepilogo contiene 1 scheda.")
+                                   : QStringLiteral("Il presente riepilogo contiene %1 schede.").arg(count));
     lblTrovate->adjustSize();
+    // The second click of a double-click on Cerca would land on what the result panel shows in
+    // its place (Stampa), and even a click ignored there would take the focus: until a
+    // double-click is over, the panel lets clicks through to the bare window.
+    panContainer->setAttribute(Qt::WA_TransparentForMouseEvents);
+    QTimer::singleShot(
+        QGuiApplication::styleHints()->mouseDoubleClickInterval(), panContainer,
+        [panel = panContainer] { panel->setAttribute(Qt::WA_TransparentForMouseEvents, false); });
     panContainer->show();
     panAvvio->hide();
     txtTrova->clear();

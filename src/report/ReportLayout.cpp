@@ -289,8 +289,14 @@ void paintPage(QPainter &p, const PreparedReport &report, int page)
     p.setRenderHint(QPainter::TextAntialiasing, true);
     for (const ReportObject &o : report.pages.at(page).items) {
         const QRectF box = toDevice(o.rect);
-        p.setClipRect(box.intersected(paper).adjusted(0, 0, o.kind == ObjectKind::VLine ? kx : 0,
-                                                      o.kind == ObjectKind::HLine ? ky : 0));
+        // A rule's box has no width or no height: it is clipped as the line it paints, or
+        // the empty intersection would hide it.
+        QRectF drawn = box;
+        if (o.kind == ObjectKind::HLine)
+            drawn.setHeight(std::max(1.0, ky));
+        else if (o.kind == ObjectKind::VLine)
+            drawn.setWidth(std::max(1.0, kx));
+        p.setClipRect(drawn.intersected(paper));
         switch (o.kind) {
         case ObjectKind::Text:
             drawText(p, o, box, kx, ky);
@@ -308,10 +314,8 @@ void paintPage(QPainter &p, const PreparedReport &report, int page)
             p.drawRect(box);
             break;
         case ObjectKind::HLine:
-            p.fillRect(QRectF(box.left(), box.top(), box.width(), std::max(1.0, ky)), Qt::black);
-            break;
         case ObjectKind::VLine:
-            p.fillRect(QRectF(box.left(), box.top(), std::max(1.0, kx), box.height()), Qt::black);
+            p.fillRect(drawn, Qt::black);
             break;
         default:
             break;

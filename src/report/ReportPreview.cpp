@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -120,6 +121,17 @@ void ReportPreview::actSchermoInteroClick()
         showFullScreen();
         actSchermoIntero->setChecked(true);
     }
+}
+
+void ReportPreview::keyPressEvent(QKeyEvent *event)
+{
+    // Esc steps back one level: out of full screen first, and only then out of the preview.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && isFullScreen()) {
+        actSchermoInteroClick();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void ReportPreview::cmbZoomChange(int index)

@@ -30,6 +30,9 @@ public:
     // The zoom choices: factors, then the two fitting modes.
     static const QList<double> &zoomFactors();
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void actStampaClick();
     void actSchermoInteroClick();

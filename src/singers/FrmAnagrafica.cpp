@@ -35,8 +35,8 @@ const QString kNeedCittadinanza =
 const QString kNeedEstremi =
     QStringLiteral("Attenzione: per salvare la scheda è necessario indicare la canzone più famosa.");
 const QString kDiscographyUnsaved = QStringLiteral(
-    "Attenzione: la gestione della dicografia può avvenire soltanto dopo che la scheda del cantante è stata "
-    "salvata in archivio.");
+    "Attenzione: la gestione della discografia può avvenire soltanto dopo che la scheda del cantante è "
+    "stata salvata in archivio.");
 const QString kDiscographyNome = QStringLiteral("Attenzione: per accedere alla gestione della discografia è "
                                                 "necessario indicare il nome d'arte del cantante.");
 // A photo that cannot be written is reported, and the picture stays in the preview, so that

@@ -4,6 +4,7 @@
 #include "app/Fields.h"
 #include "app/Startup.h"
 #include "app/Widgets.h"
+#include "app/Windows.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <QWindow>
 
 namespace {
 
@@ -82,6 +84,8 @@ private slots:
     void confirmationAnswers();
     void maxLengthStopsTyping();
     void standardButtonsInItalian();
+    void fixedWindowsAskForNoTitleBarButtons_data();
+    void fixedWindowsAskForNoTitleBarButtons();
 };
 
 void TestConventions::backgroundHighlightFollowsFocus()
@@ -318,6 +322,37 @@ void TestConventions::standardButtonsInItalian()
     QCOMPARE(box.button(QMessageBox::No)->text().remove(QLatin1Char('&')), QStringLiteral("No"));
     QCOMPARE(box.button(QMessageBox::Cancel)->text().remove(QLatin1Char('&')), QStringLiteral("Annulla"));
     QCOMPARE(box.button(QMessageBox::Open)->text().remove(QLatin1Char('&')), QStringLiteral("Apri"));
+}
+
+void TestConventions::fixedWindowsAskForNoTitleBarButtons_data()
+{
+    QTest::addColumn<bool>("dialog");
+    QTest::newRow("per-use dialog") << true;
+    QTest::newRow("whole-run fixed window") << false;
+}
+
+void TestConventions::fixedWindowsAskForNoTitleBarButtons()
+{
+    QFETCH(bool, dialog);
+    QWidget owner;
+    std::unique_ptr<QWidget> w;
+    if (dialog)
+        w = std::make_unique<FixedDialog>(&owner, QStringLiteral("frmProva"), QStringLiteral(" Prova"),
+                                          QSize(300, 200), Qt::white, Qt::white, QSize(280, 180));
+    else
+        w = std::make_unique<FixedWindow>(QStringLiteral("frmProva"), QStringLiteral(" Prova"),
+                                          QSize(300, 200), Qt::white, Qt::white, QSize(280, 180));
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    // What the window system is handed once shown: a title and nothing to press on it.
+    const Qt::WindowFlags flags = w->windowHandle()->flags();
+    QVERIFY(flags & Qt::CustomizeWindowHint);
+    QVERIFY(flags & Qt::WindowTitleHint);
+    for (Qt::WindowType button :
+         {Qt::WindowSystemMenuHint, Qt::WindowMinimizeButtonHint, Qt::WindowMaximizeButtonHint,
+          Qt::WindowCloseButtonHint, Qt::WindowContextHelpButtonHint})
+        QVERIFY2(!(flags & button), qPrintable(QString::number(int(button), 16)));
+    QCOMPARE(w->minimumSize(), w->maximumSize());
 }
 
 QTEST_MAIN(TestConventions)

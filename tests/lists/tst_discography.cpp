@@ -58,6 +58,7 @@ private slots:
     void saveAccessError();
     void readFailures();
     void openedFromTheSingerEditor();
+    void longStageNameHeading();
 
 private:
     std::unique_ptr<TempProgramFolder> m_folder;
@@ -334,6 +335,47 @@ void TestDiscography::openedFromTheSingerEditor()
         QCOMPARE(w->lstRecords->count(), 0);
     });
     emit m_editor->btnFilmografia->clicked();
+}
+
+void TestDiscography::longStageNameHeading()
+{
+    const QString name = QString(47, QLatin1Char('M')) + QStringLiteral(" UN");
+    QCOMPARE(name.size(), 50);
+    m_editor->txtNome->setText(name);
+    FrmFilmografiaAttori window(m_editor.get());
+    window.show();
+    QLabel *heading = window.lblTitolo;
+    QCOMPARE(heading->text(), QStringLiteral("Discografia di ") + name);
+
+    // The bar shows the words "Discografia di" whole, where a bar holding only them at the
+    // left would show them.
+    const QImage shown = heading->grab().toImage();
+    QLabel words(QStringLiteral("Discografia di"));
+    words.setFont(heading->font());
+    words.setPalette(heading->palette());
+    words.setAutoFillBackground(true);
+    words.setContentsMargins(heading->contentsMargins());
+    words.setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    words.resize(heading->size());
+    const QImage expected = words.grab().toImage();
+    QCOMPARE(shown.size(), expected.size());
+    const QRect area = heading->contentsRect();
+    const int end =
+        area.left() + QFontMetrics(heading->font()).horizontalAdvance(QStringLiteral("Discografia di"));
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < end; ++x)
+            if (shown.pixel(x, y) != expected.pixel(x, y))
+                QFAIL(qPrintable(QStringLiteral("the heading's beginning differs at %1,%2").arg(x).arg(y)));
+    // Nothing is drawn in the bar's margins: the end of the name is cut inside the bar.
+    const QRgb background = shown.pixel(0, 0);
+    bool inked = false;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = area.right() + 1; x < shown.width(); ++x)
+            QCOMPARE(shown.pixel(x, y), background);
+        for (int x = end; x <= area.right(); ++x)
+            inked = inked || shown.pixel(x, y) != background;
+    }
+    QVERIFY(inked);
 }
 
 QTEST_MAIN(TestDiscography)

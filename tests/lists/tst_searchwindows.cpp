@@ -11,10 +11,12 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyleHints>
 #include <QTest>
 
 using namespace ListFixtures;
@@ -64,6 +66,8 @@ private slots:
     void openingALineThatCannotBeReadClosesSilently();
     void songSearchFromTheEditorCommand();
     void findInTheWindow();
+    void doubleClickOnCercaDoesNotPrint();
+    void enterOnTheFindButton();
 
     void singerSearchFromTheSongEditor();
     void singerSearchFromTheSingerEditor();
@@ -142,20 +146,25 @@ void TestSearchWindows::songSearch()
         listed << line.left(50).trimmed();
     QCOMPARE(listed, titles);
     QCOMPARE(window.lblTrovate->text(),
-             QStringLiteral("Il presente riepilogo contiene %1 schede.").arg(titles.size()));
+             titles.size() == 1
+                 ? QStringLiteral("Il presente riepilogo contiene 1 scheda.")
+                 : QStringLiteral("Il presente riepilogo contiene %1 schede.").arg(titles.size()));
     QVERIFY(window.txtTrova->text().isEmpty());
 }
 
 void TestSearchWindows::songSearchOpensTheExactCardOfEqualLines_data()
 {
     QTest::addColumn<int>("row");
-    QTest::newRow("first of two equal lines") << 0;
-    QTest::newRow("second of two equal lines") << 1;
+    QTest::addColumn<bool>("byEnter"); // Enter on the selected line instead of a double-click
+    QTest::newRow("first of two equal lines") << 0 << false;
+    QTest::newRow("second of two equal lines") << 1 << false;
+    QTest::newRow("second of two equal lines, Enter") << 1 << true;
 }
 
 void TestSearchWindows::songSearchOpensTheExactCardOfEqualLines()
 {
     QFETCH(int, row);
+    QFETCH(bool, byEnter);
     // Equal lines: the titles differ only after character 50, the genres are not listed.
     const QString title = QString(50, QLatin1Char('T'));
     SongCard first = song(title + "uno", "Mina", "Album", "1960", "Primo", "Sì");
@@ -173,7 +182,13 @@ void TestSearchWindows::songSearchOpensTheExactCardOfEqualLines()
     window.btnCerca->click();
     QCOMPARE(window.lstRecords->count(), 3);
     QCOMPARE(window.lstRecords->line(1), window.lstRecords->line(2));
-    doubleClickRow(window.lstRecords, 1 + row);
+    if (byEnter) {
+        window.lstRecords->setCurrentRow(1 + row);
+        window.lstRecords->setFocus();
+        QTest::keyClick(window.lstRecords, Qt::Key_Return);
+    } else {
+        doubleClickRow(window.lstRecords, 1 + row);
+    }
 
     QVERIFY(!window.isVisible());
     QCOMPARE(window.lstRecords->count(), 0);
@@ -212,7 +227,8 @@ void TestSearchWindows::songSearchAccessError()
     QCOMPARE(m_desktop->last().kind, Kind::Plain);
     QCOMPARE(m_desktop->last().text, kAccess);
     QVERIFY(window.panAvvio->isVisible());
-    QVERIFY(window.lblAttendere->isVisible());
+    // The waiting line does not outlive the failed search.
+    QVERIFY(!window.lblAttendere->isVisible());
     window.btnAnnulla->click();
     QVERIFY(!window.lblAttendere->isVisible());
     QVERIFY(!window.isVisible());
@@ -290,6 +306,62 @@ void TestSearchWindows::findInTheWindow()
     QCOMPARE(m_desktop->messages.size(), 1);
 }
 
+void TestSearchWindows::doubleClickOnCercaDoesNotPrint()
+{
+    writeFile(m_collection, file<SongCard>({song("Volare", "Modugno"), song("Azzurro", "Celentano")}));
+    FrmCollection editor;
+    editor.openCollection(m_collection, QStringLiteral("Prova"));
+    FrmTrovaCanzone window(&editor);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    // Stampa appears where Cerca was: the second click of the double-click lands on it.
+    const QPoint cerca = window.btnCerca->mapTo(&window, window.btnCerca->rect().center());
+    const QPoint stampa = window.btnStampa->mapTo(&window, window.btnStampa->rect().center());
+    QVERIFY(QRect(window.btnStampa->mapTo(&window, QPoint(0, 0)), window.btnStampa->size()).contains(cerca));
+    QTest::mouseDClick(window.windowHandle(), Qt::LeftButton, Qt::NoModifier, cerca);
+    QVERIFY(window.panContainer->isVisible());
+    QCOMPARE(window.lstRecords->count(), 2);
+    QVERIFY(m_desktop->reports.isEmpty());
+    // Nor did the second click take the focus away from the find field.
+    QVERIFY(window.txtTrova->hasFocus());
+
+    // Once a double-click is over, the panel's buttons work.
+    QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval());
+    QTRY_VERIFY(!window.panContainer->testAttribute(Qt::WA_TransparentForMouseEvents));
+    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, Qt::NoModifier, stampa);
+    QCOMPARE(m_desktop->reports.size(), 1);
+    QCOMPARE(m_desktop->reports.first().templateName, QStringLiteral("Riepilogo dati"));
+}
+
+void TestSearchWindows::enterOnTheFindButton()
+{
+    writeFile(m_collection, file<SongCard>({song("Rock uno", "A"), song("Pop", "B"), song("Rock due", "C")}));
+    FrmCollection editor;
+    editor.openCollection(m_collection, QStringLiteral("Prova"));
+    FrmTrovaCanzone window(&editor);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.btnCerca->click();
+    QVERIFY(window.txtTrova->hasFocus());
+    const QImage idle = window.btnTrova->grab().toImage();
+
+    // The first Enter moves to Trova, which shows that it has the focus, and presses nothing.
+    QTest::keyClicks(window.txtTrova, QStringLiteral("rock"));
+    QTest::keyClick(window.txtTrova, Qt::Key_Return);
+    QVERIFY(window.btnTrova->hasFocus());
+    QCOMPARE(window.lstRecords->currentRow(), -1);
+    QVERIFY2(window.btnTrova->grab().toImage() != idle, "no focus mark on Trova");
+
+    // Each further Enter presses it: the next line holding the words.
+    QTest::keyClick(window.btnTrova, Qt::Key_Return);
+    QCOMPARE(window.lstRecords->currentRow(), 1); // "Rock due" sorts before "Rock uno"
+    QTest::keyClick(window.btnTrova, Qt::Key_Enter);
+    QCOMPARE(window.lstRecords->currentRow(), 2);
+    QVERIFY(m_desktop->messages.isEmpty());
+}
+
 void TestSearchWindows::singerSearchFromTheSongEditor()
 {
     writeFile(SingerArchive::path(),
@@ -350,6 +422,7 @@ void TestSearchWindows::singerSearchAccessError()
     QCOMPARE(m_desktop->last().text, kAccess);
     QCOMPARE(m_desktop->last().kind, Kind::Plain);
     QVERIFY(window.panAvvio->isVisible());
+    QVERIFY(!window.lblAttendere->isVisible());
 }
 
 void TestSearchWindows::flaggedSongs()

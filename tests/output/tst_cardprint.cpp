@@ -154,7 +154,8 @@ void TestCardPrint::designedControls_data()
     QTest::newRow("song preview instruction")
         << 0 << "icoInf02" << QRect(112, 140, 209, 67) << ":/output/anteprima_istruzioni.svg";
     QTest::newRow("song preview cancel") << 0 << "btnAnnulla" << QRect(18, 243, 137, 28) << "Annulla";
-    QTest::newRow("song preview confirm") << 0 << "btnStampa" << QRect(208, 243, 137, 28) << "Stampa";
+    QTest::newRow("song preview confirm")
+        << 0 << "btnStampa" << QRect(208, 243, 137, 28) << "Mostra anteprima";
     QTest::newRow("song print explanation")
         << 1 << "icoInf01" << QRect(28, 28, 240, 83) << ":/output/stampa_spiegazione.svg";
     QTest::newRow("song print separator") << 1 << "shpSepara" << QRect(26, 120, 311, 4) << "";
@@ -229,7 +230,8 @@ void TestCardPrint::songCard()
     emit(preview ? m_song->cmdAnteprima : m_song->cmdStampa)->clicked();
 
     QCOMPARE(seen.name, preview ? QStringLiteral("frmAnteprimaCanzone") : QStringLiteral("frmStampaCanzone"));
-    QCOMPARE(seen.confirm, QStringLiteral("Stampa"));
+    // The preview's instruction picture says "Fare clic su Mostra anteprima": its button agrees.
+    QCOMPARE(seen.confirm, preview ? QStringLiteral("Mostra anteprima") : QStringLiteral("Stampa"));
     QVERIFY(!seen.visibleAfter);
     QCOMPARE(m_desk->reports.size(), 1);
     const auto &r = m_desk->reports.first();

@@ -6,6 +6,8 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include <algorithm>
+
 using namespace report;
 
 namespace
@@ -56,6 +58,62 @@ QRectF pixelsOf(const PreparedReport &r, const QString &name)
     return QRectF();
 }
 
+// Renders one page onto white at `dpi`, the paper's corner at the image's corner.
+QImage renderAt(const PreparedReport &r, int dpi, int page = 0)
+{
+    const double k = dpi / 96.0;
+    QImage image(qCeil(r.paper.width() * k), qCeil(r.paper.height() * k), QImage::Format_RGB32);
+    image.setDotsPerMeterX(qRound(dpi / 0.0254));
+    image.setDotsPerMeterY(qRound(dpi / 0.0254));
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    paintPage(painter, r, page);
+    return image;
+}
+
+bool isDark(QRgb c)
+{
+    return qRed(c) < 96 && qGreen(c) < 96 && qBlue(c) < 96;
+}
+
+// One straight rule of a page in report units: a line object, or one side of a frame.
+struct Rule {
+    QString name;
+    QPointF from;
+    double length;
+    bool horizontal;
+};
+
+QList<Rule> rulesOf(const ReportPage &page)
+{
+    QList<Rule> rules;
+    for (const ReportObject &o : page.items) {
+        const QRectF b = o.rect;
+        if (o.kind == ObjectKind::HLine)
+            rules << Rule{o.name, b.topLeft(), b.width(), true};
+        else if (o.kind == ObjectKind::VLine)
+            rules << Rule{o.name, b.topLeft(), b.height(), false};
+        else if (o.kind == ObjectKind::Frame)
+            rules << Rule{o.name + QStringLiteral(" top"), b.topLeft(), b.width(), true}
+                  << Rule{o.name + QStringLiteral(" bottom"), b.bottomLeft(), b.width(), true}
+                  << Rule{o.name + QStringLiteral(" left"), b.topLeft(), b.height(), false}
+                  << Rule{o.name + QStringLiteral(" right"), b.topRight(), b.height(), false};
+    }
+    return rules;
+}
+
+// The pixels a rule may ink at scale `k`: its line, one device unit thick, and a pixel of
+// rounding on every side.
+QRect inkAllowed(const Rule &r, double k)
+{
+    const double x = r.from.x() * k, y = r.from.y() * k;
+    const double w = r.horizontal ? r.length * k : std::max(1.0, k);
+    const double h = r.horizontal ? std::max(1.0, k) : r.length * k;
+    return QRectF(x, y, w, h)
+        .toAlignedRect()
+        .adjusted(-qCeil(k) - 1, -qCeil(k) - 1, qCeil(k) + 1, qCeil(k) + 1);
+}
+
 struct PdfFacts {
     int pages = 0;
     QList<QSizeF> boxes; // MediaBox sizes in points
@@ -89,6 +147,8 @@ private slots:
     void inkInsideBoxes_data();
     void inkInsideBoxes();
     void nothingOutsideThePaper();
+    void rulesAreInked_data();
+    void rulesAreInked();
     void photoFitsItsBox_data();
     void photoFitsItsBox();
     void pdfPages_data();
@@ -191,6 +251,72 @@ void TestReportPaint::nothingOutsideThePaper()
                 QFAIL(qPrintable(QStringLiteral("ink at %1,%2 outside the paper").arg(x).arg(y)));
     // Inside the paper the shape reaches the corner.
     QCOMPARE(image.pixel(paper.right() - 2, paper.bottom() - 2), qRgb(255, 0, 0));
+}
+
+void TestReportPaint::rulesAreInked_data()
+{
+    QTest::addColumn<int>("which");
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<int>("rules"); // frames count as four
+    for (int dpi : {96, 300}) {
+        QTest::addRow("song card, %d dpi", dpi) << 0 << dpi << 5;
+        QTest::addRow("singer card, %d dpi", dpi) << 1 << dpi << 25 * 4;
+        QTest::addRow("list, %d dpi", dpi) << 2 << dpi << 0;
+    }
+}
+
+void TestReportPaint::rulesAreInked()
+{
+    QFETCH(int, which);
+    QFETCH(int, dpi);
+    QFETCH(int, rules);
+    const double k = dpi / 96.0;
+    ReportTemplate t = byIndex(which);
+    if (which == 2)
+        fillList(t, QStringLiteral("Riepilogo canzoni in collection"), {QStringLiteral("Riga")});
+    const PreparedReport full = prepareReport(t, kToday);
+    const QList<Rule> lines = rulesOf(full.pages.first());
+    QCOMPARE(lines.size(), rules);
+
+    // On the whole page, every rule is dark along all its length.
+    const QImage page = renderAt(full, dpi);
+    for (const Rule &r : lines) {
+        const int along = qFloor(r.length * k);
+        const double across = (r.horizontal ? r.from.y() : r.from.x()) * k;
+        for (int i = 2; i < along - 2; ++i) {
+            bool dark = false;
+            for (int j = qFloor(across) - 1; j <= qCeil(across + k) + 1 && !dark; ++j) {
+                const QPoint at = r.horizontal ? QPoint(qRound(r.from.x() * k) + i, j)
+                                               : QPoint(j, qRound(r.from.y() * k) + i);
+                dark = page.valid(at) && isDark(page.pixel(at));
+            }
+            if (!dark)
+                QFAIL(qPrintable(
+                    QStringLiteral("%1 not drawn at %2 of %3 pixels").arg(r.name).arg(i).arg(along)));
+        }
+    }
+
+    // With only its rules kept, the page has no dark pixel off them.
+    PreparedReport bare = full;
+    QList<ReportObject> &items = bare.pages.first().items;
+    items.erase(std::remove_if(items.begin(), items.end(),
+                               [](const ReportObject &o) {
+                                   return o.kind != ObjectKind::HLine && o.kind != ObjectKind::VLine &&
+                                          o.kind != ObjectKind::Frame;
+                               }),
+                items.end());
+    const QImage ruled = renderAt(bare, dpi);
+    QImage allowed(ruled.size(), QImage::Format_Grayscale8);
+    allowed.fill(0);
+    {
+        QPainter p(&allowed);
+        for (const Rule &r : lines)
+            p.fillRect(inkAllowed(r, k), Qt::white);
+    }
+    for (int y = 0; y < ruled.height(); ++y)
+        for (int x = 0; x < ruled.width(); ++x)
+            if (isDark(ruled.pixel(x, y)) && qGray(allowed.pixel(x, y)) == 0)
+                QFAIL(qPrintable(QStringLiteral("ink at %1,%2 off every rule").arg(x).arg(y)));
 }
 
 void TestReportPaint::photoFitsItsBox_data()

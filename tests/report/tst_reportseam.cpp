@@ -74,6 +74,7 @@ private slots:
     void previewWindow_data();
     void previewWindow();
     void previewZoomAndFullScreen();
+    void previewEscapeLeavesFullScreenFirst();
     void previewPrintsThroughTheDialog();
     void realDesktopPreview();
     void realDesktopPrintCancelled();
@@ -124,6 +125,24 @@ void TestReportSeam::previewZoomAndFullScreen()
     QVERIFY(w.isFullScreen());
     w.actSchermoIntero->trigger();
     QVERIFY(!w.isFullScreen());
+}
+
+void TestReportSeam::previewEscapeLeavesFullScreenFirst()
+{
+    ReportPreview w(nullptr, listOf(3));
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.actSchermoIntero->trigger();
+    QVERIFY(w.isFullScreen());
+    auto escape = [&w] { QTest::keyClick(w.focusWidget() ? w.focusWidget() : &w, Qt::Key_Escape); };
+    escape();
+    QVERIFY(!w.isFullScreen());
+    QVERIFY(!w.actSchermoIntero->isChecked());
+    QVERIFY(w.isVisible());
+    escape();
+    QVERIFY(!w.isVisible());
+    QCOMPARE(w.result(), int(QDialog::Rejected));
 }
 
 void TestReportSeam::previewPrintsThroughTheDialog()

@@ -559,7 +559,7 @@ void TestFrmAnagrafica::duplicate()
 void TestFrmAnagrafica::discographyChecks()
 {
     Bench b;
-    const QString unsaved = QStringLiteral("Attenzione: la gestione della dicografia può avvenire soltanto "
+    const QString unsaved = QStringLiteral("Attenzione: la gestione della discografia può avvenire soltanto "
                                            "dopo che la scheda del cantante è stata "
                                            "salvata in archivio.");
     const QString needName = QStringLiteral("Attenzione: per accedere alla gestione della discografia è "
