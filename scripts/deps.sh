@@ -5,7 +5,7 @@ set -euo pipefail
 # unzip lets the tests read the .xlsx exports back; desktop-file-utils and appstream validate the
 # installed menu entry and metadata in the tests; dpkg-dev gives CPack's Debian package its
 # dependencies (dpkg-shlibdeps).
-packages=(build-essential cmake pkg-config qt6-base-dev qt6-svg-dev qt6-translations-l10n qt6-qpa-plugins
+packages=(build-essential cmake pkg-config qt6-base-dev qt6-svg-dev qt6-charts-dev qt6-translations-l10n qt6-qpa-plugins
           libgl-dev fonts-liberation2 fonts-dejavu-core libbenchmark-dev libsqlite3-dev
           libxlsxwriter-dev zlib1g-dev unzip desktop-file-utils appstream dpkg-dev)
 missing=()

@@ -31,9 +31,12 @@
 #include "singers/FrmAnagrafica.h"
 #include "singers/FrmSlideshow_Anagrafica.h"
 #include "singers/FrmZoom.h"
-#include "singers/SingerPhoto.h"
+#include "records/SingerPhoto.h"
+#include "stats/FrmStatistiche.h"
+#include "stats/StatsCount.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -237,22 +240,22 @@ const std::vector<Entry> &table()
         {"anagrafica", [](Stage &s) -> QWidget * { return singerEditor(s); }},
         {"trova_canzone",
          [](Stage &s) {
-             auto *w = new FrmTrovaCanzone(songEditor(s));
+             auto *w = new FrmTrovaCanzone(songEditor(s), s.collectionPath, [](qint64) {});
              perUse(s, w);
              w->filterFields.value(1)->setText(QStringLiteral("Lunari"));
              w->btnCercaClick();
              return w;
          }},
-        {"segnalati", [](Stage &s) { return perUse(s, new FrmSegnalati(songEditor(s))); }},
+        {"segnalati", [](Stage &s) { return perUse(s, new FrmSegnalati(songEditor(s), s.collectionPath, [](qint64) {})); }},
         {"trova_anagrafica",
          [](Stage &s) {
-             auto *w = new FrmTrovaAnagrafica(singerEditor(s));
+             auto *w = new FrmTrovaAnagrafica(singerEditor(s), [](qint64) {});
              perUse(s, w);
              w->filterFields.value(0)->setText(QStringLiteral("a"));
              w->btnCercaClick();
              return w;
          }},
-        {"discografia", [](Stage &s) { return perUse(s, new FrmFilmografiaAttori(singerEditor(s))); }},
+        {"discografia", [](Stage &s) { return perUse(s, new FrmFilmografiaAttori(singerEditor(s), 1, QStringLiteral("Marta Lunari"))); }},
         {"zoom",
          [](Stage &s) {
              auto *w = new FrmZoom(singerEditor(s));
@@ -268,15 +271,24 @@ const std::vector<Entry> &table()
              w->cmdAvantiClick(); // the first photo rather than the opening picture
              return w;
          }},
-        {"allegati_canzone", [](Stage &s) { return perUse(s, new FrmAllegaCartella(songEditor(s))); }},
+        {"allegati_canzone", [](Stage &s) { return perUse(s, new FrmAllegaCartella(songEditor(s), QStringLiteral("collection"))); }},
         {"esporta_collection",
          [](Stage &s) { return perUse(s, new FrmExpCollection(songEditor(s), s.collectionPath)); }},
         {"esporta_anagrafica", [](Stage &s) { return perUse(s, new FrmExpAnagrafica(singerEditor(s))); }},
-        {"stampa_canzone", [](Stage &s) { return perUse(s, new FrmStampaCanzone(songEditor(s))); }},
-        {"anteprima_canzone", [](Stage &s) { return perUse(s, new FrmAnteprimaCanzone(songEditor(s))); }},
-        {"stampa_anagrafica", [](Stage &s) { return perUse(s, new FrmStampaAnagrafica(singerEditor(s))); }},
+        {"stampa_canzone", [](Stage &s) { return perUse(s, new FrmStampaCanzone(songEditor(s), songEditor(s)->cardShown(), songEditor(s)->lblNome->text())); }},
+        {"anteprima_canzone", [](Stage &s) { return perUse(s, new FrmAnteprimaCanzone(songEditor(s), songEditor(s)->cardShown(), songEditor(s)->lblNome->text())); }},
+        {"stampa_anagrafica", [](Stage &s) { return perUse(s, new FrmStampaAnagrafica(singerEditor(s), singerEditor(s)->card(), singerEditor(s)->imgFoto->photo(), SingerPhoto::placeholder())); }},
         {"anteprima_anagrafica",
-         [](Stage &s) { return perUse(s, new FrmAnteprimaAnagrafica(singerEditor(s))); }},
+         [](Stage &s) { return perUse(s, new FrmAnteprimaAnagrafica(singerEditor(s), singerEditor(s)->card(), singerEditor(s)->imgFoto->photo(), SingerPhoto::placeholder())); }},
+        {"statistiche",
+         [](Stage &s) {
+             const StatsSource source{StatsSource::Kind::Songs, s.collectionPath, {}};
+             auto *w = new FrmStatistiche(songEditor(s), source, Stats::songs(s.collectionPath));
+             perUse(s, w);
+             if (auto *charts = w->findChild<QComboBox *>(QStringLiteral("cboGrafico")))
+                 charts->setCurrentIndex(1); // the decades, as the caption says
+             return w;
+         }},
     };
     return entries;
 }

@@ -345,6 +345,15 @@ void CardEditor::openCard(qint64 position)
     showRecord(record, position);
 }
 
+void CardEditor::showStoredCard(qint64 position)
+{
+    try {
+        openCard(position);
+    } catch (const FileError &) {
+        desktop().error(ArchiveMessages::kNoAccess);
+    }
+}
+
 void CardEditor::cmdSalvaClick()
 {
     for (const auto &[field, warning] : requiredFields()) {

@@ -39,6 +39,9 @@ public:
     void cmdSalvaClick();
     void cmdDuplicaClick();
     void cmdEsciClick();
+    // Reads the card at `position` and shows it, as navigation does; a window that hands back
+    // a picked position (the statistics) opens its card this way.
+    void showStoredCard(qint64 position);
 
     // Controls both editors have, named as their design names them.
     ClickPicture *cmdNuovo = nullptr, *cmdDuplica = nullptr, *cmdSalva = nullptr, *cmdTrova = nullptr,

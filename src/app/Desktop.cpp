@@ -162,6 +162,34 @@ QString nameFilterText(const FileFilter &filter)
     return filter.label + QStringLiteral(" (") + filter.patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
 }
 
+namespace
+{
+
+// "png" for "*.png"; empty for a pattern that is not a plain suffix.
+QString suffixOf(const QString &pattern)
+{
+    const QString suffix = pattern.mid(2);
+    if (!pattern.startsWith(QLatin1String("*.")) || suffix.isEmpty() || suffix.contains(QLatin1Char('*')) ||
+        suffix.contains(QLatin1Char('?')))
+        return QString();
+    return suffix;
+}
+
+// A save dialog offering several types writes the type the user picks: Qt changes the suffix of
+// the name shown, and the suffix added to a name typed bare follows the chosen type too.
+void followChosenType(QFileDialog &dialog, const FileFilters &filters)
+{
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters](const QString &text) {
+        for (const FileFilter &filter : filters) {
+            const QString suffix = suffixOf(filter.patterns.value(0));
+            if (nameFilterText(filter) == text && !suffix.isEmpty())
+                dialog.setDefaultSuffix(suffix);
+        }
+    });
+}
+
+} // namespace
+
 void setUpFileDialog(QFileDialog &dialog, bool save, const QString &title, const QString &location,
                      const FileFilters &filters, const QString &defaultSuffix)
 {
@@ -174,6 +202,8 @@ void setUpFileDialog(QFileDialog &dialog, bool save, const QString &title, const
     if (!texts.isEmpty())
         dialog.setNameFilters(texts);
     dialog.setDefaultSuffix(defaultSuffix);
+    if (save && filters.size() > 1 && !defaultSuffix.isEmpty())
+        followChosenType(dialog, filters);
     // The location is a folder, or for a save a proposed name, possibly with its folder.
     const QFileInfo info(location);
     if (location.isEmpty())

@@ -17,6 +17,7 @@
 #include "output/FrmAnteprimaCanzone.h"
 #include "output/FrmExpCollection.h"
 #include "output/FrmStampaCanzone.h"
+#include "stats/FrmStatistiche.h"
 
 #include <QCheckBox>
 #include <QFocusEvent>
@@ -135,8 +136,8 @@ FrmCollection::FrmCollection()
     const struct {
         const char *name;
         int x, width;
-    } boxes[] = {{"shpPulsanti01", 16, 172},  {"shpPulsanti02", 193, 162}, {"shpAnteprima", 361, 202},
-                 {"shpPulsanti03", 570, 212}, {"shpPulsanti04", 787, 92},  {"shpPulsanti05", 884, 94}};
+    } boxes[] = {{"shpPulsanti01", 16, 172},  {"shpPulsanti02", 193, 162}, {"shpAnteprima", 361, 162},
+                 {"shpPulsanti03", 530, 212}, {"shpPulsanti04", 747, 132},  {"shpPulsanti05", 884, 94}};
     for (const auto &b : boxes)
         background << shape(p, QString::fromLatin1(b.name), QRect(b.x, 16, b.width, 57), white,
                             Look::kBoxBorder);
@@ -190,22 +191,28 @@ void FrmCollection::buildToolBar()
              "anteprima",
              {QPoint(368, 26), icon},
              [this] { cmdAnteprimaClick(); }},
-            {&cmdStampa, "cmdStampa", "stampa", {408, 28, 148, 32}, [this] { cmdStampaClick(); }},
-            {&cmdPrimo, "cmdPrimo", "primo", {QPoint(578, 26), icon}, [this] { cmdPrimoClick(); }},
+            {&cmdStampa, "cmdStampa", "stampa", {408, 28, 108, 32}, [this] { cmdStampaClick(); }},
+            {&cmdPrimo, "cmdPrimo", "primo", {QPoint(538, 26), icon}, [this] { cmdPrimoClick(); }},
             {&cmdIndietro,
              "cmdIndietro",
              "indietro",
-             {QPoint(620, 26), icon},
+             {QPoint(580, 26), icon},
              [this] { cmdIndietroClick(); }},
-            {&cmdAvanti, "cmdAvanti", "avanti", {QPoint(698, 26), icon}, [this] { cmdAvantiClick(); }},
-            {&cmdUltimo, "cmdUltimo", "ultimo", {QPoint(740, 26), icon}, [this] { cmdUltimoClick(); }},
-            {&cmdEsporta, "cmdEsporta", "esporta", {QPoint(795, 26), icon}, [this] { cmdEsportaClick(); }},
+            {&cmdAvanti, "cmdAvanti", "avanti", {QPoint(658, 26), icon}, [this] { cmdAvantiClick(); }},
+            {&cmdUltimo, "cmdUltimo", "ultimo", {QPoint(700, 26), icon}, [this] { cmdUltimoClick(); }},
+            {&cmdEsporta, "cmdEsporta", "esporta", {QPoint(755, 26), icon}, [this] { cmdEsportaClick(); }},
             {&cmdSegnala,
              "cmdSegnala",
              "segnala",
-             {QPoint(835, 26), icon},
+             {QPoint(795, 26), icon},
              [this] { ListCommands::flaggedSongs(this, archivePath(), [this](qint64 at) { openCard(at); }); },
              QStringLiteral("Visualizza l'elenco delle canzoni segnalate.")},
+            {&cmdStatistiche,
+             "cmdStatistiche",
+             "statistiche",
+             {QPoint(835, 26), icon},
+             [this] { cmdStatisticheClick(); },
+             QStringLiteral("Visualizza le statistiche della collection con i grafici.")},
             {&cmdGuida, "cmdGuida", "guida", {QPoint(892, 26), icon}, [this] { cmdGuidaClick(); }},
             {&cmdEsci, "cmdEsci", "esci", {QPoint(934, 26), icon}, [this] { cmdEsciClick(); }},
         });
@@ -217,7 +224,7 @@ void FrmCollection::buildToolBar()
             QMargins(30, 0, 4, 0));
 
     // The position shown between the arrows; it is also the editor's state label.
-    placePosition(QRect(656, 34, 42, 24));
+    placePosition(QRect(616, 34, 42, 24));
 }
 
 QLineEdit *FrmCollection::tableField(int field, int x, int y, int width)
@@ -529,6 +536,13 @@ void FrmCollection::cmdFileClick()
     FrmAllegaCartella window(this, QStringLiteral("collection"));
     window.setAttachments(attachments());
     desktop().runModal(&window);
+}
+
+void FrmCollection::cmdStatisticheClick()
+{
+    const qint64 picked = FrmStatistiche::run(this, {StatsSource::Kind::Songs, archivePath(), {}});
+    if (picked > 0)
+        showStoredCard(picked);
 }
 
 void FrmCollection::cmdEsportaClick()

@@ -34,6 +34,7 @@ public:
 
     // Tool bar: the shared commands are CardEditor's.
     ClickPicture *cmdSegnala = nullptr;
+    ClickPicture *cmdStatistiche = nullptr;
 
     // Card
     QLabel *lblNome = nullptr;
@@ -70,6 +71,7 @@ private:
     void cmdGuidaClick();
     void cmdFileClick();
     void cmdEsportaClick();
+    void cmdStatisticheClick();
     void cmdAnteprimaClick();
     void cmdStampaClick();
     void btnSitoClick();

@@ -11,7 +11,7 @@
 #include "core/ProgramFolder.h"
 #include "shell/LauncherHelp.h"
 #include "singers/FrmAnagrafica.h"
-#include "singers/SingerPhoto.h"
+#include "records/SingerPhoto.h"
 
 #include <QEvent>
 

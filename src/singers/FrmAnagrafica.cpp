@@ -17,6 +17,7 @@
 #include "app/PictureBox.h"
 #include "records/SingerCard.h"
 #include "records/SingerPhoto.h"
+#include "stats/FrmStatistiche.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -120,8 +121,8 @@ FrmAnagrafica::FrmAnagrafica()
     // Frame, tool bar boxes, card area and information bar lie behind everything else.
     QWidget *shpCornice =
         shape(p, QStringLiteral("shpCornice"), QRect(6, 6, 984, 680), Look::kWorkTop, Qt::white, Qt::white);
-    const QRect boxes[] = {{18, 20, 209, 51},  {232, 20, 160, 51}, {399, 20, 160, 51},
-                           {566, 20, 219, 51}, {791, 20, 89, 51},  {888, 20, 91, 51}};
+    const QRect boxes[] = {{18, 20, 209, 51},  {232, 20, 160, 51}, {399, 20, 120, 51},
+                           {526, 20, 219, 51}, {751, 20, 129, 51},  {888, 20, 91, 51}};
     QList<QWidget *> background{this, p, shpCornice};
     int n = 1;
     for (const QRect &r : boxes)
@@ -156,22 +157,28 @@ void FrmAnagrafica::buildToolBar()
             {&cmdTrova, "cmdTrova", "trova", {QPoint(144, 26), icon}, [this] { cmdTrovaClick(); }},
             {&cmdFile, "cmdFile", "allega", {QPoint(184, 26), icon}, [this] { cmdFileClick(); }},
             {&cmdAnteprima, "cmdAnteprima", "anteprima", {238, 28, 148, 32}, [this] { cmdAnteprimaClick(); }},
-            {&cmdStampa, "cmdStampa", "stampa", {405, 28, 148, 32}, [this] { cmdStampaClick(); }},
-            {&cmdPrimo, "cmdPrimo", "primo", {QPoint(572, 26), icon}, [this] { cmdPrimoClick(); }},
+            {&cmdStampa, "cmdStampa", "stampa", {405, 28, 108, 32}, [this] { cmdStampaClick(); }},
+            {&cmdPrimo, "cmdPrimo", "primo", {QPoint(532, 26), icon}, [this] { cmdPrimoClick(); }},
             {&cmdIndietro,
              "cmdIndietro",
              "indietro",
-             {QPoint(614, 26), icon},
+             {QPoint(574, 26), icon},
              [this] { cmdIndietroClick(); }},
-            {&cmdAvanti, "cmdAvanti", "avanti", {QPoint(700, 26), icon}, [this] { cmdAvantiClick(); }},
-            {&cmdUltimo, "cmdUltimo", "ultimo", {QPoint(742, 26), icon}, [this] { cmdUltimoClick(); }},
-            {&cmdEsporta, "cmdEsporta", "esporta", {QPoint(797, 26), icon}, [this] { cmdEsportaClick(); }},
+            {&cmdAvanti, "cmdAvanti", "avanti", {QPoint(660, 26), icon}, [this] { cmdAvantiClick(); }},
+            {&cmdUltimo, "cmdUltimo", "ultimo", {QPoint(702, 26), icon}, [this] { cmdUltimoClick(); }},
+            {&cmdEsporta, "cmdEsporta", "esporta", {QPoint(757, 26), icon}, [this] { cmdEsportaClick(); }},
             {&cmdSlideshow,
              "cmdSlideshow",
              "slideshow",
-             {QPoint(837, 26), icon},
+             {QPoint(797, 26), icon},
              [this] { cmdSlideshowClick(); },
              QStringLiteral("Esegui lo slide show.")},
+            {&cmdStatistiche,
+             "cmdStatistiche",
+             "statistiche",
+             {QPoint(837, 26), icon},
+             [this] { cmdStatisticheClick(); },
+             QStringLiteral("Visualizza le statistiche dell'archivio dei cantanti con i grafici.")},
             {&cmdGuida, "cmdGuida", "guida", {QPoint(894, 26), icon}, [this] { cmdGuidaClick(); }},
             {&cmdEsci, "cmdEsci", "esci", {QPoint(936, 26), icon}, [this] { cmdEsciClick(); }},
             {&btnCaricaFoto,
@@ -205,7 +212,7 @@ void FrmAnagrafica::buildToolBar()
              [this] { btnFilmografiaClick(); },
              QStringLiteral("Gestisci la discografia del cantante.")},
         });
-    placePosition(QRect(650, 34, 50, 24));
+    placePosition(QRect(610, 34, 50, 24));
 }
 
 void FrmAnagrafica::buildCardArea()
@@ -403,6 +410,18 @@ void FrmAnagrafica::cmdSlideshowClick()
 {
     FrmSlideshow_Anagrafica window(this);
     desktop().runModal(&window);
+}
+
+void FrmAnagrafica::cmdStatisticheClick()
+{
+    // A photo counts when its file is there as a file, as the editor would load it.
+    const auto hasPhoto = [](qint64 position) {
+        return QFileInfo(SingerPhoto::fileFor(QString::number(position))).isFile();
+    };
+    const qint64 picked =
+        FrmStatistiche::run(this, {StatsSource::Kind::Singers, archivePath(), hasPhoto});
+    if (picked > 0)
+        showStoredCard(picked);
 }
 
 void FrmAnagrafica::cmdGuidaClick()

@@ -33,6 +33,7 @@ public:
     void cmdStampaClick();
     void cmdEsportaClick();
     void cmdSlideshowClick();
+    void cmdStatisticheClick();
     void cmdGuidaClick();
     void btnCaricaFotoClick();
     void btnSalvaFotoClick();
@@ -43,7 +44,7 @@ public:
     static QString helpText();
 
     // Controls named as the window's design names them (the shared ones are CardEditor's).
-    ClickPicture *cmdSlideshow = nullptr;
+    ClickPicture *cmdSlideshow = nullptr, *cmdStatistiche = nullptr;
     ClickPicture *btnCaricaFoto = nullptr, *btnSalvaFoto = nullptr, *btnCancFoto = nullptr,
                  *btnZoomFoto = nullptr, *btnFilmografia = nullptr;
     PictureBox *imgFoto = nullptr;

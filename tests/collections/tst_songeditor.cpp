@@ -334,6 +334,7 @@ void TestSongEditor::hints_data()
         {"cmdUltimo", "Visualizza l'ultima scheda in archivio. (Ctrl+End)"},
         {"cmdEsporta", "Esporta le schede in archivio in un file di Microsoft Excel. (Ctrl+E)"},
         {"cmdSegnala", "Visualizza l'elenco delle canzoni segnalate."},
+        {"cmdStatistiche", "Visualizza le statistiche della collection con i grafici."},
         {"cmdGuida", "Visualizza la pagina della guida sensibile al contesto. (F1)"},
         {"cmdEsci", "Esci da questa schermata di lavoro."},
         {"impCantante", "Importa il nome d'arte dall'archivio dei cantanti."},
