@@ -3,7 +3,8 @@
 set -euo pipefail
 # libsqlite3-dev only serves the search benchmark's comparison; the program and tests never use it.
 packages=(build-essential cmake qt6-base-dev qt6-svg-dev qt6-translations-l10n qt6-qpa-plugins
-          libgl-dev fonts-liberation2 fonts-dejavu-core libbenchmark-dev libsqlite3-dev)
+          libgl-dev fonts-liberation2 fonts-dejavu-core libbenchmark-dev libsqlite3-dev
+          pkg-config libtag1-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
