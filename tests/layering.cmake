@@ -4,7 +4,7 @@
 file(GLOB_RECURSE core_files "${SRC}/core/*.h" "${SRC}/core/*.cpp")
 file(GLOB_RECURSE records_files "${SRC}/records/*.h" "${SRC}/records/*.cpp")
 file(GLOB_RECURSE app_files "${SRC}/app/*.h" "${SRC}/app/*.cpp")
-set(features access collections singers lists output attachments report shell)
+set(features access collections singers lists output attachments report shell import)
 set(bad "")
 foreach(f ${core_files} ${records_files} ${app_files})
     file(STRINGS "${f}" includes REGEX "^[ \t]*#[ \t]*include")

@@ -104,6 +104,13 @@ public:
         return chosenFile(dialog);
     }
 
+    QString folderName(QWidget *parent, const QString &title, const QString &folder) override
+    {
+        QFileDialog dialog(parent);
+        setUpFolderDialog(dialog, title, folder);
+        return chosenFile(dialog);
+    }
+
     void open(const QString &sCommand) override
     {
         const QUrl url = shellTargetUrl(sCommand);
@@ -185,6 +192,16 @@ void setUpFileDialog(QFileDialog &dialog, bool save, const QString &title, const
     if (!info.path().isEmpty() && info.path() != QLatin1String("."))
         dialog.setDirectory(info.path());
     dialog.selectFile(info.fileName());
+}
+
+void setUpFolderDialog(QFileDialog &dialog, const QString &title, const QString &folder)
+{
+    dialog.setWindowTitle(title);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    if (!folder.isEmpty() && QFileInfo(folder).isDir())
+        dialog.setDirectory(folder);
 }
 
 QUrl shellTargetUrl(const QString &sCommand)

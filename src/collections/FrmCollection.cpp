@@ -10,7 +10,9 @@
 #include "collections/CollectionArt.h"
 #include "collections/CollectionHelp.h"
 #include "records/SongCard.h"
+#include "core/RecordFile.h"
 #include "core/Text.h"
+#include "import/FrmImportaBrani.h"
 #include "lists/ListCommands.h"
 #include "output/FrmAnteprimaCanzone.h"
 #include "output/FrmExpCollection.h"
@@ -127,8 +129,8 @@ FrmCollection::FrmCollection()
     const struct {
         const char *name;
         int x, width;
-    } boxes[] = {{"shpPulsanti01", 16, 172},  {"shpPulsanti02", 193, 162}, {"shpAnteprima", 361, 202},
-                 {"shpPulsanti03", 570, 212}, {"shpPulsanti04", 787, 92},  {"shpPulsanti05", 884, 94}};
+    } boxes[] = {{"shpPulsanti01", 16, 172},  {"shpPulsanti02", 193, 142}, {"shpAnteprima", 341, 182},
+                 {"shpPulsanti03", 530, 212}, {"shpPulsanti04", 747, 132}, {"shpPulsanti05", 884, 94}};
     for (const auto &b : boxes)
         background << shape(p, QString::fromLatin1(b.name), QRect(b.x, 16, b.width, 57), white,
                             Look::kBoxBorder);
@@ -176,22 +178,28 @@ void FrmCollection::buildToolBar()
              "trova",
              {QPoint(144, 26), icon},
              [this] { ListCommands::findSong(this); }},
-            {&cmdFile, "cmdFile", "allega", {200, 28, 148, 32}, [this] { cmdFileClick(); }},
+            {&cmdFile, "cmdFile", "allega", {200, 28, 128, 32}, [this] { cmdFileClick(); }},
             {&cmdAnteprima,
              "cmdAnteprima",
              "anteprima",
-             {QPoint(368, 26), icon},
+             {QPoint(348, 26), icon},
              [this] { cmdAnteprimaClick(); }},
-            {&cmdStampa, "cmdStampa", "stampa", {408, 28, 148, 32}, [this] { cmdStampaClick(); }},
-            {&cmdPrimo, "cmdPrimo", "primo", {QPoint(578, 26), icon}, [this] { cmdPrimoClick(); }},
+            {&cmdStampa, "cmdStampa", "stampa", {388, 28, 128, 32}, [this] { cmdStampaClick(); }},
+            {&cmdPrimo, "cmdPrimo", "primo", {QPoint(538, 26), icon}, [this] { cmdPrimoClick(); }},
             {&cmdIndietro,
              "cmdIndietro",
              "indietro",
-             {QPoint(620, 26), icon},
+             {QPoint(580, 26), icon},
              [this] { cmdIndietroClick(); }},
-            {&cmdAvanti, "cmdAvanti", "avanti", {QPoint(698, 26), icon}, [this] { cmdAvantiClick(); }},
-            {&cmdUltimo, "cmdUltimo", "ultimo", {QPoint(740, 26), icon}, [this] { cmdUltimoClick(); }},
-            {&cmdEsporta, "cmdEsporta", "esporta", {QPoint(795, 26), icon}, [this] { cmdEsportaClick(); }},
+            {&cmdAvanti, "cmdAvanti", "avanti", {QPoint(658, 26), icon}, [this] { cmdAvantiClick(); }},
+            {&cmdUltimo, "cmdUltimo", "ultimo", {QPoint(700, 26), icon}, [this] { cmdUltimoClick(); }},
+            {&cmdEsporta, "cmdEsporta", "esporta", {QPoint(755, 26), icon}, [this] { cmdEsportaClick(); }},
+            {&cmdImportaBrani,
+             "cmdImportaBrani",
+             "importa_brani",
+             {QPoint(795, 26), icon},
+             [this] { cmdImportaBraniClick(); },
+             QStringLiteral("Importa le schede dei brani dai file audio di una cartella.")},
             {&cmdSegnala,
              "cmdSegnala",
              "segnala",
@@ -209,7 +217,7 @@ void FrmCollection::buildToolBar()
             QMargins(30, 0, 4, 0));
 
     // The position shown between the arrows; it is also the editor's state label.
-    placePosition(QRect(656, 34, 42, 24));
+    placePosition(QRect(616, 34, 42, 24));
 }
 
 void FrmCollection::buildCard(QWidget *p)
@@ -506,6 +514,26 @@ void FrmCollection::cmdFileClick()
     FrmAllegaCartella window(this);
     window.setAttachments(attachments());
     desktop().runModal(&window);
+}
+
+void FrmCollection::cmdImportaBraniClick()
+{
+    FrmImportaBrani window(this, archivePath());
+    desktop().runModal(&window);
+    // An untouched new card gives way to the first card imported, so the user sees the result;
+    // a card being typed or a stored card stays as it is.
+    const bool untouched = stateOf(lblPosizione).isEmpty() && ctrim(txtTitolo->text()).isEmpty() &&
+                           ctrim(txtCantante->text()).isEmpty();
+    if (window.added() == 0 || !untouched)
+        return;
+    try {
+        RecordFile file(archivePath(), SongCard::kSize);
+        const QByteArray record = file.read(window.firstAdded());
+        file.close();
+        showRecord(record, window.firstAdded());
+    } catch (const FileError &) {
+        // The cards are stored; only showing the first one failed, and the next move shows them.
+    }
 }
 
 void FrmCollection::cmdEsportaClick()

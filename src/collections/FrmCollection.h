@@ -33,7 +33,7 @@ public:
     static bool isWebAddress(const QString &address);
 
     // Tool bar: the shared commands are CardEditor's.
-    ClickPicture *cmdSegnala = nullptr;
+    ClickPicture *cmdSegnala = nullptr, *cmdImportaBrani = nullptr;
 
     // Card
     QLabel *lblNome = nullptr;
@@ -68,6 +68,7 @@ private:
     void cmdGuidaClick();
     void cmdFileClick();
     void cmdEsportaClick();
+    void cmdImportaBraniClick();
     void cmdAnteprimaClick();
     void cmdStampaClick();
     void btnSitoClick();

@@ -333,6 +333,7 @@ void TestSongEditor::hints_data()
         {"cmdAvanti", "Visualizza la scheda successiva in archivio."},
         {"cmdUltimo", "Visualizza l'ultima scheda in archivio."},
         {"cmdEsporta", "Esporta le schede in archivio in un file di Microsoft Excel."},
+        {"cmdImportaBrani", "Importa le schede dei brani dai file audio di una cartella."},
         {"cmdSegnala", "Visualizza l'elenco delle canzoni segnalate."},
         {"cmdGuida", "Visualizza la pagina della guida sensibile al contesto."},
         {"cmdEsci", "Esci da questa schermata di lavoro."},
