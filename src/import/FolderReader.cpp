@@ -12,6 +12,12 @@
 
 #include <algorithm>
 
+#ifdef Q_OS_LINUX
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
 namespace FolderImport
 {
 
@@ -92,6 +98,8 @@ bool readRow(const QString &path, const QString &relative, ImportRow *row, QStri
     row->relative = relative;
     row->card = SongTagMap::asStored(card);
     for (int f = 0; f < SongCard::FieldCount; ++f) {
+        if (card.text(f).isEmpty())
+            continue;
         const SongTagMap::Fit fit = SongTagMap::fitOf(SongCard::Field(f), card.text(f));
         if (fit.cut)
             row->cutFields << SongCard::Field(f);
@@ -166,6 +174,11 @@ FolderReader::~FolderReader()
 
 void FolderReader::run()
 {
+#ifdef Q_OS_LINUX
+    // The reading yields to the interface on a busy machine: a niceness of its own for this
+    // thread only (Linux keeps one per thread), so ticks and repaints come first.
+    setpriority(PRIO_PROCESS, id_t(syscall(SYS_gettid)), 10);
+#endif
     QElapsedTimer sinceLast;
     sinceLast.start();
     m_reading = FolderImport::readFolder(

@@ -63,11 +63,6 @@ Reading read(const QString &path)
         return failed(kNotAFile);
     if (info.size() == 0)
         return failed(kEmpty);
-    {
-        QFile probe(path);
-        if (!probe.open(QIODevice::ReadOnly))
-            return failed(kCannotOpen);
-    }
 
     // Opened read-only on purpose: a file reference alone would open the file for writing too.
     const QByteArray name = QFile::encodeName(path);
