@@ -104,13 +104,6 @@ public:
         return chosenFile(dialog);
     }
 
-    QString folderName(QWidget *parent, const QString &title, const QString &folder) override
-    {
-        QFileDialog dialog(parent);
-        setUpFolderDialog(dialog, title, folder);
-        return chosenFile(dialog);
-    }
-
     void open(const QString &sCommand) override
     {
         const QUrl url = shellTargetUrl(sCommand);
@@ -134,6 +127,13 @@ Desktop *g_installed = nullptr;
 Desktop &desktop()
 {
     return g_installed ? *g_installed : realDesktop();
+}
+
+QString Desktop::folderName(QWidget *parent, const QString &title, const QString &folder)
+{
+    QFileDialog dialog(parent);
+    setUpFolderDialog(dialog, title, folder);
+    return chosenFile(dialog);
 }
 
 void Desktop::previewReport(QWidget *parent, const report::PreparedReport &report)

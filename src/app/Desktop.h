@@ -50,8 +50,8 @@ public:
                                  const FileFilters &filters, const QString &defaultSuffix) = 0;
 
     // Modal choice of an existing folder, starting in `folder`; an empty text means the user
-    // cancelled.
-    virtual QString folderName(QWidget *parent, const QString &title, const QString &folder) = 0;
+    // cancelled. By default the real folder dialog, so that every double keeps building.
+    virtual QString folderName(QWidget *parent, const QString &title, const QString &folder);
 
     // TMisc.Open: hands a path, web address or mail link to the desktop's default application
     // and ignores the outcome.
