@@ -160,10 +160,7 @@ FrmStatistiche::FrmStatistiche(QWidget *owner, const StatsSource &source, Stats:
     btnSalva = button(p, "btnSalva", QStringLiteral("Salva grafico..."), QRect(700, 16, 138, 28));
     btnStampa = button(p, "btnStampa", QStringLiteral("Stampa grafico..."), QRect(846, 16, 138, 28));
 
-    auto *chart = new QChart;
-    chart->setAnimationOptions(QChart::NoAnimation);
-    chart->setBackgroundRoundness(0);
-    chtGrafico = new QChartView(chart, p);
+    chtGrafico = new QChartView(p);
     nameAfter(chtGrafico, QStringLiteral("Grafico"));
     chtGrafico->setObjectName(QStringLiteral("chtGrafico"));
     chtGrafico->setGeometry(16, 54, 640, 456);
@@ -291,12 +288,14 @@ void FrmStatistiche::showChart(int index)
 void FrmStatistiche::buildChart()
 {
     const Stats::Chart &c = current();
-    QChart *chart = chtGrafico->chart();
-    chart->removeAllSeries();
-    for (QAbstractAxis *axis : chart->axes()) {
-        chart->removeAxis(axis);
-        delete axis;
-    }
+    // A fresh chart each time: axes removed from a shown chart leave their names and ticks
+    // painted on the view.
+    auto *chart = new QChart;
+    chart->setAnimationOptions(QChart::NoAnimation);
+    chart->setBackgroundRoundness(0);
+    QChart *previous = chtGrafico->chart();
+    chtGrafico->setChart(chart);
+    delete previous;
     chart->setTitle(c.title);
     chart->setTitleFont(Look::font(QStringLiteral("Verdana"), 11, true));
     chart->setMargins(QMargins(4, 4, 4, 4));

@@ -108,6 +108,7 @@ private slots:
     void init();
     void cleanup();
     void tableListsTheExactCounts();
+    void switchedChartPaintsAsAFreshOne();
     void clickOnBarListsItsCards_data();
     void clickOnBarListsItsCards();
     void clickOnSliceListsItsCards();
@@ -159,6 +160,26 @@ void TestStatsWindow::tableListsTheExactCounts()
     QCOMPARE(t->item(0, 0)->text(), QStringLiteral("1960-1969"));
     QCOMPARE(t->item(t->rowCount() - 1, 0)->text(), QStringLiteral("Senza anno"));
     QCOMPARE(w.chtGrafico->chart()->title(), QStringLiteral("Canzoni per decennio"));
+}
+
+void TestStatsWindow::switchedChartPaintsAsAFreshOne()
+{
+    // Nothing of the chart shown before (axis names, ticks) may stay on screen after a switch.
+    const auto picture = [this](bool switched) {
+        FrmStatistiche w(nullptr, {StatsSource::Kind::Songs, m_path, {}}, Stats::songs(m_path));
+        if (!switched)
+            w.cboGrafico->setCurrentIndex(1);
+        w.show();
+        w.grab(); // painted once as it opened
+        if (switched)
+            w.cboGrafico->setCurrentIndex(1);
+        QCoreApplication::processEvents();
+        return w.chtGrafico->grab().toImage();
+    };
+    const QImage fresh = picture(false);
+    const QImage switched = picture(true);
+    QCOMPARE(switched.size(), fresh.size());
+    QVERIFY(switched == fresh);
 }
 
 void TestStatsWindow::clickOnBarListsItsCards_data()
