@@ -32,11 +32,14 @@
 #include "singers/FrmSlideshow_Anagrafica.h"
 #include "singers/FrmZoom.h"
 #include "records/SingerPhoto.h"
+#include "import/FrmImportaBrani.h"
 #include "stats/FrmStatistiche.h"
 #include "stats/StatsCount.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -287,6 +290,26 @@ const std::vector<Entry> &table()
              perUse(s, w);
              if (auto *charts = w->findChild<QComboBox *>(QStringLiteral("cboGrafico")))
                  charts->setCurrentIndex(1); // the decades, as the caption says
+             return w;
+         }},
+        {"importa_brani",
+         [](Stage &s) {
+             // A few of the audio files the tests read, in a folder of the sample data.
+             const QString music = ProgramFolder::file(QStringLiteral("Musica"));
+             QDir().mkpath(music);
+             const QDir fixtures(QStringLiteral(CANTORIUM_SAMPLE_AUDIO));
+             for (const char *name : {"id3v2.mp3", "id3v1.mp3", "vorbis.ogg", "vorbis.flac", "mp4.m4a", "opus.opus",
+                                      "asf.wma", "aiff.aiff", "testo.mp3"})
+                 QFile::copy(fixtures.filePath(QString::fromLatin1(name)),
+                             QDir(music).filePath(QString::fromLatin1(name)));
+             auto *w = new FrmImportaBrani(songEditor(s), s.collectionPath);
+             perUse(s, w);
+             w->txtCartella->setText(QDir::toNativeSeparators(music));
+             w->cmdLeggiClick();
+             QElapsedTimer waited;
+             waited.start();
+             while (w->isReading() && waited.elapsed() < 60000)
+                 QApplication::processEvents(QEventLoop::AllEvents, 50);
              return w;
          }},
     };

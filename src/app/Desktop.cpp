@@ -129,6 +129,13 @@ Desktop &desktop()
     return g_installed ? *g_installed : realDesktop();
 }
 
+QString Desktop::folderName(QWidget *parent, const QString &title, const QString &folder)
+{
+    QFileDialog dialog(parent);
+    setUpFolderDialog(dialog, title, folder);
+    return chosenFile(dialog);
+}
+
 void Desktop::previewReport(QWidget *parent, const report::PreparedReport &report)
 {
     reportHandOff().preview(parent, report);
@@ -215,6 +222,16 @@ void setUpFileDialog(QFileDialog &dialog, bool save, const QString &title, const
     if (!info.path().isEmpty() && info.path() != QLatin1String("."))
         dialog.setDirectory(info.path());
     dialog.selectFile(info.fileName());
+}
+
+void setUpFolderDialog(QFileDialog &dialog, const QString &title, const QString &folder)
+{
+    dialog.setWindowTitle(title);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    if (!folder.isEmpty() && QFileInfo(folder).isDir())
+        dialog.setDirectory(folder);
 }
 
 QUrl shellTargetUrl(const QString &sCommand)

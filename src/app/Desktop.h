@@ -49,6 +49,10 @@ public:
     virtual QString saveFileName(QWidget *parent, const QString &title, const QString &proposed,
                                  const FileFilters &filters, const QString &defaultSuffix) = 0;
 
+    // Modal choice of an existing folder, starting in `folder`; an empty text means the user
+    // cancelled. By default the real folder dialog, so that every double keeps building.
+    virtual QString folderName(QWidget *parent, const QString &title, const QString &folder);
+
     // TMisc.Open: hands a path, web address or mail link to the desktop's default application
     // and ignores the outcome.
     virtual void open(const QString &sCommand) = 0;
@@ -92,6 +96,9 @@ QString nameFilterText(const FileFilter &filter);
 // so the dialog the user meets can also be built and inspected on its own.
 void setUpFileDialog(QFileDialog &dialog, bool save, const QString &title, const QString &location,
                      const FileFilters &filters, const QString &defaultSuffix = QString());
+
+// Sets up `dialog` as the real desktop shows it for a folder choice.
+void setUpFolderDialog(QFileDialog &dialog, const QString &title, const QString &folder);
 
 // Turns a shell-style target (a path between double quotes, a web address, a mail link)
 // into the URL the desktop is asked to open.

@@ -11,7 +11,9 @@
 #include "core/RecordFile.h"
 #include "records/SingerCard.h"
 #include "records/SongCard.h"
+#include "core/RecordFile.h"
 #include "core/Text.h"
+#include "import/FrmImportaBrani.h"
 #include "lists/ListCommands.h"
 #include "output/FrmAnteprimaCanzone.h"
 #include "output/FrmExpCollection.h"
@@ -133,8 +135,8 @@ FrmCollection::FrmCollection()
     const struct {
         const char *name;
         int x, width;
-    } boxes[] = {{"shpPulsanti01", 16, 172},  {"shpPulsanti02", 193, 162}, {"shpAnteprima", 361, 162},
-                 {"shpPulsanti03", 530, 212}, {"shpPulsanti04", 747, 132},  {"shpPulsanti05", 884, 94}};
+    } boxes[] = {{"shpPulsanti01", 16, 172},  {"shpPulsanti02", 193, 142}, {"shpAnteprima", 341, 162},
+                 {"shpPulsanti03", 509, 212}, {"shpPulsanti04", 726, 166}, {"shpPulsanti05", 897, 81}};
     for (const auto &b : boxes)
         background << shape(p, QString::fromLatin1(b.name), QRect(b.x, 16, b.width, 57), white,
                             Look::kBoxBorder);
@@ -182,36 +184,42 @@ void FrmCollection::buildToolBar()
              "trova",
              {QPoint(144, 26), icon},
              [this] { ListCommands::findSong(this, archivePath(), [this](qint64 at) { openCard(at); }); }},
-            {&cmdFile, "cmdFile", "allega", {200, 28, 148, 32}, [this] { cmdFileClick(); }},
+            {&cmdFile, "cmdFile", "allega", {200, 28, 128, 32}, [this] { cmdFileClick(); }},
             {&cmdAnteprima,
              "cmdAnteprima",
              "anteprima",
-             {QPoint(368, 26), icon},
+             {QPoint(348, 26), icon},
              [this] { cmdAnteprimaClick(); }},
-            {&cmdStampa, "cmdStampa", "stampa", {408, 28, 108, 32}, [this] { cmdStampaClick(); }},
-            {&cmdPrimo, "cmdPrimo", "primo", {QPoint(538, 26), icon}, [this] { cmdPrimoClick(); }},
+            {&cmdStampa, "cmdStampa", "stampa", {388, 28, 108, 32}, [this] { cmdStampaClick(); }},
+            {&cmdPrimo, "cmdPrimo", "primo", {QPoint(517, 26), icon}, [this] { cmdPrimoClick(); }},
             {&cmdIndietro,
              "cmdIndietro",
              "indietro",
-             {QPoint(580, 26), icon},
+             {QPoint(559, 26), icon},
              [this] { cmdIndietroClick(); }},
-            {&cmdAvanti, "cmdAvanti", "avanti", {QPoint(658, 26), icon}, [this] { cmdAvantiClick(); }},
-            {&cmdUltimo, "cmdUltimo", "ultimo", {QPoint(700, 26), icon}, [this] { cmdUltimoClick(); }},
-            {&cmdEsporta, "cmdEsporta", "esporta", {QPoint(755, 26), icon}, [this] { cmdEsportaClick(); }},
+            {&cmdAvanti, "cmdAvanti", "avanti", {QPoint(637, 26), icon}, [this] { cmdAvantiClick(); }},
+            {&cmdUltimo, "cmdUltimo", "ultimo", {QPoint(679, 26), icon}, [this] { cmdUltimoClick(); }},
+            {&cmdEsporta, "cmdEsporta", "esporta", {QPoint(732, 26), icon}, [this] { cmdEsportaClick(); }},
+            {&cmdImportaBrani,
+             "cmdImportaBrani",
+             "importa_brani",
+             {QPoint(771, 26), icon},
+             [this] { cmdImportaBraniClick(); },
+             QStringLiteral("Importa le schede dei brani dai file audio di una cartella.")},
             {&cmdSegnala,
              "cmdSegnala",
              "segnala",
-             {QPoint(795, 26), icon},
+             {QPoint(810, 26), icon},
              [this] { ListCommands::flaggedSongs(this, archivePath(), [this](qint64 at) { openCard(at); }); },
              QStringLiteral("Visualizza l'elenco delle canzoni segnalate.")},
             {&cmdStatistiche,
              "cmdStatistiche",
              "statistiche",
-             {QPoint(835, 26), icon},
+             {QPoint(849, 26), icon},
              [this] { cmdStatisticheClick(); },
              QStringLiteral("Visualizza le statistiche della collection con i grafici.")},
-            {&cmdGuida, "cmdGuida", "guida", {QPoint(892, 26), icon}, [this] { cmdGuidaClick(); }},
-            {&cmdEsci, "cmdEsci", "esci", {QPoint(934, 26), icon}, [this] { cmdEsciClick(); }},
+            {&cmdGuida, "cmdGuida", "guida", {QPoint(903, 26), icon}, [this] { cmdGuidaClick(); }},
+            {&cmdEsci, "cmdEsci", "esci", {QPoint(939, 26), icon}, [this] { cmdEsciClick(); }},
         });
 
     const QFont buttonFont = Look::font(QStringLiteral("Verdana"), 10, true);
@@ -221,7 +229,7 @@ void FrmCollection::buildToolBar()
             QMargins(30, 0, 4, 0));
 
     // The position shown between the arrows; it is also the editor's state label.
-    placePosition(QRect(616, 34, 42, 24));
+    placePosition(QRect(595, 34, 42, 24));
 }
 
 QLineEdit *FrmCollection::tableField(int field, int x, int y, int width)
@@ -540,6 +548,23 @@ void FrmCollection::cmdStatisticheClick()
     const qint64 picked = FrmStatistiche::run(this, {StatsSource::Kind::Songs, archivePath(), {}});
     if (picked > 0)
         showStoredCard(picked);
+}
+
+void FrmCollection::cmdImportaBraniClick()
+{
+    FrmImportaBrani window(this, archivePath());
+    desktop().runModal(&window);
+    // An untouched new card gives way to the first card imported, so the user sees the result;
+    // a card being typed or a stored card stays as it is.
+    const bool untouched = stateOf(lblPosizione).isEmpty() && ctrim(txtTitolo->text()).isEmpty() &&
+                           ctrim(txtCantante->text()).isEmpty();
+    if (window.added() == 0 || !untouched)
+        return;
+    try {
+        openCard(window.firstAdded());
+    } catch (const FileError &) {
+        // The cards are stored; only showing the first one failed, and the next move shows them.
+    }
 }
 
 void FrmCollection::cmdEsportaClick()

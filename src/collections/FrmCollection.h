@@ -33,7 +33,7 @@ public:
     static bool isWebAddress(const QString &address);
 
     // Tool bar: the shared commands are CardEditor's.
-    ClickPicture *cmdSegnala = nullptr;
+    ClickPicture *cmdSegnala = nullptr, *cmdImportaBrani = nullptr;
     ClickPicture *cmdStatistiche = nullptr;
 
     // Card
@@ -72,6 +72,7 @@ private:
     void cmdFileClick();
     void cmdEsportaClick();
     void cmdStatisticheClick();
+    void cmdImportaBraniClick();
     void cmdAnteprimaClick();
     void cmdStampaClick();
     void btnSitoClick();

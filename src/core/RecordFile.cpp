@@ -23,6 +23,12 @@ QString FileError::description() const
     return QString::fromStdString(what());
 }
 
+BatchAppendError::BatchAppendError(const QString &description, bool undone)
+    : FileError(description)
+    , m_undone(undone)
+{
+}
+
 namespace
 {
 QString describe(const QFile &file)
@@ -377,6 +383,37 @@ qint64 RecordFile::append(const QByteArray &record)
     const qint64 position = count() + 1;
     putRecord((position - 1) * m_size, record);
     return position;
+}
+
+qint64 RecordFile::appendBatch(const QByteArray &records)
+{
+    Q_ASSERT(records.size() % m_size == 0);
+    AppendLock lock(m_file->handle());
+    const qint64 first = count() + 1;
+    if (records.isEmpty())
+        return first;
+    const qint64 offset = (first - 1) * m_size;
+    const qint64 oldLength = m_file->size();
+    QByteArray tail; // a partial trailing record, overwritten by the batch
+    if (oldLength > offset) {
+        if (!m_file->seek(offset))
+            fail();
+        tail = m_file->read(oldLength - offset);
+        if (tail.size() != oldLength - offset)
+            fail();
+    }
+    if (!m_file->seek(offset))
+        throw BatchAppendError(describe(*m_file), true);
+    if (writeAll(records))
+        return first;
+
+    // Cut back while the lock is held, so no other appender builds on a half-written batch.
+    const QString error = describe(*m_file);
+    bool undone = m_file->resize(offset);
+    if (undone && !tail.isEmpty())
+        undone = m_file->seek(offset) && writeAll(tail);
+    undone = undone && m_file->size() == oldLength;
+    throw BatchAppendError(error, undone);
 }
 
 void RecordFile::scan(const std::function<bool(qint64, const QByteArray &)> &visit)

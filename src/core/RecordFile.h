@@ -16,6 +16,17 @@ public:
     QString description() const;
 };
 
+// A failed batch append: `undone` tells whether the file was cut back to its old length.
+class BatchAppendError : public FileError
+{
+public:
+    BatchAppendError(const QString &description, bool undone);
+    bool undone() const { return m_undone; }
+
+private:
+    bool m_undone;
+};
+
 // A file of fixed-size records, opened for one command: created when missing, never
 // truncated, closed when the object goes out of scope. Positions are 1-based.
 // A write or an append that fails changes nothing: the bytes it covered are put back (and an
@@ -43,6 +54,11 @@ public:
     // Writes at record number count() under an exclusive lock held by this process for the
     // length of the append, so two copies appending at once each get their own record.
     qint64 append(const QByteArray &record);
+    // Appends `records` (whole records back to back) at record number count() as one batch,
+    // under the same lock as append(): every record or none. A failure cuts the file back to
+    // its old length (a partial trailing record it held is put back) and throws a
+    // BatchAppendError. Returns the position of the first record.
+    qint64 appendBatch(const QByteArray &records);
     // Reads every whole record from the first; the callback gets (position, record) and
     // returns false to stop early.
     void scan(const std::function<bool(qint64, const QByteArray &)> &visit);

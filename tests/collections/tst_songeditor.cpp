@@ -333,6 +333,7 @@ void TestSongEditor::hints_data()
         {"cmdAvanti", "Visualizza la scheda successiva in archivio. (PgDn)"},
         {"cmdUltimo", "Visualizza l'ultima scheda in archivio. (Ctrl+End)"},
         {"cmdEsporta", "Esporta le schede in archivio in un file di Microsoft Excel. (Ctrl+E)"},
+        {"cmdImportaBrani", "Importa le schede dei brani dai file audio di una cartella."},
         {"cmdSegnala", "Visualizza l'elenco delle canzoni segnalate."},
         {"cmdStatistiche", "Visualizza le statistiche della collection con i grafici."},
         {"cmdGuida", "Visualizza la pagina della guida sensibile al contesto. (F1)"},

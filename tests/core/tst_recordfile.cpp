@@ -9,6 +9,7 @@
 
 #include <csignal>
 #include <memory>
+#include <thread>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -29,6 +30,10 @@ private slots:
     void unusableJournalIsDiscarded_data();
     void unusableJournalIsDiscarded();
     void secondCopyWaitsForTheWriter();
+    void batchAppend_data();
+    void batchAppend();
+    void batchSizeLimit();
+    void batchAndSingleAppendersLoseNothing();
 
 private:
     QStringList entries() const;
@@ -453,6 +458,129 @@ void TestRecordFile::secondCopyWaitsForTheWriter()
     QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     QCOMPARE(fileContent(path), card('A') + kNew);
     QVERIFY(!QFileInfo::exists(RecordFile::journalPath(path)));
+}
+
+void TestRecordFile::batchAppend_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QList<int>>("script");
+    QTest::addColumn<bool>("fails");
+    QTest::addColumn<QByteArray>("after");
+    const QByteArray ab = rec('A') + rec('B');
+    const QByteArray batch = rec('N') + rec('O') + rec('P');
+    const QByteArray tail = "xyz";
+    QTest::newRow("whole") << ab << QList<int>{} << false << ab + batch;
+    QTest::newRow("short writes, then the rest") << ab << QList<int>{5, 20} << false << ab + batch;
+    QTest::newRow("disk full in the second record") << ab << QList<int>{20, -1} << true << ab;
+    QTest::newRow("disk full at once") << ab << QList<int>{-1} << true << ab;
+    QTest::newRow("nothing taken in the last record") << ab << QList<int>{40, 0} << true << ab;
+    QTest::newRow("into an empty file, disk full") << QByteArray() << QList<int>{3, -1} << true << QByteArray();
+    QTest::newRow("over a partial record") << ab + tail << QList<int>{} << false << ab + batch;
+    QTest::newRow("over a partial record, disk full") << ab + tail << QList<int>{7, -1} << true << ab + tail;
+    QTest::newRow("over a partial record, disk full past its end")
+        << ab + tail << QList<int>{30, -1} << true << ab + tail;
+}
+
+void TestRecordFile::batchAppend()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QList<int>, script);
+    QFETCH(bool, fails);
+    QFETCH(QByteArray, after);
+    const QString path = m_dir.filePath(QStringLiteral("batch.mus"));
+    writeFile(path, before);
+    bool failed = false;
+    try {
+        RecordFile file(std::make_unique<ScriptedFile>(path, script), kSize);
+        QCOMPARE(file.appendBatch(rec('N') + rec('O') + rec('P')), qint64(before.size() / kSize + 1));
+    } catch (const BatchAppendError &e) {
+        failed = true;
+        QVERIFY(e.undone());
+        if (script.contains(-1))
+            QCOMPARE(e.description(), kDiskFull);
+    }
+    QCOMPARE(failed, fails);
+    QCOMPARE(fileContent(path), after);
+}
+
+void TestRecordFile::batchSizeLimit()
+{
+    // A real short write from the kernel in the middle of the batch: every record or none.
+    const QString path = m_dir.filePath(QStringLiteral("batchlimit.mus"));
+    const QByteArray before = rec('A') + QByteArray("xy");
+    writeFile(path, before);
+    QByteArray batch;
+    for (char c = 'a'; c < 'a' + 10; ++c)
+        batch += rec(c);
+    {
+        RecordFile file(path, kSize);
+        FileSizeLimit limit(3 * kSize + 5);
+        try {
+            file.appendBatch(batch);
+            QFAIL("a batch past the size limit was reported as done");
+        } catch (const BatchAppendError &e) {
+            QVERIFY(e.undone());
+        }
+    }
+    QCOMPARE(fileContent(path), before);
+    RecordFile file(path, kSize);
+    QCOMPARE(file.appendBatch(batch), qint64(2));
+    QCOMPARE(fileContent(path), rec('A') + batch);
+}
+
+void TestRecordFile::batchAndSingleAppendersLoseNothing()
+{
+    // Two appenders on separate opens of one file, as two copies of the program would be: the
+    // lock keeps each batch in one piece and every single record in a slot of its own.
+    const QString path = m_dir.filePath(QStringLiteral("shared.mus"));
+    writeFile(path, QByteArray());
+    constexpr int kBatches = 20, kBatchSize = 50, kSingles = 300;
+    std::thread batches([&] {
+        for (int b = 0; b < kBatches; ++b) {
+            QByteArray records;
+            for (int i = 0; i < kBatchSize; ++i) {
+                QByteArray r = rec('B');
+                r[1] = char(b);
+                r[2] = char(i);
+                records += r;
+            }
+            RecordFile file(path, kSize);
+            file.appendBatch(records);
+        }
+    });
+    for (int i = 0; i < kSingles; ++i) {
+        RecordFile file(path, kSize);
+        QByteArray r = rec('S');
+        r[1] = char(i & 0xFF);
+        r[2] = char(i >> 8);
+        file.append(r);
+    }
+    batches.join();
+
+    const QByteArray all = fileContent(path);
+    QCOMPARE(all.size(), (kBatches * kBatchSize + kSingles) * kSize);
+    int singles = 0;
+    QList<int> batchSeen;
+    for (int at = 0; at < all.size(); at += kSize) {
+        const QByteArray r = all.mid(at, kSize);
+        if (r.at(0) == 'S') {
+            QCOMPARE(int(uchar(r.at(1))) | int(uchar(r.at(2))) << 8, singles);
+            ++singles;
+            continue;
+        }
+        QCOMPARE(r.at(0), 'B');
+        QCOMPARE(int(r.at(2)), 0); // a batch starts here and runs unbroken
+        for (int i = 0; i < kBatchSize; ++i) {
+            const QByteArray next = all.mid(at + i * kSize, kSize);
+            QCOMPARE(next.at(0), 'B');
+            QCOMPARE(int(next.at(1)), int(r.at(1)));
+            QCOMPARE(int(next.at(2)), i);
+        }
+        batchSeen << int(r.at(1));
+        at += (kBatchSize - 1) * kSize;
+    }
+    QCOMPARE(singles, kSingles);
+    QCOMPARE(batchSeen.size(), kBatches);
 }
 
 QTEST_GUILESS_MAIN(TestRecordFile)

@@ -162,6 +162,12 @@ void TestAccessibility::perUseWindows_data()
                                 << "frmStampaCanzone";
     QTest::newRow("song export") << "frmCollection" << none << "cmdEsporta"
                                  << "frmExpCollection";
+    QTest::newRow("song import") << "frmCollection" << none << "cmdImportaBrani"
+                                 << "frmImportaBrani";
+    QTest::newRow("song statistics") << "frmCollection" << none << "cmdStatistiche"
+                                     << "frmStatistiche";
+    QTest::newRow("singer statistics") << "frmAnagrafica" << none << "cmdStatistiche"
+                                       << "frmStatistiche";
     QTest::newRow("song help") << "frmCollection" << none << "cmdGuida"
                                << "frmGuida";
     QTest::newRow("singer search") << "frmAnagrafica" << none << "cmdTrova"

@@ -64,6 +64,19 @@ QString RecordingDesktop::saveFileName(QWidget *, const QString &title, const QS
     return answer;
 }
 
+QString RecordingDesktop::folderName(QWidget *, const QString &title, const QString &folder)
+{
+    dialogTitles << title;
+    dialogFilters.append(FileFilters());
+    dialogSuffixes << QString();
+    dialogProposals << folder;
+    if (fileAnswers.isEmpty()) {
+        problems << QStringLiteral("unexpected folder dialog: ") + title;
+        return QString();
+    }
+    return fileAnswers.dequeue();
+}
+
 void RecordingDesktop::open(const QString &sCommand)
 {
     opened << sCommand;

@@ -31,6 +31,7 @@ public:
                          const FileFilters &filters) override;
     QString saveFileName(QWidget *parent, const QString &title, const QString &proposed,
                          const FileFilters &filters, const QString &defaultSuffix) override;
+    QString folderName(QWidget *parent, const QString &title, const QString &folder) override;
     void open(const QString &sCommand) override;
     int runModal(QDialog *window) override;
     void previewReport(QWidget *parent, const report::PreparedReport &report) override;
