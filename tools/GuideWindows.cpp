@@ -6,6 +6,7 @@
 #include "app/FrmGuida.h"
 #include "app/FrmInfo.h"
 #include "app/FrmSplash.h"
+#include "app/PictureBox.h"
 #include "app/Windows.h"
 #include "attachments/FrmAllegaCartella.h"
 #include "collections/FrmApriCollection.h"

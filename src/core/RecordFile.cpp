@@ -388,7 +388,7 @@ qint64 RecordFile::append(const QByteArray &record)
 qint64 RecordFile::appendBatch(const QByteArray &records)
 {
     Q_ASSERT(records.size() % m_size == 0);
-    AppendLock lock(m_file->handle());
+    FileLock lock(m_file->handle());
     const qint64 first = count() + 1;
     if (records.isEmpty())
         return first;

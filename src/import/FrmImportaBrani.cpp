@@ -100,9 +100,11 @@ FrmImportaBrani::FrmImportaBrani(QWidget *owner, const QString &collectionPath)
                                 QRect(884, 13, 50, 55));
 
     const QFont bold = Look::font(QStringLiteral("Verdana"), Look::kDefaultPoints, true);
-    label(p, "lblCartella", QStringLiteral("Cartella:"), QRect(8, 84, 70, 24))->setFont(bold);
+    QLabel *lblCartella = label(p, "lblCartella", QStringLiteral("Cartella:"), QRect(8, 84, 70, 24));
+    lblCartella->setFont(bold);
     txtCartella = new QLineEdit(p);
     txtCartella->setObjectName(QStringLiteral("txtCartella"));
+    nameAfter(txtCartella, lblCartella->text(), lblCartella);
     txtCartella->setGeometry(80, 84, 440, 24);
     Fields::backgroundHighlight(txtCartella);
     cmdSfoglia = button(p, "cmdSfoglia", QStringLiteral("Sfoglia..."), QRect(526, 83, 90, 26));
@@ -123,6 +125,7 @@ FrmImportaBrani::FrmImportaBrani(QWidget *owner, const QString &collectionPath)
     lblProgresso->setFont(bold);
 
     grdBrani = new QTableView(p);
+    nameAfter(grdBrani, QStringLiteral("Brani letti"));
     grdBrani->setObjectName(QStringLiteral("grdBrani"));
     grdBrani->setGeometry(8, 146, 940, 330);
     grdBrani->setModel(m_model);
@@ -142,6 +145,7 @@ FrmImportaBrani::FrmImportaBrani(QWidget *owner, const QString &collectionPath)
     lblScartati = label(p, "lblScartati", QStringLiteral("File non letti:"), QRect(8, 480, 600, 20));
     lblScartati->setFont(bold);
     lstScartati = new QListWidget(p);
+    nameAfter(lstScartati, lblScartati->text(), lblScartati);
     lstScartati->setObjectName(QStringLiteral("lstScartati"));
     lstScartati->setGeometry(8, 500, 940, 66);
 

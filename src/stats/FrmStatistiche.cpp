@@ -1,5 +1,7 @@
 #include "stats/FrmStatistiche.h"
 
+#include "app/Widgets.h"
+
 #include "app/ArchiveMessages.h"
 #include "app/Desktop.h"
 #include "app/FrmGuida.h"
@@ -121,9 +123,11 @@ FrmStatistiche::FrmStatistiche(QWidget *owner, const StatsSource &source, Stats:
     , m_summary(std::move(summary))
 {
     QWidget *p = panel();
-    label(p, "lblGrafico", QStringLiteral("Grafico:"), QRect(16, 18, 70, 24), 10, true);
+    QLabel *lblGrafico = label(p, "lblGrafico", QStringLiteral("Grafico:"), QRect(16, 18, 70, 24), 10, true);
     cboGrafico = new QComboBox(p);
     cboGrafico->setObjectName(QStringLiteral("cboGrafico"));
+    nameAfter(cboGrafico, lblGrafico->text(), lblGrafico);
+    nameAfter(cboGrafico->view(), QStringLiteral("Grafici"));
     cboGrafico->setGeometry(88, 16, 330, 28);
     cboGrafico->setFont(Look::font(QStringLiteral("Verdana"), 10));
     for (const Stats::Chart &c : m_summary.charts)
@@ -150,11 +154,13 @@ FrmStatistiche::FrmStatistiche(QWidget *owner, const StatsSource &source, Stats:
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->setBackgroundRoundness(0);
     chtGrafico = new QChartView(chart, p);
+    nameAfter(chtGrafico, QStringLiteral("Grafico"));
     chtGrafico->setObjectName(QStringLiteral("chtGrafico"));
     chtGrafico->setGeometry(16, 54, 640, 456);
     chtGrafico->setRenderHint(QPainter::Antialiasing);
 
     grdConteggi = new QTableWidget(0, 3, p);
+    nameAfter(grdConteggi, QStringLiteral("Conteggi"));
     grdConteggi->setObjectName(QStringLiteral("grdConteggi"));
     grdConteggi->setGeometry(664, 54, 320, 456);
     grdConteggi->setHorizontalHeaderLabels(
@@ -185,6 +191,7 @@ FrmStatistiche::FrmStatistiche(QWidget *owner, const StatsSource &source, Stats:
                                      "per elencarne le schede."),
                       QRect(16, 538, 968, 20), 9);
     lstRecords = new ResultList(p);
+    nameAfter(lstRecords, QStringLiteral("Schede del gruppo"));
     lstRecords->setObjectName(QStringLiteral("lstRecords"));
     lstRecords->setGeometry(16, 560, 968, 82);
     btnGuida = button(p, "btnGuida", QStringLiteral("Guida"), QRect(16, 650, 108, 28));
