@@ -1,5 +1,6 @@
 #include "app/Desktop.h"
 #include "app/Startup.h"
+#include "report/ReportPreview.h"
 #include "shell/DataFolder.h"
 #include "shell/WindowSet.h"
 
@@ -36,7 +37,8 @@ int main(int argc, char *argv[])
     // launcher is in use, so "last window closed" means nothing here.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    installItalian();
+    installItalian(); // also the formats every window relies on
+    report::installPreviewAndPrint();
     prepareDataFolder();
 
     WindowSet windows(WindowSet::Creation::LoginFirst);

@@ -1,6 +1,7 @@
 #include "access/AccessWidgets.h"
 
 #include "app/Look.h"
+#include "app/Widgets.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -28,19 +29,14 @@ QLineEdit *passwordField(QWidget *parent, const QString &name, const QRect &geom
     field->setFont(Look::font(QStringLiteral("Verdana"), 14, true));
     // The designed height is 22 units: no inner margins, a thin flat border.
     field->setTextMargins(2, 0, 2, 0);
-    field->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid #7F9DB9; background: white; padding: 0px; }"));
+    field->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid %1; background: white; padding: 0px; }")
+                             .arg(Look::kFieldBorder.name()));
     return field;
 }
 
 QPushButton *button(QWidget *parent, const QString &name, const QString &text, const QRect &geometry)
 {
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setGeometry(geometry);
-    b->setFont(Look::font(QApplication::font().family()));
-    b->setCursor(Qt::PointingHandCursor);
-    b->setAutoDefault(false);
-    return b;
+    return pushButton(parent, name, text, geometry, Look::font(QApplication::font().family()));
 }
 
 } // namespace AccessWidgets

@@ -1,11 +1,13 @@
 #include "access/FrmCambiaPassword.h"
 
 #include "access/AccessWidgets.h"
+#include "access/Crypt.h"
 #include "access/PasswordStore.h"
 #include "app/Desktop.h"
 #include "app/Fields.h"
 #include "app/Look.h"
 #include "app/Widgets.h"
+#include "core/RecordFile.h"
 #include "core/Text.h"
 
 #include <QEvent>
@@ -150,7 +152,9 @@ void FrmCambiaPassword::cmdOKClick()
         PasswordStore::write(txtPasswordNew->text());
         desktop().plain(kDone);
         close();
-    } catch (const std::exception &) {
+    } catch (const FileError &) {
+        desktop().plain(kChangeError);
+    } catch (const Crypt::ConversionError &) { // a damaged store
         desktop().plain(kChangeError);
     }
 }

@@ -1,11 +1,13 @@
 #include "access/FrmPassword.h"
 
 #include "access/AccessWidgets.h"
+#include "access/Crypt.h"
 #include "access/PasswordStore.h"
 #include "app/Desktop.h"
 #include "app/Fields.h"
 #include "app/Look.h"
 #include "app/Widgets.h"
+#include "core/RecordFile.h"
 #include "core/Text.h"
 
 #include <QKeyEvent>
@@ -38,7 +40,7 @@ FrmPassword::FrmPassword()
     shape(p, QStringLiteral("shpSfondo"), QRect(8, 8, 344, 265), kSteelBlue, Qt::white, Qt::white);
     AccessWidgets::artwork(p, QStringLiteral("imgLogo"), QStringLiteral(":/access/login.svg"),
                            QRect(16, 16, 328, 160));
-    shape(p, QStringLiteral("shpTitolo"), QRect(16, 184, 328, 81), QColor(0x7D, 0xA9, 0xCD), Qt::white,
+    shape(p, QStringLiteral("shpTitolo"), QRect(16, 184, 328, 81), Look::kTitleBand, Qt::white,
           Qt::white);
     caption(p, QStringLiteral("lblRigo05"), QStringLiteral("Immetti la password e premi OK."), QPoint(36, 200));
 
@@ -108,7 +110,9 @@ void FrmPassword::cmdOKClick()
             return;
         }
         emit loginAccepted();
-    } catch (const std::exception &) {
+    } catch (const FileError &) {
+        desktop().plain(kReadError);
+    } catch (const Crypt::ConversionError &) { // a damaged store
         desktop().plain(kReadError);
     }
 }

@@ -291,16 +291,25 @@ void writeFile(const QString &filePath, const QString &typed)
 
     // A store that does not give back the new password would lock the user out once the
     // change is reported as done: the previous file is put back and the change fails.
-    bool readable = false;
-    try {
-        readable = s_readBack(filePath) == password;
-    } catch (const std::exception &) {
-    }
-    if (!readable) {
+    const auto putBack = [&] {
         if (exists)
             replaceFile(filePath, previous);
         else
             QFile::remove(filePath);
+    };
+    bool readable = false;
+    try {
+        readable = s_readBack(filePath) == password;
+    } catch (const FileError &) {
+    } catch (const Crypt::ConversionError &) {
+    } catch (const std::exception &) {
+        // A fault of the program: the previous file goes back all the same, and the fault
+        // goes on to the general error report.
+        putBack();
+        throw;
+    }
+    if (!readable) {
+        putBack();
         throw FileError(QStringLiteral("La password scritta in %1 non si rilegge").arg(filePath));
     }
 }

@@ -79,7 +79,8 @@ public:
 
 // The process-wide seam. A real QtDesktop is used unless a test installed its own.
 Desktop &desktop();
-// How the real desktop previews and prints a report; the report engine installs it.
+// How the real desktop previews and prints a report; installed at start-up with the report
+// engine's own windows (report::installPreviewAndPrint).
 struct ReportHandOff
 {
     void (*preview)(QWidget *parent, const report::PreparedReport &report) = nullptr;
@@ -104,8 +105,10 @@ void setUpFolderDialog(QFileDialog &dialog, const QString &title, const QString 
 class QUrl;
 QUrl shellTargetUrl(const QString &sCommand);
 
-// Runs a handler and reports anything it throws through the general error report, so that
-// an uncaught failure never ends the program.
+// Runs a handler and sends whatever error it did not catch itself (a fault of the program
+// included) to the general error report, so that an uncaught failure never ends the program.
+// The handler catches only the failures it expects; anything that is not an error of the
+// standard kind goes on to the program's last line (the application's event dispatch).
 template <typename F> void guarded(F &&handler);
 
 #include <exception>
@@ -115,7 +118,5 @@ template <typename F> void guarded(F &&handler)
         handler();
     } catch (const std::exception &e) {
         desktop().generalError(QString::fromUtf8(e.what()));
-    } catch (...) {
-        desktop().generalError(QStringLiteral("Errore sconosciuto"));
     }
 }

@@ -1,6 +1,5 @@
 #include "app/FrmAvvio.h"
 
-#include "app/AppFormats.h"
 #include "app/Artwork.h"
 #include "app/Desktop.h"
 #include "app/FrmGuida.h"
@@ -13,7 +12,6 @@
 #include <QLabel>
 
 namespace {
-
 const QColor &kSteelBlue = Look::kSteelBlue;
 const char *const kLauncherHelpTitle = "Uno sguardo a Cantorium.";
 
@@ -46,10 +44,8 @@ FrmAvvio::FrmAvvio(const QStringList &helpParagraphs)
     : WorkWindow(QStringLiteral("frmAvvio"), QStringLiteral(" Cantorium"), kSteelBlue, QSize(995, 692))
     , m_help(helpParagraphs)
 {
-    AppFormats::apply();
-
     bkgFoglio = shape(panel(), QStringLiteral("bkgFoglio"), QRect(4, 4, 986, 684), Qt::white,
-                      QColor::fromRgba(0xFFCDDFEE));
+                      Look::kPaleSteel);
     QWidget *s = bkgFoglio;
 
     imgIcona =
@@ -71,7 +67,7 @@ FrmAvvio::FrmAvvio(const QStringList &helpParagraphs)
         wordsOn(btn, QString::fromLatin1(c.name), nameFont, Qt::white, Qt::AlignCenter, QMargins(4, 0, 4, 0));
         app = new ClickPicture(s, QStringLiteral("app") + suffix, QStringLiteral(":/app/nota.svg"),
                                QRect(c.noteX, 468, 215, 127));
-        wordsOn(app, QString::fromUtf8(c.note), noteFont, QColor(0x2F, 0x4F, 0x6F), Qt::AlignCenter,
+        wordsOn(app, QString::fromUtf8(c.note), noteFont, Look::kNoteInk, Qt::AlignCenter,
                 QMargins(12, 8, 12, 8));
         // The three controls of a column are one command.
         // The picture of a column opens what its name bar names.

@@ -19,7 +19,7 @@ const QSize kOuterSize(676, 598);
 
 FrmGuida::FrmGuida(QWidget *owner)
     : FixedDialog(owner, QStringLiteral("frmGuida"), QStringLiteral(" Guida all'utilizzo del software"),
-                  QSize(670, 572), Qt::white, QColor::fromRgba(0xFFBFD8EF), QSize(642, 540))
+                  QSize(670, 572), Qt::white, Look::kHelpBottom, QSize(642, 540))
 {
     QWidget *p = panel();
     shpSfondo = shape(p, QStringLiteral("shpSfondo"), QRect(8, 8, 625, 89), Qt::white, Look::kWheat);
@@ -51,12 +51,8 @@ FrmGuida::FrmGuida(QWidget *owner)
     lnkWeb->attach(imgPDF);
     connect(lnkWeb, &TextLink::clicked, this, [this] { guarded([this] { lnkWebClick(); }); });
 
-    btnChiudi = new QPushButton(QStringLiteral("Chiudi"), p);
-    btnChiudi->setObjectName(QStringLiteral("btnChiudi"));
-    btnChiudi->setGeometry(472, 490, 161, 38);
-    btnChiudi->setFont(Look::font(QStringLiteral("Verdana")));
-    btnChiudi->setCursor(Qt::PointingHandCursor);
-    btnChiudi->setAutoDefault(false);
+    btnChiudi = pushButton(p, QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), QRect(472, 490, 161, 38),
+                           Look::font(QStringLiteral("Verdana")));
     connect(btnChiudi, &QPushButton::clicked, this, [this] { guarded([this] { btnChiudiClick(); }); });
 }
 

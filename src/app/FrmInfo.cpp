@@ -36,8 +36,8 @@ FrmInfo::FrmInfo(QWidget *owner)
         new Artwork(p, QStringLiteral("imgLogo"), QStringLiteral(":/app/logo.svg"), QRect(24, 16, 392, 54));
 
     // What the window is about: the product, its purpose, its maker and where to write.
-    shape(p, QStringLiteral("shpDettagli"), QRect(8, 96, 425, 380), QColor(255, 255, 255, 235),
-          QColor::fromRgba(0xFFCDDFEE));
+    shape(p, QStringLiteral("shpDettagli"), QRect(8, 96, 425, 380), Look::kWhiteVeil,
+          Look::kPaleSteel);
     lblDettagli = new QLabel(p);
     lblDettagli->setObjectName(QStringLiteral("lblDettagli"));
     lblDettagli->setGeometry(24, 112, 393, 348);
@@ -51,26 +51,22 @@ FrmInfo::FrmInfo(QWidget *owner)
     lblDettagli->setText(
         QStringLiteral(
             "<p style='font-family:Verdana; font-size:%5px; font-weight:bold; color:%8'>%1</p>"
-            "<p style='font-family:Verdana; font-size:%6px; color:#333'>Versione %2</p>"
-            "<p style='font-family:Verdana; font-size:%7px; color:#333'>Software per catalogare collection "
+            "<p style='font-family:Verdana; font-size:%6px; color:%10'>Versione %2</p>"
+            "<p style='font-family:Verdana; font-size:%7px; color:%10'>Software per catalogare collection "
             "musicali ed archiviare le schede biografiche degli artisti complete di foto e di repertorio "
             "discografico.</p>"
-            "<p style='font-family:Verdana; font-size:%6px; color:#333'>&copy; %3<br>%4</p>"
-            "<p style='font-family:Verdana; font-size:%6px; color:#333'>Gli archivi si trovano nella "
+            "<p style='font-family:Verdana; font-size:%6px; color:%10'>&copy; %3<br>%4</p>"
+            "<p style='font-family:Verdana; font-size:%6px; color:%10'>Gli archivi si trovano nella "
             "cartella<br><b>%9</b></p>"
-            "<p style='font-family:Verdana; font-size:%6px; color:#333'>Per informazioni e assistenza "
+            "<p style='font-family:Verdana; font-size:%6px; color:%10'>Per informazioni e assistenza "
             "fai clic sull'indirizzo di posta elettronica qui sotto.</p>")
             .arg(QString::fromLatin1(Maker::kProduct), QString::fromLatin1(Maker::kVersion),
                  QString::fromLatin1(Maker::kName), QString::fromLatin1(Maker::kWebAddress), heading, body,
-                 purpose, Look::kInk.name(), dataFolderHtml()));
+                 purpose, Look::kInk.name(), dataFolderHtml(), Look::kSoftInk.name()));
 
     // The button and the link sit below the panel, on the window itself.
-    btnChiudi = new QPushButton(QStringLiteral("Chiudi"), this);
-    btnChiudi->setObjectName(QStringLiteral("btnChiudi"));
-    btnChiudi->setGeometry(p->x() + 280, p->y() + 504, 161, 41);
-    btnChiudi->setFont(Look::font(QStringLiteral("Verdana"), 12));
-    btnChiudi->setCursor(Qt::PointingHandCursor);
-    btnChiudi->setAutoDefault(false);
+    btnChiudi = pushButton(this, QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"),
+                           QRect(p->x() + 280, p->y() + 504, 161, 41), Look::font(QStringLiteral("Verdana"), 12));
     connect(btnChiudi, &QPushButton::clicked, this, [this] { guarded([this] { btnChiudiClick(); }); });
 
     imgEmail = new ClickPicture(this, QStringLiteral("imgEmail"), QStringLiteral(":/app/envelope.svg"),

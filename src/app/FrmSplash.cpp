@@ -2,6 +2,7 @@
 
 #include "app/Artwork.h"
 #include "app/Desktop.h"
+#include "app/Look.h"
 #include "app/Maker.h"
 #include "app/TextLink.h"
 #include "app/Widgets.h"
@@ -12,18 +13,14 @@ FrmSplash::FrmSplash(QWidget *owner)
     : FixedDialog(owner, QStringLiteral("frmSplash"),
                   QStringLiteral(" %1 - %2")
                       .arg(QString::fromLatin1(Maker::kProduct), QString::fromLatin1(Maker::kName)),
-                  QSize(661, 467), Qt::white, QColor::fromRgba(0xFF352525), QSize(642, 448))
+                  QSize(661, 467), Qt::white, Look::kSplashBottom, QSize(642, 448))
 {
     setCentreOnOwner(true);
     QWidget *p = panel();
     imgLogo =
         new Artwork(p, QStringLiteral("imgLogo"), QStringLiteral(":/app/brand.svg"), QRect(8, 8, 625, 380));
 
-    btnChiudi = new QPushButton(QStringLiteral("Chiudi"), p);
-    btnChiudi->setObjectName(QStringLiteral("btnChiudi"));
-    btnChiudi->setGeometry(473, 402, 160, 34);
-    btnChiudi->setCursor(Qt::PointingHandCursor);
-    btnChiudi->setAutoDefault(false);
+    btnChiudi = pushButton(p, QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), QRect(473, 402, 160, 34));
     connect(btnChiudi, &QPushButton::clicked, this, [this] { guarded([this] { btnChiudiClick(); }); });
 
     imgWeb = new ClickPicture(p, QStringLiteral("imgWeb"), QStringLiteral(":/app/globe.svg"),

@@ -12,8 +12,8 @@ class TextLink : public QLabel
 {
     Q_OBJECT
 public:
-    static const QColor kNormal;  // #FF00008B, dark blue
-    static const QColor kPressed; // #FFFFA500, orange
+    static const QColor kNormal;  // Look::kLink
+    static const QColor kPressed; // Look::kLinkPressed
 
     TextLink(QWidget *parent, const QString &name, const QString &text, const QPoint &at);
 

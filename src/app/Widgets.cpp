@@ -7,6 +7,7 @@
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 
 namespace
 {
@@ -187,6 +188,20 @@ QLabel *wordsOn(QWidget *picture, const QString &text, const QFont &font, const 
     // The words are the picture's caption: a screen reader says them.
     picture->setAccessibleName(text);
     return label;
+}
+
+QPushButton *pushButton(QWidget *parent, const QString &name, const QString &text, const QRect &geometry,
+                        const QFont &font, Qt::CursorShape cursor)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setGeometry(geometry);
+    if (font.resolveMask() != 0)
+        b->setFont(font);
+    b->setCursor(cursor);
+    // Enter belongs to the focused control, not to a default button.
+    b->setAutoDefault(false);
+    return b;
 }
 
 QLabel *caption(QWidget *parent, const QString &name, const QString &text, const QPoint &at,

@@ -6,6 +6,7 @@
 
 class QColor;
 class QFont;
+class QPushButton;
 
 // A picture command: SVG artwork (or an image resource) that acts on a single click, shows a
 // hand cursor and never takes the keyboard focus.
@@ -51,6 +52,12 @@ QWidget *shape(QWidget *parent, const QString &name, const QRect &geometry, cons
 // go through to the picture underneath.
 QLabel *wordsOn(QWidget *picture, const QString &text, const QFont &font, const QColor &colour,
                 Qt::Alignment alignment, const QMargins &margins = QMargins());
+
+// A push button as the windows make it: named, placed, with a hand cursor (unless another
+// `cursor` is given), never a dialog's default button. A `font` from Look::font; none keeps the
+// window's own.
+QPushButton *pushButton(QWidget *parent, const QString &name, const QString &text, const QRect &geometry,
+                        const QFont &font = QFont(), Qt::CursorShape cursor = Qt::PointingHandCursor);
 
 // A label at a place with a font of `points` (Look::font); `name` may be empty for unnamed
 // captions.

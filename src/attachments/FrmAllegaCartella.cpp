@@ -2,6 +2,7 @@
 
 #include "app/Artwork.h"
 #include "app/Desktop.h"
+#include "app/Look.h"
 #include "app/Widgets.h"
 #include "app/CardEditor.h"
 #include "core/AtomicFile.h"
@@ -36,23 +37,9 @@ const QString FrmAllegaCartella::kNameTooLong =
 namespace
 {
 
-QFont verdana(int pixels, bool bold = false)
-{
-    QFont f(QStringLiteral("Verdana"));
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
-}
-
 QPushButton *button(QWidget *parent, const QString &name, const QString &text, const QRect &geometry)
 {
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setGeometry(geometry);
-    b->setFont(verdana(12));
-    b->setCursor(Qt::PointingHandCursor);
-    b->setAutoDefault(false);
-    return b;
+    return pushButton(parent, name, text, geometry, Look::font(QStringLiteral("Verdana"), 9));
 }
 
 // Copies `source` over `target` through a temporary file in the target's folder that replaces
@@ -91,11 +78,11 @@ FrmAllegaCartella::FrmAllegaCartella(CardEditor *editor, const QString &caller)
 
 FrmAllegaCartella::FrmAllegaCartella(QWidget *owner)
     : FixedDialog(owner, QStringLiteral("frmAllegaCartella"), QStringLiteral(" Allega file"), QSize(634, 534),
-                  QColor::fromRgba(0xFFEBE9E9), Qt::white, QSize(609, 503))
+                  Look::kAttachGrey, Qt::white, QSize(609, 503))
 {
     QWidget *p = panel();
     shpSfondo =
-        shape(p, QStringLiteral("shpSfondo"), QRect(8, 8, 593, 433), Qt::white, QColor(0xD0, 0xD0, 0xD0));
+        shape(p, QStringLiteral("shpSfondo"), QRect(8, 8, 593, 433), Qt::white, Look::kSheetBorder);
     imgLogo = new Artwork(p, QStringLiteral("imgLogo"), QStringLiteral(":/attachments/istruzioni.svg"),
                           QRect(20, 20, 543, 49));
     lblMemory = stateLabel(p, QStringLiteral("lblMemory"));
@@ -105,18 +92,18 @@ FrmAllegaCartella::FrmAllegaCartella(QWidget *owner)
         const int dy = 120 * n;
         const QString number = QStringLiteral("%1").arg(n + 1, 2, 10, QLatin1Char('0'));
         shpFile[n] = shape(p, QStringLiteral("shpFile") + number, QRect(16, 80 + dy, 577, 113),
-                           QColor::fromRgba(0xFFA8CAE5), QColor(0xA8, 0xCA, 0xE5), Qt::white);
+                           Look::kAttachBand, Look::kAttachBand, Qt::white);
 
         lblCampo[2 * n] = caption(p, QStringLiteral("lblCampo%1").arg(2 * n + 1, 2, 10, QLatin1Char('0')),
                                   QStringLiteral("Nome %1° file allegato:").arg(n + 1), QPoint(28, 90 + dy));
-        lblCampo[2 * n]->setFont(verdana(12));
+        lblCampo[2 * n]->setFont(Look::font(QStringLiteral("Verdana"), 9));
         lblCampo[2 * n]->adjustSize();
 
         txtFile[n] = new QLineEdit(p);
         txtFile[n]->setObjectName(QStringLiteral("txtFile") + number);
         txtFile[n]->setGeometry(28, 108 + dy, 338, 22);
         txtFile[n]->setReadOnly(true);
-        txtFile[n]->setFont(verdana(12, true));
+        txtFile[n]->setFont(Look::font(QStringLiteral("Verdana"), 9, true));
         txtFile[n]->setStyleSheet(QStringLiteral("color: grey;"));
         nameAfter(txtFile[n], lblCampo[2 * n]->text(), lblCampo[2 * n]);
 
@@ -133,13 +120,13 @@ FrmAllegaCartella::FrmAllegaCartella(QWidget *owner)
         lblCampo[2 * n + 1] =
             caption(p, QStringLiteral("lblCampo%1").arg(2 * n + 2, 2, 10, QLatin1Char('0')),
                     QStringLiteral("Descrizione %1° file allegato:").arg(n + 1), QPoint(28, 140 + dy));
-        lblCampo[2 * n + 1]->setFont(verdana(12));
+        lblCampo[2 * n + 1]->setFont(Look::font(QStringLiteral("Verdana"), 9));
         lblCampo[2 * n + 1]->adjustSize();
 
         txtDesc[n] = new QLineEdit(p);
         txtDesc[n]->setObjectName(QStringLiteral("txtDesc") + number);
         txtDesc[n]->setGeometry(28, 158 + dy, 552, 22);
-        txtDesc[n]->setFont(verdana(12, true));
+        txtDesc[n]->setFont(Look::font(QStringLiteral("Verdana"), 9, true));
         // As much as the card keeps, so that nothing typed is lost on saving.
         txtDesc[n]->setMaxLength(kNameCapacity);
         nameAfter(txtDesc[n], lblCampo[2 * n + 1]->text(), lblCampo[2 * n + 1]);

@@ -44,7 +44,7 @@ ClickPicture *instructions(QWidget *parent, const QRect &geometry, const QString
     };
     add(heading, Look::font(QStringLiteral("Verdana"), 13, true), Look::kInk);
     for (const QString &line : lines)
-        add(line, Look::font(QStringLiteral("Verdana"), 9, false, true), QColor(0x33, 0x33, 0x33));
+        add(line, Look::font(QStringLiteral("Verdana"), 9, false, true), Look::kSoftInk);
     layout->addStretch(1);
     return box;
 }

@@ -1,6 +1,5 @@
 #include "collections/FrmApriCollection.h"
 
-#include "app/AppFormats.h"
 #include "app/Desktop.h"
 #include "app/FrmGuida.h"
 #include "app/Look.h"
@@ -19,7 +18,6 @@
 
 namespace
 {
-
 const char *const kEmptyList = "Attenzione: l'elenco non contiene nessuna collection musicale.";
 const char *const kSelectToOpen =
     "Attenzione: selezionare la collection musicale dall'elenco prima di premere il pulsante Apri archivio.";
@@ -47,10 +45,9 @@ FrmApriCollection::FrmApriCollection()
                  QStringLiteral(" Cantorium - Apertura collection musicale"), CollectionArt::kWindowTop)
 {
     using namespace CollectionArt;
-    AppFormats::apply();
 
     QWidget *p = panel();
-    const QColor border = QColor::fromRgba(0xFFBFD6E8);
+    const QColor border = Look::kBoxBorder;
     shape(p, QStringLiteral("shpContainer"), QRect(0, 0, 994, 692), kSteelBlue, Qt::white);
     shape(p, QStringLiteral("shpRiquadro01"), QRect(16, 12, 962, 124), Qt::white, border);
     shape(p, QStringLiteral("shpRiquadro02"), QRect(16, 144, 962, 424), Qt::white, border);
@@ -68,8 +65,8 @@ FrmApriCollection::FrmApriCollection()
     btnElimina = new ClickPicture(p, QStringLiteral("btnElimina"),
                                   QStringLiteral(":/collections/cestino.svg"), QRect(24, 156, 46, 45));
 
-    shape(p, QStringLiteral("shpElenco"), QRect(26, 216, 942, 314), QColor(0xFF, 0xEB, 0xCD),
-          QColor(0xE0, 0xC8, 0xA0));
+    shape(p, QStringLiteral("shpElenco"), QRect(26, 216, 942, 314), Look::kBlanchedAlmond,
+          Look::kAlmondBorder);
     lstFiles = new QListWidget(p);
     lstFiles->setObjectName(QStringLiteral("lstFiles"));
     lstFiles->setGeometry(34, 224, 926, 298);
@@ -85,7 +82,7 @@ FrmApriCollection::FrmApriCollection()
     lblCreati->setObjectName(QStringLiteral("lblCreati"));
     lblCreati->setFont(Look::font(QStringLiteral("Verdana"), 12));
     QPalette cp = lblCreati->palette();
-    cp.setColor(QPalette::WindowText, QColor(0x00, 0x80, 0x00));
+    cp.setColor(QPalette::WindowText, Look::kGreen);
     lblCreati->setPalette(cp);
     lblCreati->setGeometry(24, 537, 600, 20);
 

@@ -1,6 +1,5 @@
 #include "collections/FrmCollection.h"
 
-#include "app/AppFormats.h"
 #include "app/Desktop.h"
 #include "app/Fields.h"
 #include "app/FrmGuida.h"
@@ -33,7 +32,6 @@
 
 namespace
 {
-
 const QString kNoTitle =
     QStringLiteral("Attenzione: per salvare la scheda è necessario indicare il titolo della canzone.");
 const QString kNoSinger =
@@ -128,7 +126,6 @@ FrmCollection::FrmCollection()
     : CardEditor(QStringLiteral("frmCollection"), QStringLiteral(" Cantorium - Collection Musicale"),
                  QSize(994, 692))
 {
-    AppFormats::apply();
     QWidget *p = panel();
     const QColor white = Qt::white;
 
@@ -274,8 +271,8 @@ void FrmCollection::buildCard(QWidget *p)
     connect(impCantante, &ClickPicture::clicked, this,
             [this] { guarded([this] { ListCommands::importSinger(this, [this](qint64 at) { importSinger(at); }); }); });
 
-    shape(p, QStringLiteral("bkgSfondoGrigio"), QRect(36, 336, 922, 186), QColor::fromRgba(0xFFF0EFEE),
-          QColor::fromRgba(0xFFE9E5E5));
+    shape(p, QStringLiteral("bkgSfondoGrigio"), QRect(36, 336, 922, 186), Look::kGreyBandTop,
+          Look::kGreyBandBottom);
     QLabel *lblTesto = fieldCaption(QStringLiteral("Testo"), caption(SongCard::Testo), 50, 365);
     txtTesto = memo(p, "Testo", 50, 365);
     nameAfter(txtTesto, lblTesto->text(), lblTesto);
@@ -293,9 +290,9 @@ void FrmCollection::buildCard(QWidget *p)
 
     txtNote = tableField(SongCard::Note, 36, 596, 758);
 
-    shape(p, QStringLiteral("bkgSegnala"), QRect(808, 580, 150, 38), QColor(0xFF, 0xA5, 0x00),
-          QColor::fromRgba(0xFFFBECD0), Qt::white);
-    shape(p, QStringLiteral("sfoSegnala"), QRect(814, 584, 30, 30), Qt::white, QColor::fromRgba(0xFFFBECD0));
+    shape(p, QStringLiteral("bkgSegnala"), QRect(808, 580, 150, 38), Look::kOrange,
+          Look::kPaleOrange, Qt::white);
+    shape(p, QStringLiteral("sfoSegnala"), QRect(814, 584, 30, 30), Qt::white, Look::kPaleOrange);
     icoSegnala =
         CollectionArt::picture(p, QStringLiteral("icoSegnala"), QStringLiteral(":/collections/bandiera.svg"),
                                QRect(816, 586, 26, 26));

@@ -1,6 +1,5 @@
 #include "collections/FrmCreaCollection.h"
 
-#include "app/AppFormats.h"
 #include "app/Desktop.h"
 #include "app/Fields.h"
 #include "app/FrmGuida.h"
@@ -22,7 +21,6 @@
 
 namespace
 {
-
 const char *const kEmptyName =
     "Attenzione: per creare il nuovo archivio è necessario indicare il nome della nuova collection musicale.";
 const char *const kExists =
@@ -44,7 +42,6 @@ FrmCreaCollection::FrmCreaCollection()
                  QStringLiteral(" Cantorium - Creazione collection musicale"), CollectionArt::kWindowTop)
 {
     using namespace CollectionArt;
-    AppFormats::apply();
 
     QWidget *p = panel();
     shape(p, QStringLiteral("shpContainer"), QRect(0, 0, 994, 692), kSteelBlue, Qt::white);

@@ -5,6 +5,7 @@
 #include "app/Artwork.h"
 #include "app/Desktop.h"
 #include "app/Fields.h"
+#include "app/Look.h"
 #include "app/Widgets.h"
 #include "core/RecordFile.h"
 #include "core/Text.h"
@@ -76,7 +77,7 @@ QLabel *bar(QWidget *parent, const QString &name, const QString &text, const QRe
     l->setTextFormat(Qt::PlainText);
     l->setObjectName(name);
     l->setGeometry(geometry);
-    l->setFont(ListLook::font(QStringLiteral("Verdana"), points, bold));
+    l->setFont(Look::font(QStringLiteral("Verdana"), points, bold));
     l->setAlignment(alignment | Qt::AlignVCenter);
     l->setAutoFillBackground(true);
     QPalette p = l->palette();
@@ -91,7 +92,7 @@ QLabel *bar(QWidget *parent, const QString &name, const QString &text, const QRe
 FrmFilmografiaAttori::FrmFilmografiaAttori(QWidget *owner, qint64 singer, const QString &name)
     : ListWindow(owner, QStringLiteral("frmFilmografiaAttori"),
                  QStringLiteral(" Gestione discografia cantante"), QSize(863, 616),
-                 QColor::fromRgba(0xFF427AA8), Qt::white, QSize(833, 585))
+                 Look::kWorkTop, Qt::white, QSize(833, 585))
     , m_singer(singer)
     , m_name(ctrim(name))
 {
@@ -128,7 +129,7 @@ void FrmFilmografiaAttori::buildListPanel()
         label(p, QStringLiteral("lblRigo03"),
               QStringLiteral("Per modificare una voce in elenco, selezionarla con un clic e premere il "
                              "pulsante Modifica canzone."),
-              QPoint(8, 454), 9, false, QColor(0xDC, 0x14, 0x3C));
+              QPoint(8, 454), 9, false, Look::kCrimson);
     titValoreTotale = bar(p, QStringLiteral("titValoreTotale"), QStringLiteral("TOTALE CANZONI:"),
                           QRect(545, 478, 170, 28), 10, false, Qt::AlignLeft);
     lblTotale = bar(p, QStringLiteral("lblTotale"), QStringLiteral("0"), QRect(715, 478, 110, 28), 10, true,
@@ -162,12 +163,12 @@ void FrmFilmografiaAttori::buildEntryPanel()
     int y = 140;
     for (const EntryField &e : kEntries) {
         auto *caption = new QLabel(QString::fromUtf8(e.caption), p);
-        caption->setFont(ListLook::font(QStringLiteral("Verdana"), 12));
+        caption->setFont(Look::font(QStringLiteral("Verdana"), 12));
         caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         caption->setGeometry(140, y, 160, 26);
         auto *field = new QLineEdit(p);
         field->setObjectName(QString::fromLatin1(e.name));
-        field->setFont(ListLook::font(QStringLiteral("Verdana"), 12, true));
+        field->setFont(Look::font(QStringLiteral("Verdana"), 12, true));
         field->setGeometry(310, y, e.width, 26);
         nameAfter(field, caption->text(), caption);
         // Typing stops at what the record field holds.

@@ -1,9 +1,9 @@
 #include "lists/ListWindow.h"
 
-#include "app/AppFormats.h"
 #include "app/Artwork.h"
 #include "app/Desktop.h"
 #include "app/Fields.h"
+#include "app/Look.h"
 #include "app/Widgets.h"
 #include "core/RecordFile.h"
 #include "lists/ResultList.h"
@@ -47,21 +47,10 @@ public:
 
 namespace ListLook
 {
-QFont font(const QString &family, qreal points, bool bold)
-{
-    QFont f(family);
-    f.setPixelSize(int(std::lround(points * 96.0 / 72.0)));
-    f.setBold(bold);
-    return f;
-}
-
 QPushButton *button(QWidget *parent, const QString &name, const QString &text, const QRect &geometry)
 {
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setGeometry(geometry);
-    b->setFont(font(QStringLiteral("Verdana"), 9));
-    b->setAutoDefault(false);
+    QPushButton *b = pushButton(parent, name, text, geometry, Look::font(QStringLiteral("Verdana"), 9),
+                                Qt::ArrowCursor);
     b->installEventFilter(new EnterPresses(b));
     return b;
 }
@@ -71,7 +60,7 @@ QLabel *label(QWidget *parent, const QString &name, const QString &text, const Q
 {
     auto *l = new QLabel(text, parent);
     l->setObjectName(name);
-    l->setFont(font(QStringLiteral("Verdana"), points, bold));
+    l->setFont(Look::font(QStringLiteral("Verdana"), points, bold));
     QPalette p = l->palette();
     p.setColor(QPalette::WindowText, colour);
     l->setPalette(p);
@@ -84,7 +73,7 @@ QLineEdit *findField(QWidget *parent, const QRect &geometry)
 {
     auto *f = new QLineEdit(parent);
     f->setObjectName(QStringLiteral("txtTrova"));
-    f->setFont(font(QStringLiteral("Verdana"), 12, true));
+    f->setFont(Look::font(QStringLiteral("Verdana"), 12, true));
     f->setGeometry(geometry);
     nameAfter(f, QStringLiteral("Parole da trovare nell'elenco"));
     return f;
@@ -96,7 +85,6 @@ ListWindow::ListWindow(QWidget *owner, const QString &name, const QString &title
     : FixedDialog(owner, name, title, client, top, bottom, panel)
 {
     // Printed lists date their footer in the program's short format.
-    AppFormats::apply();
 }
 
 void ListWindow::buildResultPanel(QWidget *p, QLabel **count)
@@ -121,12 +109,12 @@ void ListWindow::buildResultPanel(QWidget *p, QLabel **count)
     QLabel *howToOpen =
         label(p, QStringLiteral("lblRigo03"),
               QStringLiteral("Per richiamare i dati di una scheda, selezionarla con un doppio clic."),
-              QPoint(8, 454), 9, false, QColor(0xDC, 0x14, 0x3C));
+              QPoint(8, 454), 9, false, Look::kCrimson);
     nameAfter(lstRecords, QStringLiteral("Elenco delle schede"));
     lstRecords->setAccessibleDescription(howToOpen->text());
     if (count)
         *count = label(p, QStringLiteral("lblTrovate"), QString(), QPoint(8, 478), 10, true,
-                       QColor(0x00, 0x8B, 0x8B));
+                       Look::kDarkCyan);
     btnStampa = button(p, QStringLiteral("btnStampa"), QStringLiteral("Stampa"), QRect(534, 488, 140, 32));
     btnChiudi = button(p, QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), QRect(684, 488, 140, 32));
 }

@@ -70,7 +70,6 @@ private:
 // Shared looks of the list windows.
 namespace ListLook
 {
-QFont font(const QString &family, qreal points, bool bold = false);
 QPushButton *button(QWidget *parent, const QString &name, const QString &text, const QRect &geometry);
 QLabel *label(QWidget *parent, const QString &name, const QString &text, const QPoint &at, qreal points = 9,
               bool bold = false, const QColor &colour = Qt::black);

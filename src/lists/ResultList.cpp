@@ -1,5 +1,7 @@
 #include "lists/ResultList.h"
 
+#include "app/Look.h"
+
 #include <QFont>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -64,9 +66,7 @@ ResultList::ResultList(QWidget *parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformItemSizes(true);
     setItemDelegate(new WideItems(this));
-    QFont font(QStringLiteral("Courier New"));
-    font.setPixelSize(16); // 12 points on a 96-dpi screen
-    setFont(font);
+    setFont(Look::font(QStringLiteral("Courier New"), 12));
     QPalette p = palette();
     p.setColor(QPalette::Text, Qt::black);
     setPalette(p);

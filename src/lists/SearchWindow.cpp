@@ -4,6 +4,7 @@
 #include "app/Artwork.h"
 #include "app/Desktop.h"
 #include "app/Fields.h"
+#include "app/Look.h"
 #include "app/Widgets.h"
 #include "core/RecordFile.h"
 #include "core/Text.h"
@@ -54,7 +55,7 @@ SearchWindow::SearchWindow(QWidget *owner, const QString &name, const QString &t
     panAvvio->setGeometry(panContainer->geometry());
     QWidget *p = panAvvio;
 
-    shape(p, QStringLiteral("shpIstruzioni"), QRect(0, 0, 833, 72), Qt::white, QColor(0xBE, 0xC4, 0xCA));
+    shape(p, QStringLiteral("shpIstruzioni"), QRect(0, 0, 833, 72), Qt::white, Look::kSearchGrey);
     new Artwork(p, QStringLiteral("imgSpiega"), QStringLiteral(":/lists/spiega.svg"), QRect(10, 10, 52, 52));
     label(
         p, QStringLiteral("lblRigo04"),
@@ -67,8 +68,8 @@ SearchWindow::SearchWindow(QWidget *owner, const QString &name, const QString &t
           QStringLiteral("Per ogni ricerca è possibile utilizzare uno o più campi contemporaneamente."),
           QPoint(72, 48));
 
-    shape(p, QStringLiteral("shpFiltri"), QRect(0, 84, 833, 382), QColor::fromRgba(0xFFBEC4CA),
-          QColor(0xBE, 0xC4, 0xCA), Qt::white);
+    shape(p, QStringLiteral("shpFiltri"), QRect(0, 84, 833, 382), Look::kSearchGrey,
+          Look::kSearchGrey, Qt::white);
     QList<QWidget *> chain;
     const auto filters = filtersOf(fields);
     for (int i = 0; i < kFilterCount; ++i) {
@@ -79,7 +80,7 @@ SearchWindow::SearchWindow(QWidget *owner, const QString &name, const QString &t
         auto *field = new QLineEdit(p);
         nameAfter(field, caption->text(), caption);
         field->setObjectName(QString::fromLatin1(f.control));
-        field->setFont(ListLook::font(QStringLiteral("Verdana"), 12, true));
+        field->setFont(Look::font(QStringLiteral("Verdana"), 12, true));
         field->setGeometry(x, y + 26, 320, 24);
         Fields::frameHighlight(field, QString::fromLatin1(f.filter.frame));
         filterFields << field;
@@ -97,7 +98,7 @@ SearchWindow::SearchWindow(QWidget *owner, const QString &name, const QString &t
     btnAnnulla = button(p, QStringLiteral("btnAnnulla"), QStringLiteral("Chiudi"), QRect(684, 484, 140, 32));
     lblAttendere =
         label(p, QStringLiteral("lblAttendere"), QStringLiteral("Ricerca schede in corso. Attendere..."),
-              QPoint(72, 490), 10, true, QColor(0x00, 0x8B, 0x8B));
+              QPoint(72, 490), 10, true, Look::kDarkCyan);
     lblAttendere->hide();
     lblConta = stateLabel(p, QStringLiteral("lblConta"));
     lblConta->setText(QStringLiteral("0"));

@@ -1,18 +1,12 @@
 #include "output/CardPrintWindow.h"
 
-#include "app/AppFormats.h"
 #include "app/Artwork.h"
 #include "app/Desktop.h"
+#include "app/Look.h"
 #include "app/Widgets.h"
 #include "report/ReportLayout.h"
 
 #include <QPushButton>
-
-namespace
-{
-const QColor kSteelBlue(0x46, 0x82, 0xB4);
-const QColor kSeparator = QColor::fromRgba(0xFF427AA8);
-} // namespace
 
 CardPrintWindow::CardPrintWindow(QWidget *owner, const Design &design)
     : FixedDialog(owner, QString::fromLatin1(design.name),
@@ -22,7 +16,6 @@ CardPrintWindow::CardPrintWindow(QWidget *owner, const Design &design)
     , m_mode(design.mode)
 {
     // FormCreate
-    AppFormats::apply();
     setCentreOnOwner(true);
 
     QWidget *p = panel();
@@ -37,8 +30,8 @@ CardPrintWindow::CardPrintWindow(QWidget *owner, const Design &design)
                             QRect(280, 31, 51, 81));
     shpSepara =
         preview
-            ? shape(p, QStringLiteral("shpSepara"), QRect(26, 120, 311, 6), kSteelBlue, kSteelBlue, Qt::white)
-            : shape(p, QStringLiteral("shpSepara"), QRect(26, 120, 311, 4), kSeparator, kSeparator);
+            ? shape(p, QStringLiteral("shpSepara"), QRect(26, 120, 311, 6), Look::kSteelBlue, Look::kSteelBlue, Qt::white)
+            : shape(p, QStringLiteral("shpSepara"), QRect(26, 120, 311, 4), Look::kWorkTop, Look::kWorkTop);
     imgSezione04 = new Artwork(p, QStringLiteral("imgSezione04"),
                                preview ? QStringLiteral(":/output/stampante_lente.svg")
                                        : QStringLiteral(":/output/stampante.svg"),
@@ -49,12 +42,7 @@ CardPrintWindow::CardPrintWindow(QWidget *owner, const Design &design)
                            preview ? QRect(112, 140, 209, 67) : QRect(122, 140, 206, 71));
 
     auto button = [&](QPushButton *&b, const QString &name, const QString &text, int left) {
-        b = new QPushButton(text, p);
-        b->setObjectName(name);
-        b->setGeometry(left, 243, design.buttonWidth, 28);
-        b->setFont(QFont(QStringLiteral("Verdana")));
-        b->setCursor(Qt::PointingHandCursor);
-        b->setAutoDefault(false);
+        b = pushButton(p, name, text, QRect(left, 243, design.buttonWidth, 28), Look::font(QStringLiteral("Verdana")));
     };
     button(btnAnnulla, QStringLiteral("btnAnnulla"), QStringLiteral("Annulla"), 18);
     button(btnStampa, QStringLiteral("btnStampa"), QString::fromUtf8(design.confirm), design.confirmLeft);

@@ -4,6 +4,7 @@
 #include "app/Desktop.h"
 #include "app/Fields.h"
 #include "app/FrmGuida.h"
+#include "app/Look.h"
 #include "app/Widgets.h"
 #include "core/ProgramFolder.h"
 #include "core/RecordFile.h"
@@ -32,8 +33,6 @@ const QString ExportWindow::kFormatCaption = QStringLiteral("Formato del file:")
 
 namespace
 {
-const QColor kBackground = QColor::fromRgba(0xFFEEEDED);
-const QColor kSlateBlue(0x6A, 0x5A, 0xCD);
 constexpr int kRowHeight = 21;
 
 using SpreadsheetWriter::Format;
@@ -72,7 +71,7 @@ const FormatChoice &choiceOf(Format format)
 } // namespace
 
 ExportWindow::ExportWindow(QWidget *owner, const ExportKind &kind, const QString &archivePath)
-    : FixedDialog(owner, kind.windowName, kind.title, QSize(862, 560), kBackground, kBackground,
+    : FixedDialog(owner, kind.windowName, kind.title, QSize(862, 560), Look::kExportGrey, Look::kExportGrey,
                   QSize(837, 533))
     , m_kind(kind)
     , m_archivePath(ctrim(archivePath))
@@ -80,7 +79,7 @@ ExportWindow::ExportWindow(QWidget *owner, const ExportKind &kind, const QString
 {
     QWidget *p = panel();
     shpSfondo =
-        shape(p, QStringLiteral("shpSfondo"), QRect(8, 8, 821, 65), Qt::white, QColor(0xD0, 0xD0, 0xD0));
+        shape(p, QStringLiteral("shpSfondo"), QRect(8, 8, 821, 65), Qt::white, Look::kSheetBorder);
     imgLogo = new Artwork(p, QStringLiteral("imgLogo"), QStringLiteral(":/exports/banner.svg"),
                           QRect(13, 13, 505, 55));
     icoHand = new Artwork(p, QStringLiteral("icoHand"), QStringLiteral(":/exports/mano.svg"),
@@ -119,11 +118,11 @@ ExportWindow::ExportWindow(QWidget *owner, const ExportKind &kind, const QString
     for (int c = 0; c < kind.columns.size(); ++c)
         grdRecords->setColumnWidth(c, kind.columns.at(c).gridWidth);
 
-    shpInfo = shape(p, QStringLiteral("shpInfo"), QRect(8, 493, 821, 32), kSlateBlue, QColor());
+    shpInfo = shape(p, QStringLiteral("shpInfo"), QRect(8, 493, 821, 32), Look::kSlateBlue, QColor());
     panInfo = new QLabel(kReady, p);
     panInfo->setObjectName(QStringLiteral("panInfo"));
     panInfo->setGeometry(14, 497, 809, 24);
-    panInfo->setFont(QFont(QStringLiteral("Tahoma"), 12));
+    panInfo->setFont(Look::font(QStringLiteral("Tahoma"), 12));
     panInfo->setStyleSheet(QStringLiteral("color: white;"));
 
     auto *hints = new Fields::HintLine(panInfo);

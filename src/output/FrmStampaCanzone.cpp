@@ -1,7 +1,9 @@
 #include "output/FrmStampaCanzone.h"
 
+#include "app/Look.h"
+
 FrmStampaCanzone::FrmStampaCanzone(QWidget *owner, const SongCard &card, const QString &collection)
-    : SongCardWindow(owner, card, collection, {"frmStampaCanzone", Mode::Print, QSize(362, 287), QColor(0x46, 0x82, 0xB4), 327,
+    : SongCardWindow(owner, card, collection, {"frmStampaCanzone", Mode::Print, QSize(362, 287), Look::kSteelBlue, 327,
                               137, 208, "Stampa"})
 {
 }

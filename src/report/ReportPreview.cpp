@@ -15,19 +15,15 @@
 namespace report
 {
 
-namespace
+void installPreviewAndPrint()
 {
-// The real desktop hands laid-out reports to this window and to the print dialog.
-[[maybe_unused]] const bool g_handOffInstalled = [] {
     installReportHandOff(
         {[](QWidget *parent, const PreparedReport &r) {
              ReportPreview window(parent, r);
              window.exec();
          },
          [](QWidget *parent, const PreparedReport &r) { return printWithDialog(parent, r); }});
-    return true;
-}();
-} // namespace
+}
 
 const QList<double> &ReportPreview::zoomFactors()
 {

@@ -42,4 +42,8 @@ private:
     QPrinter *m_printer;
 };
 
+// Makes the real desktop hand laid-out reports to this window and to the print dialog. Called
+// once by the program at start-up; until then previews and prints report a general error.
+void installPreviewAndPrint();
+
 } // namespace report

@@ -3,6 +3,7 @@
 #include "access/PasswordStore.h"
 #include "app/Desktop.h"
 #include "core/ProgramFolder.h"
+#include "core/RecordFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -19,7 +20,7 @@ bool prepareDataFolder(const QString &executableFolder, const QString &userFolde
         return true;
     try {
         PasswordStore::writeFirstAccess(PasswordStore::path());
-    } catch (const std::exception &e) {
+    } catch (const FileError &e) {
         desktop().error(QStringLiteral("Attenzione: impossibile preparare la cartella dei dati %1\r\n\r\n%2")
                             .arg(QDir::toNativeSeparators(choice.folder), QString::fromUtf8(e.what())));
         return false;

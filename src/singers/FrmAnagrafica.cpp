@@ -1,6 +1,5 @@
 #include "singers/FrmAnagrafica.h"
 
-#include "app/AppFormats.h"
 #include "app/Desktop.h"
 #include "app/Fields.h"
 #include "app/FrmGuida.h"
@@ -25,7 +24,6 @@
 
 namespace
 {
-
 const QString kNeedNome =
     QStringLiteral("Attenzione: per salvare la scheda è necessario indicare il nome d'arte del cantante.");
 const QString kNeedSesso =
@@ -116,7 +114,6 @@ FrmAnagrafica::FrmAnagrafica()
     : CardEditor(QStringLiteral("frmAnagrafica"), QStringLiteral(" Cantorium - Archivio Cantanti"),
                  QSize(996, 692))
 {
-    AppFormats::apply();
     QWidget *p = panel();
     // Frame, tool bar boxes, card area and information bar lie behind everything else.
     QWidget *shpCornice =
@@ -126,11 +123,11 @@ FrmAnagrafica::FrmAnagrafica()
     QList<QWidget *> background{this, p, shpCornice};
     int n = 1;
     for (const QRect &r : boxes)
-        background << shape(p, QStringLiteral("shpBarra%1").arg(n++), r, Qt::white, QColor(0xB0, 0xC4, 0xDE));
+        background << shape(p, QStringLiteral("shpBarra%1").arg(n++), r, Qt::white, Look::kLightSteelBlue);
     background << shape(p, QStringLiteral("shpScheda"), QRect(16, 82, 962, 556), Look::kCardArea,
-                        QColor(0xA0, 0xB4, 0xC8));
+                        Look::kBarBorder);
     background << shape(p, QStringLiteral("shpFoglio"), QRect(22, 88, 950, 544), Qt::white, Look::kCardArea);
-    background << shape(p, QStringLiteral("shpFoto"), QRect(30, 95, 323, 425), QColor(0xE0, 0xE9, 0xF1),
+    background << shape(p, QStringLiteral("shpFoto"), QRect(30, 95, 323, 425), Look::kPhotoFrame,
                         Look::kCardArea);
     infoBar(QRect(16, 644, 962, 32));
 

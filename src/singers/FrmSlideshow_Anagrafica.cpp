@@ -1,6 +1,5 @@
 #include "singers/FrmSlideshow_Anagrafica.h"
 
-#include "app/AppFormats.h"
 #include "app/ArchiveMessages.h"
 #include "app/Desktop.h"
 #include "app/Widgets.h"
@@ -22,7 +21,6 @@ const QString &kAccessError = ArchiveMessages::kNoAccess;
 FrmSlideshow_Anagrafica::FrmSlideshow_Anagrafica(QWidget *owner)
     : PhotoWindow(owner, QStringLiteral("frmSlideshow_Anagrafica"), QStringLiteral(" Slide show cantanti"))
 {
-    AppFormats::apply();
     imgBianco = new PictureBox(this, QStringLiteral("imgBianco"), QRect(0, 0, 689, 529));
     imgBianco->setPicture(SingerPhoto::slideshowStart());
     imgBianco->hide();

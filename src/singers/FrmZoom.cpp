@@ -1,14 +1,11 @@
 #include "singers/FrmZoom.h"
 
-#include "app/AppFormats.h"
-
 #include "app/PictureBox.h"
 
 FrmZoom::FrmZoom(QWidget *owner)
     : PhotoWindow(owner, QStringLiteral("frmZoom"),
                   QStringLiteral(" Fai clic sulla foto per chiudere questa finestra"))
 {
-    AppFormats::apply();
 }
 
 void FrmZoom::setPicture(const QImage &picture)

@@ -6,6 +6,8 @@
 #include "app/Desktop.h"
 #include "app/FrmGuida.h"
 #include "app/Look.h"
+#include "app/Widgets.h"
+#include "core/AtomicFile.h"
 #include "core/RecordFile.h"
 #include "lists/ListEntries.h"
 #include "lists/ResultLine.h"
@@ -34,7 +36,6 @@
 #include <QPieSlice>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QSignalBlocker>
 #include <QSvgGenerator>
 #include <QTableWidget>
@@ -85,11 +86,6 @@ namespace
 
 const QSize kClient(1000, 690);
 
-// Colours of the bars and slices: the program's blues first, then warm tones that stay apart.
-const QColor kSlices[] = {QColor(0x1F, 0x4E, 0x79), QColor(0x46, 0x82, 0xB4), QColor(0xE3, 0x8B, 0x2C),
-                          QColor(0x5B, 0x9B, 0x4A), QColor(0xC0, 0x39, 0x2B), QColor(0x8E, 0x6C, 0xB8),
-                          QColor(0x2E, 0xA6, 0xA0), QColor(0xD4, 0xA0, 0x17), QColor(0x7F, 0x8C, 0x8D),
-                          QColor(0xA0, 0x52, 0x2D), QColor(0x87, 0xCE, 0xEB), QColor(0xE0, 0x6C, 0x9F)};
 
 QString percent(qint64 part, qint64 whole)
 {
@@ -115,13 +111,7 @@ QLabel *label(QWidget *parent, const char *name, const QString &text, const QRec
 
 QPushButton *button(QWidget *parent, const char *name, const QString &text, const QRect &place)
 {
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setGeometry(place);
-    b->setFont(Look::font(QStringLiteral("Verdana"), 9));
-    b->setCursor(Qt::PointingHandCursor);
-    b->setAutoDefault(false);
-    return b;
+    return pushButton(parent, QLatin1String(name), text, place, Look::font(QStringLiteral("Verdana"), 9));
 }
 
 } // namespace
@@ -307,8 +297,8 @@ void FrmStatistiche::buildChart()
         chart->legend()->hide();
         // Horizontal bars keep long names readable; the first group is drawn at the top.
         auto *set = new QBarSet(QStringLiteral("Schede"));
-        set->setColor(kSlices[0]);
-        set->setBorderColor(kSlices[0]);
+        set->setColor(Look::kChart[0]);
+        set->setBorderColor(Look::kChart[0]);
         set->setLabelColor(Qt::black);
         set->setLabelFont(labels);
         QStringList categories;
@@ -379,7 +369,7 @@ void FrmStatistiche::buildChart()
             QPieSlice *slice = series->append(
                 c.multiple ? QString::number(g.count()) : percent(g.count(), whole), double(g.count()));
             names << QStringLiteral("%1 (%2)").arg(name).arg(g.count());
-            slice->setColor(kSlices[row % int(std::size(kSlices))]);
+            slice->setColor(Look::kChart[row % int(std::size(Look::kChart))]);
             slice->setBorderColor(Qt::white);
             // The legend names every slice with its count; a slice wide enough shows its share
             // inside, where no name can run out of the picture.
@@ -461,8 +451,8 @@ bool FrmStatistiche::saveChart(const QString &path)
         return false;
     }
     const QSize size = chtGrafico->viewport()->size();
-    QSaveFile file(path);
-    bool written = file.open(QIODevice::WriteOnly);
+    AtomicFile file(path);
+    bool written = file.open();
     if (written) {
         if (suffix == QLatin1String("png")) {
             // Twice the screen's pixels, so that the picture stays sharp when printed or enlarged.
@@ -504,10 +494,10 @@ bool FrmStatistiche::saveChart(const QString &path)
             }
         }
         // A failed write leaves any earlier file as it was.
-        written = written && file.error() == QFileDevice::NoError && file.commit();
+        written = written && file.commit();
     }
     if (!written) {
-        file.cancelWriting();
+        file.cancel();
         desktop().error(kSaveFailed);
     }
     return written;

@@ -11,6 +11,9 @@
 #include <QProcess>
 #include <QTest>
 
+#include <array>
+#include <stdexcept>
+
 namespace
 {
 
@@ -61,6 +64,11 @@ QString readsTheOldPassword(const QString &)
 QString readFails(const QString &)
 {
     throw Crypt::ConversionError(QStringLiteral("ZZ"));
+}
+QString readFaults(const QString &)
+{
+    const std::array<int, 1> cells{};
+    return QString::number(cells.at(1)); // a fault of the program, not of the store
 }
 
 // While alive, the check after a write reads through `reader`.
@@ -339,6 +347,8 @@ void TestPasswordStore::unreadableResultPutsPreviousFileBack_data()
     QTest::newRow("reads as empty") << "nothing" << true << plain;
     QTest::newRow("reads the old password") << "old" << true << plain;
     QTest::newRow("read fails") << "fails" << true << plain;
+    QTest::newRow("read faults") << "faults" << true << plain;
+    QTest::newRow("no store before, read faults") << "faults" << false << QByteArray();
     QTest::newRow("UTF-16 store, reads as empty") << "nothing" << true << unicode;
     QTest::newRow("no store before") << "nothing" << false << QByteArray();
 }
@@ -352,10 +362,16 @@ void TestPasswordStore::unreadableResultPutsPreviousFileBack()
     if (exists)
         put(PasswordStore::path(), before);
     {
-        ReadBackOverride check(reader == QLatin1String("nothing") ? &readsNothing
-                               : reader == QLatin1String("old")   ? &readsTheOldPassword
-                                                                  : &readFails);
-        QVERIFY_THROWS_EXCEPTION(FileError, PasswordStore::write(QStringLiteral("nuova")));
+        ReadBackOverride check(reader == QLatin1String("nothing")  ? &readsNothing
+                               : reader == QLatin1String("old")    ? &readsTheOldPassword
+                               : reader == QLatin1String("faults") ? &readFaults
+                                                                   : &readFails);
+        // The previous file goes back either way; a fault of the program is not turned into
+        // a file error, so that it reaches the general error report.
+        if (reader == QLatin1String("faults"))
+            QVERIFY_THROWS_EXCEPTION(std::out_of_range, PasswordStore::write(QStringLiteral("nuova")));
+        else
+            QVERIFY_THROWS_EXCEPTION(FileError, PasswordStore::write(QStringLiteral("nuova")));
     }
     const QStringList expected = exists ? QStringList{QStringLiteral("unins000.dll")} : QStringList();
     QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), expected);

@@ -292,11 +292,16 @@ private slots:
                                 .arg(centre.x()).arg(centre.y()).arg(expected.x()).arg(expected.y())));
     }
 
-    void creatingTheLauncherSetsTheFormats()
+    void formatsAreTheStartUpsNotTheLaunchers()
     {
+        // Tests get the program's formats as soon as their application exists, as the program
+        // does at start-up.
+        QCOMPARE(QLocale().decimalPoint(), QStringLiteral(","));
+        // A window no longer sets process-wide formats on its own.
         QLocale::setDefault(QLocale::c());
-        QCOMPARE(QLocale().decimalPoint(), QStringLiteral("."));
         FrmAvvio w;
+        QCOMPARE(QLocale().decimalPoint(), QStringLiteral("."));
+        AppFormats::apply();
         QCOMPARE(QLocale().decimalPoint(), QStringLiteral(","));
         QCOMPARE(QLocale().toString(1234.5, 'f', 2), QStringLiteral("1234,50"));
         QCOMPARE(QLocale().toDouble(QStringLiteral("3,25")), 3.25);

@@ -1,9 +1,11 @@
 #include "app/Look.h"
+#include "app/Widgets.h"
 
 #include <QColor>
 #include <QFile>
 #include <QImage>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -17,6 +19,7 @@ private slots:
     void svgStretchedOrKept_data();
     void svgStretchedOrKept();
     void missingPictureIsEmpty();
+    void pushButtonAsTheWindowsMakeIt();
 };
 
 void TestLook::pointsBecomePixels_data()
@@ -86,6 +89,32 @@ void TestLook::missingPictureIsEmpty()
 {
     QVERIFY(Look::picture(QStringLiteral(":/no/such.png"), QSize(10, 10)).isNull());
     QVERIFY(Look::svg(QStringLiteral(":/no/such.svg"), QSize()).isNull());
+}
+
+void TestLook::pushButtonAsTheWindowsMakeIt()
+{
+    QWidget window;
+    window.setFont(Look::font(QStringLiteral("Tahoma"), 12));
+    QPushButton *sized = pushButton(&window, QStringLiteral("btnA"), QStringLiteral("Apri"), QRect(8, 9, 140, 32),
+                                    Look::font(QStringLiteral("Verdana"), 9, true));
+    QPushButton *plain = pushButton(&window, QStringLiteral("btnB"), QStringLiteral("Chiudi"),
+                                    QRect(150, 9, 140, 32), QFont(), Qt::ArrowCursor);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(sized->objectName(), QStringLiteral("btnA"));
+    QCOMPARE(sized->text(), QStringLiteral("Apri"));
+    QCOMPARE(sized->geometry(), QRect(8, 9, 140, 32));
+    QCOMPARE(sized->font().pixelSize(), 12);
+    QVERIFY(sized->font().bold());
+    QCOMPARE(sized->cursor().shape(), Qt::PointingHandCursor);
+    // Enter belongs to the focused control: no button becomes the default one.
+    QVERIFY(!sized->autoDefault());
+    QVERIFY(!sized->isDefault());
+    // Without a font the button keeps the window's.
+    QVERIFY(!plain->testAttribute(Qt::WA_SetFont));
+    QCOMPARE(plain->font().pixelSize(), 16);
+    QCOMPARE(plain->font().family(), QStringLiteral("Tahoma"));
+    QCOMPARE(plain->cursor().shape(), Qt::ArrowCursor);
 }
 
 QTEST_MAIN(TestLook)

@@ -82,6 +82,8 @@ private slots:
     void singerCancel();
     void singerFailure_data();
     void singerFailure();
+    void faultReachesTheGeneralReport_data();
+    void faultReachesTheGeneralReport();
 
 private:
     void fillSong();
@@ -210,6 +212,8 @@ void TestCardPrint::designedControls()
         QCOMPARE(b->text(), text);
         QCOMPARE(b->cursor().shape(), Qt::PointingHandCursor);
         QCOMPARE(QFontInfo(b->font()).family(), QFontInfo(QFont(QStringLiteral("Verdana"))).family());
+        // 9 points as every window sizes them, whatever the screen's resolution.
+        QCOMPARE(b->font().pixelSize(), 12);
     } else if (auto *a = qobject_cast<Artwork *>(c)) {
         QCOMPARE(a->resource(), text);
         QVERIFY(QFile::exists(text));
@@ -383,6 +387,35 @@ void TestCardPrint::singerFailure()
                  "Attenzione: la visualizzazione dell'anteprima di stampa non è andata a buon fine.\n\r\n\r"
                  "Si consiglia di ridurre le dimensioni della foto."));
     QCOMPARE(SingerCardWindow::kFailure, m_desk->last().text);
+}
+
+void TestCardPrint::faultReachesTheGeneralReport_data()
+{
+    QTest::addColumn<bool>("singer");
+    QTest::addColumn<bool>("preview");
+    QTest::newRow("song, print") << false << false;
+    QTest::newRow("singer, print") << true << false;
+    QTest::newRow("singer, preview") << true << true;
+}
+
+void TestCardPrint::faultReachesTheGeneralReport()
+{
+    // The singer's window expects report failures and a photo too large for memory; a fault
+    // of the program is neither, and is reported as such rather than as a photo problem.
+    QFETCH(bool, singer);
+    QFETCH(bool, preview);
+    if (singer)
+        fillSinger();
+    else
+        fillSong();
+    m_desk->reportFault = true;
+    Seen seen;
+    m_desk->modalHandlers.enqueue(press("btnStampa", seen));
+    CardEditor *editor = singer ? static_cast<CardEditor *>(m_singer) : m_song;
+    emit(preview ? editor->cmdAnteprima : editor->cmdStampa)->clicked();
+    QCOMPARE(m_desk->messages.size(), 1);
+    QCOMPARE(m_desk->last().kind, Desktop::Kind::Plain);
+    QVERIFY2(m_desk->last().text.contains(QStringLiteral("array::at")), qPrintable(m_desk->last().text));
 }
 
 QTEST_MAIN(TestCardPrint)

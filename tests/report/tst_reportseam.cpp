@@ -71,6 +71,7 @@ class TestReportSeam : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void previewWindow_data();
     void previewWindow();
     void previewZoomAndFullScreen();
@@ -83,6 +84,12 @@ private slots:
     void printPageRanges();
     void recordingDouble();
 };
+
+void TestReportSeam::initTestCase()
+{
+    // The real desktop's preview and print, as the program installs them at start-up.
+    installPreviewAndPrint();
+}
 
 void TestReportSeam::previewWindow_data()
 {

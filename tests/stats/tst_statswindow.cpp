@@ -7,6 +7,7 @@
 #include "app/FrmGuida.h"
 #include "app/Widgets.h"
 #include "collections/FrmCollection.h"
+#include "core/AtomicFile.h"
 #include "lists/ResultList.h"
 #include "records/SingerCard.h"
 #include "records/SongCard.h"
@@ -345,6 +346,8 @@ void TestStatsWindow::saveFailuresLeaveTheOldFile()
     QCOMPARE(fileContent(old), QByteArray("vecchio grafico"));
     QCOMPARE(QDir(m_folder->path()).entryList({QStringLiteral("vecchio*")}, QDir::Files),
              QStringList{QStringLiteral("vecchio.png")});
+    for (const QString &name : QDir(m_folder->path()).entryList(QDir::Files | QDir::Hidden))
+        QVERIFY2(!AtomicFile::isLeftoverName(name), qPrintable(name));
     m_desktop->messages.clear();
 
     // A name longer than the file system takes.

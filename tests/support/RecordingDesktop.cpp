@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <array>
+
 RecordingDesktop::RecordingDesktop()
 {
     installDesktop(this);
@@ -115,8 +117,19 @@ RecordingDesktop::Report recorded(bool preview, const report::PreparedReport &r)
 }
 } // namespace
 
+namespace
+{
+void faultIfAsked(bool fault)
+{
+    const std::array<int, 1> cells{};
+    if (fault)
+        (void)cells.at(1);
+}
+} // namespace
+
 void RecordingDesktop::previewReport(QWidget *, const report::PreparedReport &r)
 {
+    faultIfAsked(reportFault);
     if (!reportFailure.isEmpty())
         throw report::ReportError(reportFailure.toStdString());
     reports << recorded(true, r);
@@ -124,6 +137,7 @@ void RecordingDesktop::previewReport(QWidget *, const report::PreparedReport &r)
 
 bool RecordingDesktop::printReport(QWidget *, const report::PreparedReport &r)
 {
+    faultIfAsked(reportFault);
     if (!reportFailure.isEmpty())
         throw report::ReportError(reportFailure.toStdString());
     reports << recorded(false, r);

@@ -50,6 +50,8 @@ public:
     QList<Report> reports;
     bool printAnswer = true; // what the print dialog answers (false = cancelled)
     QString reportFailure;   // when set, the hand-off fails with this description
+    bool reportFault = false; // when set, the hand-off fails as a fault of the program would
+                              // (std::out_of_range from std::array::at)
 
     // Queued answers, used in order.
     QQueue<bool> confirmations;           // false = No; answers both kinds of confirmation
