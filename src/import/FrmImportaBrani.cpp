@@ -46,7 +46,6 @@ const QString FrmImportaBrani::kCollectionUnread =
 namespace
 {
 const QColor kBackground = QColor::fromRgba(0xFFEEEDED);
-const QColor kSlateBlue(0x6A, 0x5A, 0xCD);
 constexpr int kRowHeight = 21;
 
 QString number(qint64 n)
@@ -56,11 +55,7 @@ QString number(qint64 n)
 
 QPushButton *button(QWidget *p, const char *name, const QString &text, const QRect &place)
 {
-    auto *b = new QPushButton(text, p);
-    b->setObjectName(QLatin1String(name));
-    b->setGeometry(place);
-    b->setCursor(Qt::PointingHandCursor);
-    return b;
+    return pushButton(p, QLatin1String(name), text, place);
 }
 
 QLabel *label(QWidget *p, const char *name, const QString &text, const QRect &place)
@@ -93,7 +88,7 @@ FrmImportaBrani::FrmImportaBrani(QWidget *owner, const QString &collectionPath)
 {
     QWidget *p = panel();
     shpSfondo =
-        shape(p, QStringLiteral("shpSfondo"), QRect(8, 8, 940, 65), Qt::white, QColor(0xD0, 0xD0, 0xD0));
+        shape(p, QStringLiteral("shpSfondo"), QRect(8, 8, 940, 65), Qt::white, Look::kSheetBorder);
     imgLogo = new Artwork(p, QStringLiteral("imgLogo"), QStringLiteral(":/import/banner.svg"),
                           QRect(13, 13, 505, 55));
     cmdGuida = new ClickPicture(p, QStringLiteral("cmdGuida"), QStringLiteral(":/exports/guida.svg"),
@@ -157,7 +152,7 @@ FrmImportaBrani::FrmImportaBrani(QWidget *owner, const QString &collectionPath)
     cmdImporta->setFont(bold);
     cmdAnnulla = button(p, "cmdAnnulla", QStringLiteral("Annulla"), QRect(848, 574, 100, 28));
 
-    shpInfo = shape(p, QStringLiteral("shpInfo"), QRect(8, 608, 940, 30), kSlateBlue, QColor());
+    shpInfo = shape(p, QStringLiteral("shpInfo"), QRect(8, 608, 940, 30), Look::kSlateBlue, QColor());
     panInfo = new QLabel(kReady, p);
     panInfo->setObjectName(QStringLiteral("panInfo"));
     panInfo->setGeometry(14, 611, 928, 24);
