@@ -3,6 +3,7 @@
 // Helpers shared by the access-control tests: finding controls, typing, and a guard that
 // makes every file write of this process fail.
 
+#include "FileSizeLimit.h"
 #include "access/Crypt.h"
 #include "access/PasswordStore.h"
 
@@ -111,24 +112,11 @@ inline void click(QPushButton *button)
 
 // While alive, no file of this process can grow beyond a few bytes: the kernel refuses the
 // write (even to root), so saving the store fails for real.
-class FileWritesFail
+class FileWritesFail : public FileSizeLimit
 {
 public:
     FileWritesFail()
+        : FileSizeLimit(4)
     {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_handler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit tiny = m_saved;
-        tiny.rlim_cur = 4;
-        setrlimit(RLIMIT_FSIZE, &tiny);
     }
-    ~FileWritesFail()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_handler);
-    }
-
-private:
-    rlimit m_saved{};
-    void (*m_handler)(int) = nullptr;
 };

@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "TestFiles.h"
 #include "core/RecordFile.h"
 
@@ -77,30 +78,6 @@ protected:
 
 private:
     QList<int> m_script;
-};
-
-// While alive, no file of this process may grow past `limit` bytes: the kernel takes what
-// fits and refuses the rest (even to root), a real short write.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(qint64 limit)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_handler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit tiny = m_saved;
-        tiny.rlim_cur = rlim_t(limit);
-        setrlimit(RLIMIT_FSIZE, &tiny);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_handler);
-    }
-
-private:
-    rlimit m_saved{};
-    void (*m_handler)(int) = nullptr;
 };
 
 // A disk that takes `budget` more bytes and then fails for good: every later write, the repair

@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "RecordingDesktop.h"
 #include "TestFiles.h"
 #include "app/Widgets.h"
@@ -109,29 +110,6 @@ int rowOf(const ImportModel *model, const QString &relative)
             return r;
     return -1;
 }
-
-// A file-size limit for this process while alive (root is bound by it too).
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(qint64 limit)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_handler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit tiny = m_saved;
-        tiny.rlim_cur = rlim_t(limit);
-        setrlimit(RLIMIT_FSIZE, &tiny);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_handler);
-    }
-
-private:
-    rlimit m_saved{};
-    void (*m_handler)(int) = nullptr;
-};
 
 } // namespace
 
