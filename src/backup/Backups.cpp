@@ -207,8 +207,12 @@ QByteArray manifest(const Backups::Info &info)
     line("creata", info.created.toString(Qt::ISODate));
     line("motivo", info.reason);
     line("automatica", info.automatic ? QStringLiteral("1") : QStringLiteral("0"));
-    for (const QString &item : info.items)
-        line("elemento", item);
+    // Names are kept exactly: a collection's name may hold any character but a separator.
+    for (const QString &item : info.items) {
+        out += "elemento=";
+        out += item.toUtf8().toPercentEncoding();
+        out += '\n';
+    }
     line("collection", QString::number(info.collections));
     line("schede_canzoni", QString::number(info.songCards));
     line("schede_cantanti", QString::number(info.singerCards));
@@ -239,9 +243,11 @@ bool parseManifest(const QByteArray &bytes, Backups::Info &info)
         } else if (key == "automatica") {
             info.automatic = value == QLatin1String("1");
         } else if (key == "elemento") {
-            if (!Backups::isDataItem(value, false) && !Backups::isDataItem(value, true))
+            const QString item = QString::fromUtf8(QByteArray::fromPercentEncoding(l.mid(eq + 1)));
+            if (item.contains(QLatin1Char('/')) ||
+                (!Backups::isDataItem(item, false) && !Backups::isDataItem(item, true)))
                 return false;
-            info.items << value;
+            info.items << item;
         } else if (key == "collection") {
             info.collections = qMax(0, value.toInt());
         } else if (key == "schede_canzoni") {

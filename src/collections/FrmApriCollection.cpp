@@ -225,7 +225,7 @@ void FrmApriCollection::btnEliminaClick()
     // only where there is no trash is it removed, and the backup then holds it.
     const QString path = chosenPath();
     const QString name = QFileInfo(path).fileName();
-    if (BackupCommands::beforeRisk(this, ProgramFolder::path(),
+    if (QFileInfo::exists(path) && BackupCommands::beforeRisk(this, ProgramFolder::path(),
                                    QStringLiteral("Prima dell'eliminazione della collection %1").arg(chosenName()),
                                    {name})) {
         if (QFile::moveToTrash(path))
