@@ -204,7 +204,7 @@ QByteArray manifest(const Backups::Info &info)
         out += oneLine(value).toUtf8();
         out += '\n';
     };
-    line("creata", info.created.toString(Qt::ISODate));
+    line("creata", info.created.toString(Qt::ISODateWithMs));
     line("motivo", info.reason);
     line("automatica", info.automatic ? QStringLiteral("1") : QStringLiteral("0"));
     // Names are kept exactly: a collection's name may hold any character but a separator.
@@ -236,7 +236,9 @@ bool parseManifest(const QByteArray &bytes, Backups::Info &info)
         const QByteArray key = l.left(eq);
         const QString value = QString::fromUtf8(l.mid(eq + 1));
         if (key == "creata") {
-            info.created = QDateTime::fromString(value, Qt::ISODate);
+            info.created = QDateTime::fromString(value, Qt::ISODateWithMs);
+            if (!info.created.isValid())
+                info.created = QDateTime::fromString(value, Qt::ISODate);
             dated = info.created.isValid();
         } else if (key == "motivo") {
             info.reason = value;
@@ -967,7 +969,14 @@ QList<Info> list(const QString &dataFolder)
             info.problem = QStringLiteral("non è una copia di sicurezza di Cantorium, oppure è danneggiata");
         result << info;
     }
-    std::stable_sort(result.begin(), result.end(), [](const Info &a, const Info &b) { return a.created > b.created; });
+    // Newest first; backups of the same moment by their names' numbers (_2 after the first).
+    std::stable_sort(result.begin(), result.end(), [](const Info &a, const Info &b) {
+        if (a.created != b.created)
+            return a.created > b.created;
+        if (a.path.size() != b.path.size())
+            return a.path.size() > b.path.size();
+        return a.path > b.path;
+    });
     return result;
 }
 

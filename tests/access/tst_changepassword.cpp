@@ -262,7 +262,7 @@ void TestChangePassword::enablingRule()
 
 void TestChangePassword::enterChainNeverSubmits()
 {
-    fill(QStringLiteral("benvenutoprimo"), QStringLiteral("nuova"), QStringLiteral("nuova"));
+    fill(QStringLiteral("benvenutoprimo"), QStringLiteral("nuovavoce"), QStringLiteral("nuovavoce"));
     QVERIFY(cmdOK->isEnabled());
     QSignalSpy closing(window.get(), &FixedWindow::closing);
     const QList<QLineEdit *> chain{txtPasswordOld, txtPasswordNew, txtConferma, txtPasswordOld};
@@ -422,10 +422,10 @@ void TestChangePassword::wrongOldPassword()
         putStoredPassword(stored);
     const QByteArray before = storeBytes();
     QSignalSpy closing(window.get(), &FixedWindow::closing);
-    fill(oldPassword, QStringLiteral("nuova"), confirmation);
+    fill(oldPassword, QStringLiteral("nuovavoce"), confirmation);
     click(cmdOK);
     expectOnlyMessage(kWrongOld);
-    QCOMPARE(fieldTexts(), QStringList({QString(), "nuova", confirmation}));
+    QCOMPARE(fieldTexts(), QStringList({QString(), "nuovavoce", confirmation}));
     QVERIFY(txtPasswordOld->hasFocus());
     QVERIFY(!cmdOK->isEnabled());
     QCOMPARE(closing.count(), 0);
@@ -489,7 +489,7 @@ void TestChangePassword::unreadableStore()
     putStore("[Accesso]\r\nValore=NONHEX\r\n");
     const QByteArray before = storeBytes();
     QSignalSpy closing(window.get(), &FixedWindow::closing);
-    fill(QStringLiteral("benvenutoprimo"), QStringLiteral("nuova"), QStringLiteral("nuova"));
+    fill(QStringLiteral("benvenutoprimo"), QStringLiteral("nuovavoce"), QStringLiteral("nuovavoce"));
     click(cmdOK);
     expectOnlyMessage(kChangeError);
     QCOMPARE(fieldTexts(), QStringList({"benvenutoprimo", "nuovavoce", "nuovavoce"}));
@@ -552,7 +552,7 @@ void TestChangePassword::unreadableResultRestoresStore()
               false);
     putStore(before);
     QSignalSpy closing(window.get(), &FixedWindow::closing);
-    fill(QStringLiteral("benvenutoprimo"), QStringLiteral("nuova"), QStringLiteral("nuova"));
+    fill(QStringLiteral("benvenutoprimo"), QStringLiteral("nuovavoce"), QStringLiteral("nuovavoce"));
     const PasswordStore::ReadBack reader = PasswordStore::setReadBack(&readsNothing);
     click(cmdOK);
     PasswordStore::setReadBack(reader);
@@ -569,7 +569,7 @@ void TestChangePassword::unreadableResultRestoresStore()
 void TestChangePassword::closeCommand()
 {
     QSignalSpy closing(window.get(), &FixedWindow::closing);
-    fill(QStringLiteral("benvenutoprimo"), QStringLiteral("nuova"), QStringLiteral("nuova"));
+    fill(QStringLiteral("benvenutoprimo"), QStringLiteral("nuovavoce"), QStringLiteral("nuovavoce"));
     click(control<QPushButton>(window.get(), "cmdEsci"));
     QCOMPARE(closing.count(), 1);
     QVERIFY(!window->isVisible());
