@@ -741,6 +741,7 @@ Info createKeeping(const QString &dataFolder, const QString &reason, bool automa
                 meter.add(n);
             }
             close();
+            step("copied");
             // A file that grew or shrank while it was copied is still whole in the zip, with
             // its checksum; the progress only catches up.
             meter.add(e.size - copied);
