@@ -458,7 +458,7 @@ void TestImportWindow::editorOpensTheImport()
     FrmCollection editor;
     editor.openCollection(collection(), QStringLiteral("Pop"));
     editor.show();
-    editor.txtTitolo->setText(typed);
+    child<QLineEdit>(&editor, QStringLiteral("txtTitolo"))->setText(typed);
     QString windowName, collectionShown;
     m_desk->modalHandlers.enqueue([&](QDialog *dialog) {
         windowName = dialog->objectName();
@@ -473,10 +473,10 @@ void TestImportWindow::editorOpensTheImport()
         QTRY_VERIFY_WITH_TIMEOUT(!w->isReading(), 60000);
         QTest::mouseClick(child(dialog, QStringLiteral("cmdImporta")), Qt::LeftButton);
     });
-    QTest::mouseClick(editor.cmdImportaBrani, Qt::LeftButton);
+    QTest::mouseClick(child(&editor, QStringLiteral("cmdImportaBrani")), Qt::LeftButton);
     QCOMPARE(windowName, QStringLiteral("frmImportaBrani"));
-    QCOMPARE(editor.txtTitolo->text(), title);
-    QCOMPARE(editor.lblPosizione->text(), position);
+    QCOMPARE(child<QLineEdit>(&editor, QStringLiteral("txtTitolo"))->text(), title);
+    QCOMPARE(child<QLabel>(&editor, QStringLiteral("lblPosizione"))->text(), position);
     QCOMPARE(fileContent(collection()).size(), (import ? 10 : 1) * SongCard::kSize);
 }
 
