@@ -128,6 +128,16 @@ void SearchWindow::closeList()
     ListWindow::closeList();
 }
 
+void SearchWindow::setCaller(Caller caller)
+{
+    m_caller = caller;
+    switch (caller) {
+    case Caller::None: lblMemory->clear(); break;
+    case Caller::SongEditor: lblMemory->setText(QStringLiteral("collection")); break;
+    case Caller::SingerEditor: lblMemory->setText(QStringLiteral("anagrafica")); break;
+    }
+}
+
 void SearchWindow::btnCercaClick()
 {
     // The waiting line is shown while Cerca is held down; it goes whatever the search's end.
