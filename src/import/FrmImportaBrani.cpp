@@ -94,7 +94,7 @@ FrmImportaBrani::FrmImportaBrani(QWidget *owner, const QString &collectionPath)
     cmdGuida = new ClickPicture(p, QStringLiteral("cmdGuida"), QStringLiteral(":/exports/guida.svg"),
                                 QRect(884, 13, 50, 55));
 
-    const QFont bold = Look::font(QStringLiteral("Verdana"), Look::kDefaultPoints, true);
+    const QFont bold = Look::uiFont(Look::kDefaultPoints, true);
     QLabel *lblCartella = label(p, "lblCartella", QStringLiteral("Cartella:"), QRect(8, 84, 70, 24));
     lblCartella->setFont(bold);
     txtCartella = new QLineEdit(p);

@@ -75,7 +75,7 @@ QLabel *bar(QWidget *parent, const QString &name, const QString &text, const QRe
     l->setTextFormat(Qt::PlainText);
     l->setObjectName(name);
     l->setGeometry(geometry);
-    l->setFont(Look::font(QStringLiteral("Verdana"), points, bold));
+    l->setFont(Look::uiFont(points, bold));
     l->setAlignment(alignment | Qt::AlignVCenter);
     l->setAutoFillBackground(true);
     QPalette p = l->palette();
@@ -160,12 +160,12 @@ void FrmFilmografiaAttori::buildEntryPanel()
     QList<QWidget *> chain;
     for (const FieldInfo &f : DiscographySong::fields()) {
         auto *caption = new QLabel(QString::fromUtf8(f.caption), p);
-        caption->setFont(Look::font(QStringLiteral("Verdana"), 12));
+        caption->setFont(Look::uiFont(12));
         caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         caption->setGeometry(f.place.x - 170, f.place.y, 160, 26);
         auto *field = new QLineEdit(p);
         field->setObjectName(QString::fromLatin1(f.control));
-        field->setFont(Look::font(QStringLiteral("Verdana"), 12, true));
+        field->setFont(Look::uiFont(12, true));
         field->setGeometry(f.place.x, f.place.y, f.place.width, 26);
         nameAfter(field, caption->text(), caption);
         // Typing stops at what the record field holds.
