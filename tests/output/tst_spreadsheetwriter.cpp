@@ -5,12 +5,14 @@
 #include "output/SpreadsheetWriter.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
 #include <memory>
 #include <sys/resource.h>
+#include <unistd.h>
 
 using SpreadsheetWriter::Column;
 
@@ -241,9 +243,18 @@ public:
         else
             qputenv("TMPDIR", m_saved);
     }
+    // What is left anywhere below, but the program's own (empty) folder for its temporaries.
     QStringList leftovers() const
     {
-        return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        QStringList found;
+        QDirIterator it(m_dir.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString entry = it.next();
+            if (it.fileName() != QStringLiteral("cantorium-%1").arg(::geteuid()))
+                found << entry;
+        }
+        return found;
     }
 
 private:
