@@ -11,6 +11,7 @@
 #include "collections/FrmCollection.h"
 #include "collections/FrmCreaCollection.h"
 #include "core/AtomicFile.h"
+#include "core/ScratchFolder.h"
 #include "core/ProgramFolder.h"
 #include "shell/LauncherHelp.h"
 #include "singers/FrmAnagrafica.h"
@@ -106,6 +107,7 @@ void WindowSet::start()
     } catch (const Backups::Error &e) {
         desktop().error(e.message());
     }
+    ScratchFolder::removeLeftovers();
     m_password->centre();
     m_password->show();
 }
