@@ -15,10 +15,10 @@ constexpr double kEpsilon = 0.001;
 // Lines are wrapped this much narrower than their box: devices round glyph advances differently.
 constexpr double kWrapSpare = 2;
 // A word-wrapped box is painted by the device's own text layout, which moves every line after
-// the first down to a whole pixel. On the coarsest device a card is painted on (96 dpi, one
-// report unit a pixel) that is up to one unit a line: a line counts as shown only with that to
-// spare, so the first page never shows half a line that then continues.
-constexpr double kPixelSpare = 1;
+// the first down to a whole pixel of the device. The fit is measured on a 300 dpi device (the
+// coarsest printer; previews and PDFs paint finer) with that pixel to spare on every line, so
+// that the first page never shows half a line that then continues.
+constexpr int kFitDpi = 300;
 
 // The following pages, in report units from the paper's corner: the width of the card's frame.
 constexpr double kLeft = 41.57, kWidth = 710.55, kTop = 41.57;
@@ -37,14 +37,22 @@ struct Rest {
 // when it shows all of them.
 qsizetype wrappedFit(const ReportObject &o)
 {
-    const QFont font(objectFont(o), const_cast<QPaintDevice *>(&unitDevice()));
+    static QImage device = [] {
+        QImage image(1, 1, QImage::Format_ARGB32_Premultiplied);
+        image.setDotsPerMeterX(qRound(kFitDpi / 0.0254));
+        image.setDotsPerMeterY(qRound(kFitDpi / 0.0254));
+        return image;
+    }();
+    const double k = kFitDpi / 96.0;
+    const QFont font(objectFont(o), &device);
     QString text = o.text();
     text.replace(QLatin1Char('\n'), QChar::LineSeparator);
-    QTextLayout layout(text, font, const_cast<QPaintDevice *>(&unitDevice()));
+    QTextLayout layout(text, font, &device);
     QTextOption option(Qt::Alignment(int(o.hAlign)));
     option.setWrapMode(QTextOption::WordWrap);
     layout.setTextOption(option);
-    const double leading = QFontMetricsF(font, &unitDevice()).leading();
+    const double leading = QFontMetricsF(font, &device).leading();
+    const double height = o.rect.height() * k;
     double y = 0;
     qsizetype shown = 0;
     bool all = true;
@@ -53,11 +61,11 @@ qsizetype wrappedFit(const ReportObject &o)
         QTextLine line = layout.createLine();
         if (!line.isValid())
             break;
-        line.setLineWidth(o.rect.width());
+        line.setLineWidth(o.rect.width() * k);
         if (i > 0)
-            y += leading + kPixelSpare;
+            y += leading + 1;
         const double bottom = y + line.height();
-        if (bottom > o.rect.height() + kEpsilon) {
+        if (bottom > height + kEpsilon) {
             all = false;
             break;
         }
