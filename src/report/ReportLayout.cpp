@@ -299,7 +299,8 @@ void paintPage(QPainter &p, const PreparedReport &report, int page)
             drawn.setHeight(std::max(1.0, ky));
         else if (o.kind == ObjectKind::VLine)
             drawn.setWidth(std::max(1.0, kx));
-        p.setClipRect(drawn.intersected(paper));
+        if (report.clipToBoxes)
+            p.setClipRect(drawn.intersected(paper));
         switch (o.kind) {
         case ObjectKind::Text:
             drawText(p, o, box, kx, ky);
@@ -313,7 +314,8 @@ void paintPage(QPainter &p, const PreparedReport &report, int page)
         case ObjectKind::Frame:
             p.setPen(QPen(Qt::black, std::max(1.0, kx)));
             p.setBrush(Qt::NoBrush);
-            p.setClipRect(paper);
+            if (report.clipToBoxes)
+                p.setClipRect(paper);
             p.drawRect(box);
             break;
         case ObjectKind::HLine:

@@ -27,6 +27,9 @@ public:
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     QSizeF paper; // report units
     QList<ReportPage> pages;
+    // Each object is clipped to its box, as the templates want. A layout whose texts are
+    // measured to fit their boxes (the songbook) can skip the clipping and paint faster.
+    bool clipToBoxes = true;
 
     int pageCount() const { return int(pages.size()); }
     // A4 in the report's orientation, without margins: pages are painted from the paper's corner.

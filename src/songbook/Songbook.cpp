@@ -287,6 +287,8 @@ public:
         book.report.templateName = m_name;
         book.report.orientation = QPageLayout::Portrait;
         book.report.paper = QSizeF(kPaperWidth, kPaperHeight);
+        // Every text is wrapped or elided to its box when it is laid out.
+        book.report.clipToBoxes = false;
 
         QList<ReportPage> cover{coverPage()};
         QList<Patch> patches;
