@@ -52,6 +52,12 @@ QByteArray withOutline(const QByteArray &pdf, const QList<Bookmark> &bookmarks)
 
 void writePdf(const Book &book, const QString &path, const QString &title)
 {
+    // A folder, a device or a pipe at that name is never replaced by the book.
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile())
+        throw SongbookError(QStringLiteral("Attenzione: impossibile scrivere il file \"%1\": %2")
+                                .arg(path, target.isDir() ? QStringLiteral("al suo posto c'è una cartella.")
+                                                          : QStringLiteral("non è un file normale.")));
     QByteArray pages;
     {
         QBuffer buffer(&pages);

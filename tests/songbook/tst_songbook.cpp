@@ -1,5 +1,6 @@
 // The songbook: its PDF read back as a reader and a viewer see it (text of each page, page
 // count, outline), the side-by-side layout, failures that leave nothing, and the window.
+#include "FileSizeLimit.h"
 #include "RecordingDesktop.h"
 #include "SongbookFixture.h"
 #include "songbook/FrmCanzoniere.h"
@@ -12,6 +13,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <optional>
 
 using namespace songbook;
 
@@ -315,6 +318,7 @@ void TestSongbook::unwritableOutputLeavesNothing_data()
     QTest::newRow("under a regular file") << "Canzoni d'autore.mus/libro.pdf";
     QTest::newRow("missing folder") << "nessuna/libro.pdf";
     QTest::newRow("the collection itself") << "Canzoni d'autore.mus";
+    QTest::newRow("a file-size limit") << "limite.pdf";
 }
 
 void TestSongbook::unwritableOutputLeavesNothing()
@@ -326,7 +330,13 @@ void TestSongbook::unwritableOutputLeavesNothing()
     const QByteArray collection = original.readAll();
     original.close();
     const QStringList entries = QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-    QVERIFY_THROWS_EXCEPTION(SongbookError, makePdf(m_mus, m_dir.filePath(target), {}, kDate));
+    {
+        // Only the book's write meets the limit: the collection was read and the pages made.
+        std::optional<FileSizeLimit> limit;
+        if (target == QLatin1String("limite.pdf"))
+            limit.emplace(20000);
+        QVERIFY_THROWS_EXCEPTION(SongbookError, makePdf(m_mus, m_dir.filePath(target), {}, kDate));
+    }
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), entries);
     QVERIFY(QFileInfo(m_dir.filePath(QStringLiteral("cartella"))).isDir());
     QFile after(m_mus);

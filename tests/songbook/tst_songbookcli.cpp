@@ -92,6 +92,8 @@ void TestSongbookCli::failures_data()
                                       << "non è una collection" << "a.pdf";
     QTest::newRow("output is a folder") << QStringList{"--canzoniere", "Raccolta.mus", "--pdf", "cartella"}
                                         << "impossibile scrivere" << "cartella/x";
+    QTest::newRow("output is a device") << QStringList{"--canzoniere", "Raccolta.mus", "--pdf", "/dev/full"}
+                                        << "non è un file normale" << "a.pdf";
     QTest::newRow("output under a file") << QStringList{"--canzoniere", "Raccolta.mus", "--pdf", "Raccolta.mus/a.pdf"}
                                          << "impossibile scrivere" << "a.pdf";
     QTest::newRow("unknown order") << QStringList{"--canzoniere", "Raccolta.mus", "--pdf", "a.pdf", "--ordine", "anno"}
@@ -118,6 +120,7 @@ void TestSongbookCli::failures()
     QVERIFY(!QFile::exists(m_dir.filePath(output)));
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
     QVERIFY(QDir(m_dir.filePath(QStringLiteral("cartella"))).isEmpty());
+    QVERIFY(!QFileInfo(QStringLiteral("/dev/full")).isFile());
 }
 
 QTEST_MAIN(TestSongbookCli)
