@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QGuiApplication>
 
-#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -47,9 +46,7 @@ int runCommandLine(int argc, char *argv[])
     // No window is shown, so no display is needed (ssh, cron): the windowless platform is
     // chosen before the application object looks for one.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    // A file-size limit (ulimit -f) makes the write fail with a message instead of ending the
-    // program silently.
-    std::signal(SIGXFSZ, SIG_IGN);
+    ignoreFileSizeSignal();
     // Standard error carries the program's own messages only, not Qt's notes about the session.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &message) {
         if (type == QtFatalMsg)
