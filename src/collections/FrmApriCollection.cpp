@@ -23,13 +23,15 @@ const char *const kSelectToOpen =
     "Attenzione: selezionare la collection musicale dall'elenco prima di premere il pulsante Apri archivio.";
 const char *const kSelectToDelete = "Attenzione: selezionare dall'elenco la collection musicale da eliminare "
                                     "prima di premere il pulsante del cestino.";
-const char *const kConfirmDelete = "Si sta per eliminare la collection musicale selezionata. Si ricorda che "
+const char *const kConfirmDelete = "Si sta per eliminare la collection musicale «%1». Si ricorda che "
                                    "il file eliminato non potrà essere "
                                    "recuperato.\r\n\r\nSi conferma l'eliminazione dell'archivio?";
 const char *const kDeleted = "La collection musicale è stata eliminata con successo.";
 
 QString countLine(int n)
 {
+    if (n == 1)
+        return QStringLiteral("È stata creata 1 collection musicale.");
     return QStringLiteral("Sono state create %1 collection musicali.").arg(n);
 }
 
@@ -98,6 +100,8 @@ FrmApriCollection::FrmApriCollection()
     lblMemory->setText(QStringLiteral("avvio"));
 
     connect(btnApri, &ClickPicture::clicked, this, [this] { guarded([this] { btnApriClick(); }); });
+    // A double-click on a collection, or Return on the selected one, opens it as Apri archivio does.
+    connect(lstFiles, &QListWidget::itemActivated, this, [this] { guarded([this] { btnApriClick(); }); });
     connect(btnElimina, &ClickPicture::clicked, this, [this] { guarded([this] { btnEliminaClick(); }); });
     connect(btnAnnulla, &ClickPicture::clicked, this, [this] { guarded([this] { btnAnnullaClick(); }); });
     nameAfter(imgGuida, QStringLiteral("Guida"));
@@ -211,7 +215,7 @@ void FrmApriCollection::btnEliminaClick()
         return;
     }
     // The deletion cannot be undone: only an explicit Yes goes ahead.
-    if (!desktop().confirmIrreversible(QString::fromUtf8(kConfirmDelete)))
+    if (!desktop().confirmIrreversible(QString::fromUtf8(kConfirmDelete).arg(chosenName())))
         return;
     lblFile->setText(chosenPath());
     if (QFile::remove(stateOf(lblFile)))
@@ -229,5 +233,5 @@ void FrmApriCollection::btnAnnullaClick()
 void FrmApriCollection::imgGuidaClick()
 {
     FrmGuida::showTopic(this, QString::fromUtf8(kCollectionHelpTitle),
-                        FrmGuida::joinParagraphs(collectionHelpParagraphs()));
+                        collectionHelpText());
 }

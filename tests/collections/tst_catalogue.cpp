@@ -192,7 +192,7 @@ void TestCatalogue::createsEmptyFileWithTrimmedName()
     list.showWorkWindow();
     QCOMPARE(lines(child<QListWidget>(&list, "lstFiles")), QStringList{QStringLiteral("Canzoni estate.mus")});
     QCOMPARE(child<QLabel>(&list, "lblCreati")->text(),
-             QStringLiteral("Sono state create 1 collection musicali."));
+             QStringLiteral("È stata creata 1 collection musicale."));
 }
 
 void TestCatalogue::blankNameWarns_data()
@@ -482,7 +482,7 @@ void TestCatalogue::deleteAnsweredNoKeepsEverything()
     click(&window, "btnElimina");
     QCOMPARE(m_desk->texts(),
              QStringList{QStringLiteral(
-                 "Si sta per eliminare la collection musicale selezionata. Si ricorda che il file "
+                 "Si sta per eliminare la collection musicale «Pop». Si ricorda che il file "
                  "eliminato non potrà essere recuperato.\r\n\r\nSi conferma l'eliminazione "
                  "dell'archivio?")});
     QCOMPARE(m_desk->last().kind, Kind::IrreversibleConfirmation);
@@ -532,7 +532,7 @@ void TestCatalogue::deleteOfVanishedFileReportsNoSuccess()
     QCOMPARE(m_desk->messages.size(), 1); // the question only
     QCOMPARE(lines(list), QStringList{QStringLiteral("Pop.mus")});
     QCOMPARE(child<QLabel>(&window, "lblCreati")->text(),
-             QStringLiteral("Sono state create 1 collection musicali."));
+             QStringLiteral("È stata creata 1 collection musicale."));
 }
 
 void TestCatalogue::blankEdgedNameDeletesThatFile_data()
@@ -590,8 +590,11 @@ void TestCatalogue::helpIsTheCollectionHelp()
     QCOMPARE(title, QStringLiteral("Applicazione Collection Musicale."));
     QVERIFY(readOnly);
     const QStringList paragraphs = text.split(QStringLiteral("\n\n"));
-    QCOMPARE(paragraphs.size(), 12);
-    QCOMPARE(paragraphs, collectionHelpParagraphs());
+    // The collection help, then where this copy keeps its data.
+    QCOMPARE(paragraphs.size(), 13);
+    QCOMPARE(paragraphs.mid(0, 12), collectionHelpParagraphs());
+    QCOMPARE(paragraphs.last(), FrmGuida::dataFolderParagraph());
+    QVERIFY(paragraphs.last().contains(QDir::toNativeSeparators(m_folder->path())));
     QCOMPARE(FrmGuida::joinParagraphs(collectionHelpParagraphs()).count(QStringLiteral("\r\n\r\n")), 11);
     for (const QString &p : paragraphs)
         QVERIFY(!p.trimmed().isEmpty());
