@@ -1,8 +1,11 @@
 #include "app/Startup.h"
 
 #include "app/AppFormats.h"
+#include "app/Look.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -32,4 +35,14 @@ bool installItalian()
         return false;
     }
     return QCoreApplication::installTranslator(translator);
+}
+
+void installProgramIcon()
+{
+    // Drawn from the artwork at the sizes title bars and task switchers ask for, so that no
+    // image plugin is needed.
+    QIcon icon;
+    for (const int side : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addPixmap(Look::picture(QStringLiteral(":/app/icona.svg"), QSize(side, side), 1));
+    QApplication::setWindowIcon(icon);
 }

@@ -12,3 +12,6 @@ void useItalianDates();
 // Italian ("Sì", "No", "Annulla", "Apri"). Returns false when the translation is not installed
 // on this machine; the locale is set in any case.
 bool installItalian();
+
+// Gives every window of the program its icon instead of the desktop's generic one.
+void installProgramIcon();
