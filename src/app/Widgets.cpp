@@ -252,7 +252,7 @@ public:
         auto *button = qobject_cast<QPushButton *>(watched);
         if (!button || !button->isEnabled() || !button->isVisible())
             return false;
-        button->animateClick();
+        button->click();
         return true;
     }
 

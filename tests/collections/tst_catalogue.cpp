@@ -114,6 +114,7 @@ private slots:
     void blankNameWarns();
     void typedKeyFilter_data();
     void typedKeyFilter();
+    void existingNameLeavesFileUntouched_data();
     void existingNameLeavesFileUntouched();
     void nameOutsideProgramFolderRefused_data();
     void nameOutsideProgramFolderRefused();
@@ -126,6 +127,7 @@ private slots:
     void emptyFolder_data();
     void emptyFolder();
     void openWithoutSelectionWarns();
+    void openSetsCollectionMode_data();
     void openSetsCollectionMode();
     void deleteAnsweredNoKeepsEverything();
     void deleteRemovesAndRefills();
@@ -247,15 +249,30 @@ void TestCatalogue::typedKeyFilter()
     QCOMPARE(txtFile->maxLength(), 250);
 }
 
+void TestCatalogue::existingNameLeavesFileUntouched_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("byReturn");
+    QTest::newRow("same name") << " Rock" << false;
+    // The same file on a Windows share, and a confusion anywhere.
+    QTest::newRow("other letter case") << "rOCK" << false;
+    QTest::newRow("confirmed by Return") << "ROCK" << true;
+}
+
 void TestCatalogue::existingNameLeavesFileUntouched()
 {
+    QFETCH(QString, typed);
+    QFETCH(bool, byReturn);
     const QString path = m_folder->file(QStringLiteral("Rock.mus"));
     makeFile(path, QByteArray(SongCard::kSize, 'r'));
     FrmCreaCollection window;
     QSignalSpy closing(&window, &WorkWindow::closing);
     window.showWorkWindow();
-    child<QLineEdit>(&window, "txtFile")->setText(QStringLiteral(" Rock"));
-    click(&window, "btnApplica");
+    child<QLineEdit>(&window, "txtFile")->setText(typed);
+    if (byReturn)
+        QTest::keyClick(child<QLineEdit>(&window, "txtFile"), Qt::Key_Return);
+    else
+        click(&window, "btnApplica");
     QCOMPARE(m_desk->texts(),
              QStringList{QStringLiteral(
                  "Attenzione: una collection musicale con il nome indicato già esiste.\r\n\r\n"
@@ -267,7 +284,8 @@ void TestCatalogue::existingNameLeavesFileUntouched()
     QCOMPARE(f.readAll(), QByteArray(SongCard::kSize, 'r'));
     QCOMPARE(closing.count(), 0);
     QVERIFY(window.isVisible());
-    QCOMPARE(child<QLineEdit>(&window, "txtFile")->text(), QStringLiteral(" Rock"));
+    QCOMPARE(child<QLineEdit>(&window, "txtFile")->text(), typed);
+    QCOMPARE(folderEntries(m_folder->path()), QStringList{QStringLiteral("Rock.mus")});
 }
 
 void TestCatalogue::nameOutsideProgramFolderRefused_data()
@@ -445,8 +463,17 @@ void TestCatalogue::openWithoutSelectionWarns()
     QVERIFY(QFile::exists(m_folder->file(QStringLiteral("Rock.mus"))));
 }
 
+void TestCatalogue::openSetsCollectionMode_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Apri archivio") << "click";
+    QTest::newRow("Return on the list") << "return";
+    QTest::newRow("double-click") << "double";
+}
+
 void TestCatalogue::openSetsCollectionMode()
 {
+    QFETCH(QString, how);
     makeFile(m_folder->file(QStringLiteral("Pop.mus")));
     makeFile(m_folder->file(QStringLiteral("Rock.mus")));
     FrmApriCollection window;
@@ -454,8 +481,17 @@ void TestCatalogue::openSetsCollectionMode()
     window.showWorkWindow();
     QVERIFY(!window.opensCollection());
     auto *list = child<QListWidget>(&window, "lstFiles");
+    list->setCurrentRow(1);
     list->item(1)->setSelected(true);
-    click(&window, "btnApri");
+    if (how == QLatin1String("return")) {
+        QTest::keyClick(list, Qt::Key_Return);
+    } else if (how == QLatin1String("double")) {
+        const QPoint at = list->visualItemRect(list->item(1)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    } else {
+        click(&window, "btnApri");
+    }
     QCOMPARE(closing.count(), 1);
     QVERIFY(!window.isVisible());
     QVERIFY(window.opensCollection());
