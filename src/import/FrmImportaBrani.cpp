@@ -130,15 +130,18 @@ FrmImportaBrani::FrmImportaBrani(QWidget *owner, const QString &collectionPath)
     nameAfter(grdBrani, QStringLiteral("Brani letti"));
     grdBrani->setObjectName(QStringLiteral("grdBrani"));
     grdBrani->setGeometry(8, 146, 1304, 330);
-    grdBrani->setModel(m_model);
-    grdBrani->setAlternatingRowColors(true);
-    grdBrani->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grdBrani->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grdBrani->setWordWrap(false);
-    grdBrani->verticalHeader()->hide();
-    // Fixed sizes: nothing is measured per cell, so thousands of rows appear at once.
-    grdBrani->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grdBrani->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    const auto rowsOfTheModel = [this](QTableView *view) {
+        view->setModel(m_model);
+        view->setAlternatingRowColors(true);
+        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        view->setSelectionBehavior(QAbstractItemView::SelectRows);
+        view->setWordWrap(false);
+        view->verticalHeader()->hide();
+        // Fixed sizes: nothing is measured per cell, so thousands of rows appear at once.
+        view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        view->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    };
+    rowsOfTheModel(grdBrani);
     grdBrani->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     const int widths[ImportModel::ColumnCount] = {26, 110, 200, 170, 130, 130, 80, 110, 46, 56, 130, 110};
     for (int c = 0; c < ImportModel::ColumnCount; ++c)
@@ -148,16 +151,9 @@ FrmImportaBrani::FrmImportaBrani(QWidget *owner, const QString &collectionPath)
     grdBrani->horizontalHeader()->moveSection(grdBrani->horizontalHeader()->visualIndex(ImportModel::File), 1);
     grdFissi = new QTableView(grdBrani);
     grdFissi->setObjectName(QStringLiteral("grdFissi"));
-    grdFissi->setModel(m_model);
+    rowsOfTheModel(grdFissi);
     grdFissi->setSelectionModel(grdBrani->selectionModel());
     grdFissi->setFocusPolicy(Qt::NoFocus);
-    grdFissi->setAlternatingRowColors(true);
-    grdFissi->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grdFissi->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grdFissi->setWordWrap(false);
-    grdFissi->verticalHeader()->hide();
-    grdFissi->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grdFissi->verticalHeader()->setDefaultSectionSize(kRowHeight);
     grdFissi->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grdFissi->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grdFissi->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
