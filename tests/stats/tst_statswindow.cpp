@@ -542,8 +542,6 @@ void TestStatsWindow::longestChartFitsTheScreen()
     for (QPieSlice *slice : pie->slices())
         colours.insert(slice->color().rgb());
     QCOMPARE(colours.size(), 22);
-    if (qEnvironmentVariableIsSet("CANTORIUM_DUMP"))
-        w.grab().save(qEnvironmentVariable("CANTORIUM_DUMP"));
     // Each group named in full inside the view.
     const QRect view = w.chtGrafico->viewport()->rect();
     const auto texts = paintedTexts(w.chtGrafico);
