@@ -42,7 +42,7 @@ FrmGuida::FrmGuida(QWidget *owner)
     txtGuida->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     txtGuida->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     // Plain paragraphs read more easily than a page of bold.
-    txtGuida->setFont(Look::font(QStringLiteral("Verdana"), 10));
+    txtGuida->setFont(Look::uiFont(10));
     // A screen reader names the text after the topic above it, whichever it is.
     lblTitolo->setBuddy(txtGuida);
 
@@ -54,7 +54,7 @@ FrmGuida::FrmGuida(QWidget *owner)
     connect(lnkWeb, &TextLink::clicked, this, [this] { guarded([this] { lnkWebClick(); }); });
 
     btnChiudi = pushButton(p, QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), QRect(472, 490, 161, 38),
-                           Look::font(QStringLiteral("Verdana")));
+                           Look::uiFont());
     connect(btnChiudi, &QPushButton::clicked, this, [this] { guarded([this] { btnChiudiClick(); }); });
 }
 

@@ -67,7 +67,7 @@ FrmInfo::FrmInfo(QWidget *owner)
     // The link and the button sit below the panel, on the window itself, each on a line of its
     // own: a long address never runs into the button.
     btnChiudi = pushButton(this, QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"),
-                           QRect(p->x() + 280, p->y() + 524, 161, 36), Look::font(QStringLiteral("Verdana"), 12));
+                           QRect(p->x() + 280, p->y() + 524, 161, 36), Look::uiFont(12));
     connect(btnChiudi, &QPushButton::clicked, this, [this] { guarded([this] { btnChiudiClick(); }); });
 
     imgEmail = new ClickPicture(this, QStringLiteral("imgEmail"), QStringLiteral(":/app/envelope.svg"),

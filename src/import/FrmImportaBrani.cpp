@@ -101,7 +101,7 @@ FrmImportaBrani::FrmImportaBrani(QWidget *owner, const QString &collectionPath)
     cmdGuida = new ClickPicture(p, QStringLiteral("cmdGuida"), QStringLiteral(":/exports/guida.svg"),
                                 QRect(1248, 13, 50, 55));
 
-    const QFont bold = Look::font(QStringLiteral("Verdana"), Look::kDefaultPoints, true);
+    const QFont bold = Look::uiFont(Look::kDefaultPoints, true);
     QLabel *lblCartella = label(p, "lblCartella", QStringLiteral("Cartella:"), QRect(8, 84, 70, 24));
     lblCartella->setFont(bold);
     txtCartella = new QLineEdit(p);
@@ -143,9 +143,13 @@ FrmImportaBrani::FrmImportaBrani(QWidget *owner, const QString &collectionPath)
     };
     rowsOfTheModel(grdBrani);
     grdBrani->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    const int widths[ImportModel::ColumnCount] = {26, 110, 200, 170, 130, 130, 80, 110, 46, 56, 130, 110};
-    for (int c = 0; c < ImportModel::ColumnCount; ++c)
-        grdBrani->setColumnWidth(c, widths[c]);
+    // The file's name gets a little more room: it stays in view while the rest scrolls. The
+    // state column takes the width of its longest words once the folder is read.
+    const auto widthOf = [](int column) {
+        return column == ImportModel::File ? 200 : column == ImportModel::Stato ? 110 : ImportModel::columnWidth(column);
+    };
+    for (int c = 0; c < m_model->columnCount(); ++c)
+        grdBrani->setColumnWidth(c, widthOf(c));
     // The box and the file's name stay in view while the other columns scroll past them: a
     // second view over the grid's left edge shows just those two, on the same rows.
     grdBrani->horizontalHeader()->moveSection(grdBrani->horizontalHeader()->visualIndex(ImportModel::File), 1);
@@ -160,9 +164,9 @@ FrmImportaBrani::FrmImportaBrani(QWidget *owner, const QString &collectionPath)
     grdFissi->setFrameShape(QFrame::NoFrame);
     grdFissi->setStyleSheet(QStringLiteral("QTableView { border-right: 1px solid #A0A0A0; }"));
     grdFissi->horizontalHeader()->moveSection(grdFissi->horizontalHeader()->visualIndex(ImportModel::File), 1);
-    for (int c = 0; c < ImportModel::ColumnCount; ++c) {
+    for (int c = 0; c < m_model->columnCount(); ++c) {
         grdFissi->setColumnHidden(c, c != ImportModel::Check && c != ImportModel::File);
-        grdFissi->setColumnWidth(c, widths[c]);
+        grdFissi->setColumnWidth(c, widthOf(c));
     }
     connect(grdFissi->verticalScrollBar(), &QScrollBar::valueChanged, grdBrani->verticalScrollBar(),
             &QScrollBar::setValue);

@@ -212,16 +212,16 @@ void TestImportWindow::boxAndFileStayInViewWithTheirMarks()
     const ImportModel *model = w->model();
     const int wma = rowOf(model, QStringLiteral("asf.wma"));
     grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum());
-    grid->scrollTo(model->index(wma, ImportModel::Note));
+    grid->scrollTo(model->index(wma, ImportModel::columnOf(SongCard::Note)));
     QApplication::processEvents();
     // The frozen columns cover the grid's left edge, on the same rows.
     QVERIFY(frozen->isVisible());
-    for (int c = 0; c < ImportModel::ColumnCount; ++c)
+    for (int c = 0; c < model->columnCount(); ++c)
         QCOMPARE(frozen->isColumnHidden(c), c != ImportModel::Check && c != ImportModel::File);
     const QRect file = frozen->visualRect(model->index(wma, ImportModel::File));
     QVERIFY(frozen->viewport()->rect().contains(file));
     QCOMPARE(frozen->viewport()->mapTo(grid, file.topLeft()).y(),
-             grid->viewport()->mapTo(grid, grid->visualRect(model->index(wma, ImportModel::Note)).topLeft()).y());
+             grid->viewport()->mapTo(grid, grid->visualRect(model->index(wma, ImportModel::columnOf(SongCard::Note))).topLeft()).y());
     QVERIFY(file.width() >= grid->columnWidth(ImportModel::File) - 1); // less the grid line
 
     // A click on the frozen box ticks the row.
@@ -281,9 +281,9 @@ void TestImportWindow::readsFolderIntoThePreview()
 
     // Letters the code page lacks: marked and shown as they will be stored.
     const int wma = rowOf(model, QStringLiteral("asf.wma"));
-    QCOMPARE(model->data(model->index(wma, ImportModel::Titolo), Qt::DisplayRole).toString(), QStringLiteral("Sarki"));
-    QVERIFY(model->data(model->index(wma, ImportModel::Titolo), Qt::BackgroundRole).isValid());
-    QVERIFY(!model->data(model->index(wma, ImportModel::Genere), Qt::BackgroundRole).isValid());
+    QCOMPARE(model->data(model->index(wma, ImportModel::columnOf(SongCard::Titolo)), Qt::DisplayRole).toString(), QStringLiteral("Sarki"));
+    QVERIFY(model->data(model->index(wma, ImportModel::columnOf(SongCard::Titolo)), Qt::BackgroundRole).isValid());
+    QVERIFY(!model->data(model->index(wma, ImportModel::columnOf(SongCard::Genere)), Qt::BackgroundRole).isValid());
     QCOMPARE(model->data(model->index(wma, ImportModel::Stato), Qt::DisplayRole).toString(),
              QStringLiteral("lettere sostituite: Titolo, Album, Testo"));
     QVERIFY(model->isChecked(wma));
@@ -532,7 +532,7 @@ void TestImportWindow::editorOpensTheImport()
     FrmCollection editor;
     editor.openCollection(collection(), QStringLiteral("Pop"));
     editor.show();
-    editor.txtTitolo->setText(typed);
+    child<QLineEdit>(&editor, QStringLiteral("txtTitolo"))->setText(typed);
     QString windowName, collectionShown;
     m_desk->modalHandlers.enqueue([&](QDialog *dialog) {
         windowName = dialog->objectName();
@@ -547,10 +547,10 @@ void TestImportWindow::editorOpensTheImport()
         QTRY_VERIFY_WITH_TIMEOUT(!w->isReading(), 60000);
         QTest::mouseClick(child(dialog, QStringLiteral("cmdImporta")), Qt::LeftButton);
     });
-    QTest::mouseClick(editor.cmdImportaBrani, Qt::LeftButton);
+    QTest::mouseClick(child(&editor, QStringLiteral("cmdImportaBrani")), Qt::LeftButton);
     QCOMPARE(windowName, QStringLiteral("frmImportaBrani"));
-    QCOMPARE(editor.txtTitolo->text(), title);
-    QCOMPARE(editor.lblPosizione->text(), position);
+    QCOMPARE(child<QLineEdit>(&editor, QStringLiteral("txtTitolo"))->text(), title);
+    QCOMPARE(child<QLabel>(&editor, QStringLiteral("lblPosizione"))->text(), position);
     QCOMPARE(fileContent(collection()).size(), (import ? 10 : 1) * SongCard::kSize);
 }
 
