@@ -6,11 +6,12 @@ set -euo pipefail
 # installed menu entry and metadata in the tests; dpkg-dev gives CPack's Debian package its
 # dependencies (dpkg-shlibdeps); libtag1-dev reads audio tags for the import; libminizip-dev
 # writes and reads the backups (.zip) of the data folder; libpodofo-dev adds the songbook PDF's
-# bookmarks; poppler-utils (pdftotext, pdfinfo) lets the tests read that PDF back.
+# bookmarks; poppler-utils (pdftotext, pdfinfo) lets the tests read that PDF back; libicu-dev
+# spells letters of other scripts in Latin for the archives' code page.
 packages=(build-essential cmake pkg-config qt6-base-dev qt6-svg-dev qt6-charts-dev qt6-translations-l10n qt6-qpa-plugins
           libgl-dev fonts-liberation2 fonts-dejavu-core libbenchmark-dev libsqlite3-dev
           libxlsxwriter-dev zlib1g-dev unzip desktop-file-utils appstream dpkg-dev
-          libtag1-dev libminizip-dev libpodofo-dev poppler-utils)
+          libtag1-dev libminizip-dev libpodofo-dev poppler-utils libicu-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/Desktop.h"
+#include "app/Maker.h"
 #include "app/Startup.h"
 #include "report/ReportPreview.h"
 #include "shell/DataFolder.h"
@@ -7,9 +8,11 @@
 #include "songbook/Songbook.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -77,21 +80,86 @@ int runCommandLine(int argc, char *argv[])
     return 0;
 }
 
+// The options of the command line; Qt's own texts come out in Italian once installItalian() ran.
+const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")},
+                               QStringLiteral("Mostra questo aiuto ed esce."));
+
+void describe(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(
+        QStringLiteral("Cantorium cataloga le collection musicali e tiene l'archivio dei cantanti.\n\n")
+        + CommandLine::kUsage);
+    parser.addOption(kHelp); // Qt's own help option has no Italian text
+    parser.addVersionOption();
+}
+
+// Answers --help and --version, or tells a wrong option; false when the program should start.
+bool answered(QCommandLineParser &parser, const QStringList &arguments, int *code)
+{
+    if (!parser.parse(arguments)) {
+        std::fprintf(stderr, "%s\n", qPrintable(parser.errorText()));
+        *code = 1;
+        return true;
+    }
+    if (parser.isSet(kHelp)) {
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        *code = 0;
+        return true;
+    }
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion(); // prints and ends the process
+    return false;
+}
+
+// --help and --version answer on the terminal, where there may be no display to open a window on.
+bool asksTheTerminal(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i)
+        for (const char *option : {"-h", "--help", "-?", "-v", "--version"})
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+    return false;
+}
+
+void nameTheProgram()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Cantorium"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(Maker::kVersion));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    if (asksTheTerminal(argc, argv)) {
+        QCoreApplication terminal(argc, argv);
+        nameTheProgram();
+        installItalian();
+        QCommandLineParser parser;
+        describe(parser);
+        int code = 0;
+        answered(parser, terminal.arguments(), &code);
+        return code;
+    }
     if (wantsCommandLine(rawArguments(argc, argv)))
         return runCommandLine(argc, argv);
     useItalianDates(); // before the application object reads the regional settings
     ignoreFileSizeSignal();
     CantoriumApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Cantorium"));
+    nameTheProgram();
     // The program ends only through its own commands: the login window is hidden while the
     // launcher is in use, so "last window closed" means nothing here.
     QApplication::setQuitOnLastWindowClosed(false);
 
     installItalian(); // also the formats every window relies on
+    installProgramIcon();
+    {
+        QCommandLineParser parser;
+        describe(parser);
+        int code = 0;
+        if (answered(parser, app.arguments(), &code))
+            return code;
+    }
     report::installPreviewAndPrint();
     prepareDataFolder();
 

@@ -6,6 +6,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
+#include <QProcess>
 #include <QUrl>
 
 #include <stdexcept>
@@ -60,7 +62,8 @@ public:
         case Kind::Information:
             box.setIcon(QMessageBox::Information);
             box.setWindowTitle(QStringLiteral("Informazione"));
-            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            // Nothing follows from the answer: an Annulla would cancel nothing.
+            box.setStandardButtons(QMessageBox::Ok);
             break;
         case Kind::Confirmation:
             box.setIcon(QMessageBox::Question);
@@ -111,7 +114,21 @@ public:
             QDesktopServices::openUrl(url);
     }
 
-    int runModal(QDialog *window) override { return window->exec(); }
+    int runModal(QDialog *window) override
+    {
+        // The window that opened it gets the keyboard back when it closes, even after a window
+        // of its own (a print dialog, a report preview) took the activation with it.
+        const QPointer<QWidget> opener = QApplication::activeWindow();
+        const QPointer<QWidget> focused = opener ? opener->focusWidget() : nullptr;
+        const int result = window->exec();
+        QWidget *modal = QApplication::activeModalWidget();
+        if (opener && opener->isVisible() && (!modal || modal == opener)) {
+            opener->activateWindow();
+            if (focused && focused->isVisible() && focused->window() == opener)
+                focused->setFocus(Qt::ActiveWindowFocusReason);
+        }
+        return result;
+    }
 };
 
 QtDesktop &realDesktop()
@@ -134,6 +151,24 @@ QString Desktop::folderName(QWidget *parent, const QString &title, const QString
     QFileDialog dialog(parent);
     setUpFolderDialog(dialog, title, folder);
     return chosenFile(dialog);
+}
+
+bool Desktop::opensPdf()
+{
+#ifdef Q_OS_WIN
+    return true; // the shell offers to find a program itself
+#else
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"),
+                                              QStringLiteral("application/pdf")});
+    if (!query.waitForFinished(5000)) {
+        query.kill();
+        query.waitForFinished();
+        return false;
+    }
+    return query.exitStatus() == QProcess::NormalExit && query.exitCode() == 0 &&
+           !query.readAllStandardOutput().trimmed().isEmpty();
+#endif
 }
 
 void Desktop::previewReport(QWidget *parent, const report::PreparedReport &report)

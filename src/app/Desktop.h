@@ -57,6 +57,10 @@ public:
     // and ignores the outcome.
     virtual void open(const QString &sCommand) = 0;
 
+    // Whether some program of this computer opens PDF documents. By default the desktop's own
+    // association (xdg-mime); false when there is none or it cannot be asked.
+    virtual bool opensPdf();
+
     // Runs a per-use window modally and returns its result code. The window is the caller's.
     virtual int runModal(QDialog *window) = 0;
 

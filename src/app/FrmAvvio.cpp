@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QShortcut>
 
+#include <iterator>
+
 namespace {
 const QColor &kSteelBlue = Look::kSteelBlue;
 const char *const kLauncherHelpTitle = "Uno sguardo a Cantorium.";
@@ -144,6 +146,13 @@ FrmAvvio::FrmAvvio(const QStringList &helpParagraphs)
         connect(control, &ClickPicture::clicked, this,
                 [this, handler = c.handler] { guarded([this, handler] { (this->*handler)(); }); });
     }
+    // Tab walks the three columns, then help, about and exit; Return or Space opens.
+    ClickPicture *const order[] = {btnCantanti, btnCrea, btnApri, imgCopia, imgRipristina, imgGuida, imgInfo, imgEsci};
+    for (ClickPicture *c : order)
+        c->takeKeyboard();
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    btnCantanti->setFocus();
 }
 
 void FrmAvvio::imgCantantiClick()
@@ -169,7 +178,7 @@ void FrmAvvio::imgInfoClick()
 
 void FrmAvvio::imgGuidaClick()
 {
-    FrmGuida::showTopic(this, QString::fromUtf8(kLauncherHelpTitle), FrmGuida::joinParagraphs(m_help));
+    FrmGuida::showTopic(this, QString::fromUtf8(kLauncherHelpTitle), FrmGuida::joinParagraphs(QStringList(m_help) << FrmGuida::dataFolderParagraph()));
 }
 
 void FrmAvvio::imgCopyrightClick()

@@ -7,6 +7,7 @@
 #include "app/Widgets.h"
 #include "core/ProgramFolder.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -40,7 +41,8 @@ FrmGuida::FrmGuida(QWidget *owner)
     txtGuida->setReadOnly(true);
     txtGuida->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     txtGuida->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    txtGuida->setFont(Look::uiFont(12, true));
+    // Plain paragraphs read more easily than a page of bold.
+    txtGuida->setFont(Look::uiFont(10));
     // A screen reader names the text after the topic above it, whichever it is.
     lblTitolo->setBuddy(txtGuida);
 
@@ -75,6 +77,13 @@ QString FrmGuida::joinParagraphs(const QStringList &paragraphs)
     return paragraphs.join(QStringLiteral("\r\n\r\n"));
 }
 
+QString FrmGuida::dataFolderParagraph()
+{
+    return QStringLiteral("Gli archivi, le foto e gli allegati di questa copia del programma si trovano nella "
+                          "cartella %1")
+        .arg(QDir::toNativeSeparators(ProgramFolder::path()));
+}
+
 void FrmGuida::showEvent(QShowEvent *event)
 {
     if (!event->spontaneous())
@@ -90,9 +99,19 @@ void FrmGuida::FormShow()
     panel()->move((width() - panel()->width()) / 2, (height() - panel()->height()) / 2);
 }
 
+const QString FrmGuida::kNoPdfViewer = QStringLiteral(
+    "Attenzione: su questo computer non c'è un programma che apra i documenti PDF, quindi la guida in "
+    "formato PDF non si può mostrare.\n\r\n\rLa guida interna resta sempre disponibile: in ogni finestra il "
+    "pulsante Guida, o il tasto F1, ne mostra la pagina che la riguarda, e la guida della schermata iniziale "
+    "descrive tutto il programma.");
+
 void FrmGuida::lnkWebClick()
 {
     lnkWeb->setColour(TextLink::kNormal);
+    if (!desktop().opensPdf()) {
+        desktop().warning(kNoPdfViewer);
+        return;
+    }
     desktop().open(QLatin1Char('"') + ProgramFolder::guide() + QLatin1Char('"'));
 }
 

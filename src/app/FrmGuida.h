@@ -20,6 +20,10 @@ public:
     static void showTopic(QWidget *owner, const QString &title, const QString &text);
     // Joins help paragraphs with an empty line between them ("\r\n\r\n").
     static QString joinParagraphs(const QStringList &paragraphs);
+    // The warning of the PDF link when no program opens PDF documents.
+    static const QString kNoPdfViewer;
+    // Where this copy keeps its archives, as a help page tells it.
+    static QString dataFolderParagraph();
 
     // Fills the window before it is shown.
     void setTopic(const QString &title, const QString &text);

@@ -64,15 +64,16 @@ FrmInfo::FrmInfo(QWidget *owner)
                  QString::fromLatin1(Maker::kName), QString::fromLatin1(Maker::kWebAddress), heading, body,
                  purpose, Look::kInk.name(), dataFolderHtml(), Look::kSoftInk.name()));
 
-    // The button and the link sit below the panel, on the window itself.
+    // The link and the button sit below the panel, on the window itself, each on a line of its
+    // own: a long address never runs into the button.
     btnChiudi = pushButton(this, QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"),
-                           QRect(p->x() + 280, p->y() + 504, 161, 41), Look::uiFont(12));
+                           QRect(p->x() + 280, p->y() + 524, 161, 36), Look::uiFont(12));
     connect(btnChiudi, &QPushButton::clicked, this, [this] { guarded([this] { btnChiudiClick(); }); });
 
     imgEmail = new ClickPicture(this, QStringLiteral("imgEmail"), QStringLiteral(":/app/envelope.svg"),
-                                QRect(15, 531, 23, 16));
+                                QRect(15, 513, 23, 16));
     lnkWeb = new TextLink(this, QStringLiteral("lnkWeb"), QString::fromLatin1(Maker::kSupportEmail),
-                          QPoint(46, 528));
+                          QPoint(46, 510));
     lnkWeb->attach(imgEmail);
     connect(lnkWeb, &TextLink::clicked, this, [this] { guarded([this] { lnkWebClick(); }); });
 }

@@ -1,8 +1,11 @@
 #include "app/Startup.h"
 
 #include "app/AppFormats.h"
+#include "app/Look.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -39,4 +42,14 @@ bool installItalian()
 void ignoreFileSizeSignal()
 {
     std::signal(SIGXFSZ, SIG_IGN);
+}
+
+void installProgramIcon()
+{
+    // Drawn from the artwork at the sizes title bars and task switchers ask for, so that no
+    // image plugin is needed.
+    QIcon icon;
+    for (const int side : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addPixmap(Look::picture(QStringLiteral(":/app/icona.svg"), QSize(side, side), 1));
+    QApplication::setWindowIcon(icon);
 }

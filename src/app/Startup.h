@@ -16,3 +16,6 @@ bool installItalian();
 // A write past the file-size limit (`ulimit -f`) then fails with an error that the command
 // reports and repairs, instead of ending the program in the middle of it.
 void ignoreFileSizeSignal();
+
+// Gives every window of the program its icon instead of the desktop's generic one.
+void installProgramIcon();

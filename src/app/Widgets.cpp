@@ -3,8 +3,10 @@
 #include "app/Look.h"
 
 #include <QAccessible>
+#include <QCoreApplication>
 #include <QAccessibleWidget>
 #include <QLinearGradient>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -99,6 +101,45 @@ void ClickPicture::resizeEvent(QResizeEvent *event)
     render();
 }
 
+void ClickPicture::takeKeyboard()
+{
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void ClickPicture::keyPressEvent(QKeyEvent *event)
+{
+    if (focusPolicy() != Qt::NoFocus && event->modifiers() == Qt::NoModifier &&
+        (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space)) {
+        emit clicked();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void ClickPicture::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // A picture has no focus look of its own: a dotted frame, as a push button shows.
+    QPainter painter(this);
+    QPen pen(palette().color(QPalette::Highlight), 2, Qt::DotLine);
+    painter.setPen(pen);
+    painter.drawRect(rect().adjusted(1, 1, -2, -2));
+}
+
+void ClickPicture::focusInEvent(QFocusEvent *event)
+{
+    QLabel::focusInEvent(event);
+    update();
+}
+
+void ClickPicture::focusOutEvent(QFocusEvent *event)
+{
+    QLabel::focusOutEvent(event);
+    update();
+}
+
 void nameAfter(QWidget *control, const QString &caption, QLabel *captionLabel)
 {
     QString name = caption.trimmed();
@@ -190,6 +231,36 @@ QLabel *wordsOn(QWidget *picture, const QString &text, const QFont &font, const 
     return label;
 }
 
+namespace
+{
+class ReturnClicks : public QObject
+{
+public:
+    static ReturnClicks *instance()
+    {
+        static auto *filter = new ReturnClicks(QCoreApplication::instance());
+        return filter;
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
+            (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return false;
+        auto *button = qobject_cast<QPushButton *>(watched);
+        if (!button || !button->isEnabled() || !button->isVisible())
+            return false;
+        button->click();
+        return true;
+    }
+
+private:
+    using QObject::QObject;
+};
+} // namespace
+
 QPushButton *pushButton(QWidget *parent, const QString &name, const QString &text, const QRect &geometry,
                         const QFont &font, Qt::CursorShape cursor)
 {
@@ -199,8 +270,10 @@ QPushButton *pushButton(QWidget *parent, const QString &name, const QString &tex
     if (font.resolveMask() != 0)
         b->setFont(font);
     b->setCursor(cursor);
-    // Enter belongs to the focused control, not to a default button.
+    // Enter belongs to the focused control, not to a default button: a focused button takes
+    // Return and Enter as it takes Space.
     b->setAutoDefault(false);
+    b->installEventFilter(ReturnClicks::instance());
     return b;
 }
 

@@ -18,6 +18,9 @@ class ClickPicture : public QLabel
 public:
     ClickPicture(QWidget *parent, const QString &name, const QString &resource, const QRect &geometry);
     void setResource(const QString &resource);
+    // Lets the keyboard reach the command: Tab stops on it, a frame shows the focus and
+    // Return, Enter or Space run it as a click does.
+    void takeKeyboard();
     // The keys that run the command, as the user reads them ("Ctrl+S"); screen readers say them.
     static const char *const kShortcutProperty;
 
@@ -30,6 +33,10 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     void render();

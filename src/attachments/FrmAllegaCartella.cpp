@@ -2,6 +2,7 @@
 
 #include "app/Artwork.h"
 #include "app/Desktop.h"
+#include "app/Preferences.h"
 #include "app/Look.h"
 #include "app/Widgets.h"
 #include "app/CardEditor.h"
@@ -196,10 +197,11 @@ void FrmAllegaCartella::txtFileChange(int slot)
 
 void FrmAllegaCartella::btnSfogliaClick(int slot)
 {
-    const QString source = desktop().openFileName(this, kDialogTitle, QString(),
+    const QString source = desktop().openFileName(this, kDialogTitle, Preferences::startFolder(QStringLiteral("allegati")),
                                                   {{QStringLiteral("Tutti i file"), {QStringLiteral("*")}}});
     if (source.isEmpty())
         return;
+    Preferences::rememberFolder(QStringLiteral("allegati"), source);
     const QString picked = QFileInfo(source).fileName();
     // The copy takes the name the card will hold, so that the two never differ.
     QString name = AttachmentFolder::storableName(picked);

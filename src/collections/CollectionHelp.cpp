@@ -1,5 +1,7 @@
 #include "collections/CollectionHelp.h"
 
+#include "app/FrmGuida.h"
+
 QStringList collectionHelpParagraphs()
 {
     return {
@@ -68,4 +70,9 @@ QStringList collectionHelpParagraphs()
                        "condividerla con "
                        "chi non possiede il programma."),
     };
+}
+
+QString collectionHelpText()
+{
+    return FrmGuida::joinParagraphs(collectionHelpParagraphs() << FrmGuida::dataFolderParagraph());
 }

@@ -6,3 +6,5 @@
 // catalogue windows and the launcher help (its paragraphs 12 to 23).
 QStringList collectionHelpParagraphs();
 inline const char *const kCollectionHelpTitle = "Applicazione Collection Musicale.";
+// The help page of the collection windows: those paragraphs, then where this copy keeps its data.
+QString collectionHelpText();

@@ -27,7 +27,7 @@ const char *const kSelectToDelete = "Attenzione: selezionare dall'elenco la coll
                                     "prima di premere il pulsante del cestino.";
 // The file goes to the desktop's trash, after a copy in the backups: the question says so.
 const char *const kConfirmDelete =
-    "Si sta per eliminare la collection musicale \"%1\". Il file sarà spostato nel cestino, da cui si potrà "
+    "Si sta per eliminare la collection musicale «%1». Il file sarà spostato nel cestino, da cui si potrà "
     "recuperare; ne resterà anche una copia di sicurezza automatica (comando Ripristina della finestra di "
     "avvio).\r\n\r\nSi conferma l'eliminazione dell'archivio?";
 const char *const kDeleted = "La collection musicale è stata eliminata con successo.";
@@ -37,6 +37,8 @@ const char *const kNoTrash = "\r\n\r\nIl cestino non è disponibile: la collecti
 
 QString countLine(int n)
 {
+    if (n == 1)
+        return QStringLiteral("È stata creata 1 collection musicale.");
     return QStringLiteral("Sono state create %1 collection musicali.").arg(n);
 }
 
@@ -105,6 +107,8 @@ FrmApriCollection::FrmApriCollection()
     lblMemory->setText(QStringLiteral("avvio"));
 
     connect(btnApri, &ClickPicture::clicked, this, [this] { guarded([this] { btnApriClick(); }); });
+    // A double-click on a collection, or Return on the selected one, opens it as Apri archivio does.
+    connect(lstFiles, &QListWidget::itemActivated, this, [this] { guarded([this] { btnApriClick(); }); });
     connect(btnElimina, &ClickPicture::clicked, this, [this] { guarded([this] { btnEliminaClick(); }); });
     connect(btnAnnulla, &ClickPicture::clicked, this, [this] { guarded([this] { btnAnnullaClick(); }); });
     nameAfter(imgGuida, QStringLiteral("Guida"));
@@ -246,5 +250,5 @@ void FrmApriCollection::btnAnnullaClick()
 void FrmApriCollection::imgGuidaClick()
 {
     FrmGuida::showTopic(this, QString::fromUtf8(kCollectionHelpTitle),
-                        FrmGuida::joinParagraphs(collectionHelpParagraphs()));
+                        collectionHelpText());
 }

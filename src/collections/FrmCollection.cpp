@@ -536,7 +536,7 @@ void FrmCollection::btnSitoClick()
 void FrmCollection::cmdGuidaClick()
 {
     FrmGuida::showTopic(this, QString::fromUtf8(kCollectionHelpTitle),
-                        FrmGuida::joinParagraphs(collectionHelpParagraphs()));
+                        collectionHelpText());
 }
 
 void FrmCollection::cmdAnteprimaClick()

@@ -73,6 +73,7 @@ FrmCreaCollection::FrmCreaCollection()
     nameAfter(txtFile, QStringLiteral("Nome della nuova collection"));
     Fields::backgroundHighlight(txtFile);
     txtFile->installEventFilter(this);
+    connect(txtFile, &QLineEdit::returnPressed, this, [this] { guarded([this] { btnApplicaClick(); }); });
 
     icoMano = picture(p, QStringLiteral("icoMano"), QStringLiteral(":/collections/mano.svg"),
                       QRect(464, 588, 58, 58));
@@ -146,6 +147,18 @@ bool FrmCreaCollection::eventFilter(QObject *watched, QEvent *event)
     return WorkWindow::eventFilter(watched, event);
 }
 
+bool FrmCreaCollection::sameNameTaken(const QString &name)
+{
+    // "prova" beside "Prova" is the same file on a Windows share and a confusion anywhere.
+    const QString wanted = name + QStringLiteral(".mus");
+    const QStringList present = QDir(ProgramFolder::path())
+                                    .entryList({QStringLiteral("*.mus")}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &file : present)
+        if (file.compare(wanted, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
 void FrmCreaCollection::btnApplicaClick()
 {
     lblFile->clear();
@@ -164,7 +177,7 @@ void FrmCreaCollection::btnApplicaClick()
         return;
     }
     lblFile->setText(path);
-    if (QFileInfo::exists(path) || QFileInfo(path).isSymLink()) {
+    if (QFileInfo::exists(path) || QFileInfo(path).isSymLink() || sameNameTaken(name)) {
         desktop().warning(QString::fromUtf8(kExists));
         return;
     }
@@ -187,5 +200,5 @@ void FrmCreaCollection::btnAnnullaClick()
 void FrmCreaCollection::imgGuidaClick()
 {
     FrmGuida::showTopic(this, QString::fromUtf8(kCollectionHelpTitle),
-                        FrmGuida::joinParagraphs(collectionHelpParagraphs()));
+                        collectionHelpText());
 }

@@ -15,6 +15,8 @@ public:
 
     // The characters that typing into the name field never adds.
     static bool isRefusedKey(QChar c);
+    // Whether a collection of this name exists in another letter case.
+    static bool sameNameTaken(const QString &name);
     // A name that would put the file outside the program folder.
     static bool leavesProgramFolder(const QString &name);
 

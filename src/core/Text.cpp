@@ -2,6 +2,12 @@
 
 #include <QHash>
 
+#include <unicode/translit.h>
+#include <unicode/unistr.h>
+
+#include <memory>
+#include <mutex>
+
 namespace {
 
 // Windows-1252 bytes 0x80-0x9F; 0 marks the five unassigned bytes.
@@ -59,6 +65,57 @@ char bestFit(char32_t c)
     return 0;
 }
 
+// The Windows-1252 byte of a character, or -1 when the code page has none.
+int codePageByte(char32_t code)
+{
+    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF))
+        return int(code);
+    if (code < 0xA0 && !kHigh[code - 0x80])
+        return int(code); // the five unassigned bytes come back as they went out
+    if (code <= 0xFFFF) {
+        auto it = reverseHigh().constFind(char16_t(code));
+        if (it != reverseHigh().constEnd())
+            return static_cast<unsigned char>(it.value());
+    }
+    return -1;
+}
+
+// Letters of other scripts spelled in Latin ("Москва" gives "Moskva"). Greek follows the
+// UN's romanisation, which reads "Αθήνα" as "Athina" like the signs in Greece do. Built once;
+// the import reads on a thread of its own, so uses take turns.
+class Latin
+{
+public:
+    static Latin &instance()
+    {
+        static Latin latin;
+        return latin;
+    }
+    QString spell(const QString &text)
+    {
+        if (!m_translit)
+            return text;
+        icu::UnicodeString u(reinterpret_cast<const char16_t *>(text.utf16()), int32_t(text.size()));
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_translit->transliterate(u);
+        }
+        return QString(reinterpret_cast<const QChar *>(u.getBuffer()), u.length());
+    }
+
+private:
+    Latin()
+    {
+        UErrorCode status = U_ZERO_ERROR;
+        m_translit.reset(icu::Transliterator::createInstance(
+            icu::UnicodeString(u"Greek-Latin/UNGEGN; Any-Latin; Latin-ASCII"), UTRANS_FORWARD, status));
+        if (U_FAILURE(status))
+            m_translit.reset(); // without ICU's data every such letter falls back to the missing mark
+    }
+    std::unique_ptr<icu::Transliterator> m_translit;
+    std::mutex m_mutex;
+};
+
 } // namespace
 
 namespace Ansi {
@@ -73,24 +130,32 @@ QByteArray fromUnicode(const QString &text, char missing)
     QByteArray out;
     out.reserve(text.size());
     const QList<uint> codes = text.toUcs4();
-    for (uint code : codes) {
-        if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
-            out.append(char(code));
+    for (qsizetype i = 0; i < codes.size(); ++i) {
+        if (const int byte = codePageByte(codes.at(i)); byte >= 0) {
+            out.append(char(byte));
             continue;
         }
-        if (code < 0xA0 && !kHigh[code - 0x80]) {
-            out.append(char(code)); // the five unassigned bytes come back as they went out
+        if (const char fit = bestFit(codes.at(i))) {
+            out.append(fit);
             continue;
         }
-        if (code <= 0xFFFF) {
-            auto it = reverseHigh().constFind(char16_t(code));
-            if (it != reverseHigh().constEnd()) {
-                out.append(it.value());
-                continue;
+        // A run of letters neither the code page nor best fit knows goes to ICU whole, so that
+        // a script's spelling rules see each word, not one letter at a time.
+        qsizetype end = i + 1;
+        while (end < codes.size() && codePageByte(codes.at(end)) < 0 && !bestFit(codes.at(end)))
+            ++end;
+        const QString run = QString::fromUcs4(reinterpret_cast<const char32_t *>(codes.constData() + i), end - i);
+        const QString latin = Latin::instance().spell(run);
+        if (latin == run) {
+            out.append(QByteArray(end - i, missing));
+        } else {
+            for (const uint code : latin.toUcs4()) {
+                const int byte = codePageByte(code);
+                const char fit = byte >= 0 ? char(byte) : bestFit(code);
+                out.append(fit ? fit : missing);
             }
         }
-        const char fit = bestFit(code);
-        out.append(fit ? fit : missing);
+        i = end - 1;
     }
     return out;
 }

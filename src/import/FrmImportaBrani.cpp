@@ -5,6 +5,7 @@
 #include "app/Fields.h"
 #include "app/FrmGuida.h"
 #include "app/Look.h"
+#include "app/Preferences.h"
 #include "app/Widgets.h"
 #include "backup/BackupCommands.h"
 #include "core/RecordFile.h"
@@ -24,7 +25,11 @@
 #include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QHelpEvent>
+#include <QScrollBar>
+#include <QSet>
 #include <QTableView>
+#include <QToolTip>
 
 const QString FrmImportaBrani::kReady = QStringLiteral("Importazione di brani da una cartella.");
 const QString FrmImportaBrani::kNoFolder =
@@ -53,6 +58,7 @@ namespace
 {
 const QColor kBackground = QColor::fromRgba(0xFFEEEDED);
 constexpr int kRowHeight = 21;
+const QString kImportFolders = QStringLiteral("importa");
 
 QString number(qint64 n)
 {
@@ -83,22 +89,23 @@ QString FrmImportaBrani::addedText(qint64 count)
 
 QString FrmImportaBrani::progressText(int done, int total)
 {
-    return QStringLiteral("letti %1 file su %2").arg(number(done), number(total));
+    return (done == 1 ? QStringLiteral("letto %1 file su %2") : QStringLiteral("letti %1 file su %2"))
+        .arg(number(done), number(total));
 }
 
 FrmImportaBrani::FrmImportaBrani(QWidget *owner, const QString &collectionPath)
     : FixedDialog(owner, QStringLiteral("frmImportaBrani"), QStringLiteral(" Importa brani da una cartella"),
-                  QSize(976, 664), kBackground, kBackground, QSize(956, 644))
+                  QSize(1340, 700), kBackground, kBackground, QSize(1320, 680))
     , m_collection(ctrim(collectionPath))
     , m_model(new ImportModel(this))
 {
     QWidget *p = panel();
     shpSfondo =
-        shape(p, QStringLiteral("shpSfondo"), QRect(8, 8, 940, 65), Qt::white, Look::kSheetBorder);
+        shape(p, QStringLiteral("shpSfondo"), QRect(8, 8, 1304, 65), Qt::white, Look::kSheetBorder);
     imgLogo = new Artwork(p, QStringLiteral("imgLogo"), QStringLiteral(":/import/banner.svg"),
                           QRect(13, 13, 505, 55));
     cmdGuida = new ClickPicture(p, QStringLiteral("cmdGuida"), QStringLiteral(":/exports/guida.svg"),
-                                QRect(884, 13, 50, 55));
+                                QRect(1248, 13, 50, 55));
 
     const QFont bold = Look::uiFont(Look::kDefaultPoints, true);
     QLabel *lblCartella = label(p, "lblCartella", QStringLiteral("Cartella:"), QRect(8, 84, 70, 24));
@@ -106,15 +113,15 @@ FrmImportaBrani::FrmImportaBrani(QWidget *owner, const QString &collectionPath)
     txtCartella = new QLineEdit(p);
     txtCartella->setObjectName(QStringLiteral("txtCartella"));
     nameAfter(txtCartella, lblCartella->text(), lblCartella);
-    txtCartella->setGeometry(80, 84, 440, 24);
+    txtCartella->setGeometry(80, 84, 804, 24);
     Fields::backgroundHighlight(txtCartella);
-    cmdSfoglia = button(p, "cmdSfoglia", QStringLiteral("Sfoglia..."), QRect(526, 83, 90, 26));
+    cmdSfoglia = button(p, "cmdSfoglia", QStringLiteral("Sfoglia..."), QRect(890, 83, 90, 26));
     chkSottocartelle = new QCheckBox(QStringLiteral("Includi le sottocartelle"), p);
     chkSottocartelle->setObjectName(QStringLiteral("chkSottocartelle"));
     chkSottocartelle->setChecked(true);
-    chkSottocartelle->setGeometry(626, 84, 190, 24);
+    chkSottocartelle->setGeometry(990, 84, 190, 24);
     chkSottocartelle->setCursor(Qt::PointingHandCursor);
-    cmdLeggi = button(p, "cmdLeggi", QStringLiteral("Leggi i file"), QRect(826, 83, 122, 26));
+    cmdLeggi = button(p, "cmdLeggi", QStringLiteral("Leggi i file"), QRect(1190, 83, 122, 26));
 
     prbLettura = new QProgressBar(p);
     prbLettura->setObjectName(QStringLiteral("prbLettura"));
@@ -122,45 +129,84 @@ FrmImportaBrani::FrmImportaBrani(QWidget *owner, const QString &collectionPath)
     prbLettura->setRange(0, 1);
     prbLettura->setValue(0);
     prbLettura->setTextVisible(false);
-    lblProgresso = label(p, "lblProgresso", QString(), QRect(618, 116, 330, 24));
+    lblProgresso = label(p, "lblProgresso", QString(), QRect(618, 116, 694, 24));
     lblProgresso->setFont(bold);
 
     grdBrani = new QTableView(p);
     nameAfter(grdBrani, QStringLiteral("Brani letti"));
     grdBrani->setObjectName(QStringLiteral("grdBrani"));
-    grdBrani->setGeometry(8, 146, 940, 330);
-    grdBrani->setModel(m_model);
-    grdBrani->setAlternatingRowColors(true);
-    grdBrani->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grdBrani->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grdBrani->setWordWrap(false);
-    grdBrani->verticalHeader()->hide();
-    // Fixed sizes: nothing is measured per cell, so thousands of rows appear at once.
-    grdBrani->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grdBrani->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    grdBrani->setGeometry(8, 146, 1304, 330);
+    const auto rowsOfTheModel = [this](QTableView *view) {
+        view->setModel(m_model);
+        view->setAlternatingRowColors(true);
+        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        view->setSelectionBehavior(QAbstractItemView::SelectRows);
+        view->setWordWrap(false);
+        view->verticalHeader()->hide();
+        // Fixed sizes: nothing is measured per cell, so thousands of rows appear at once.
+        view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        view->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    };
+    rowsOfTheModel(grdBrani);
     grdBrani->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    // The file's name gets a little more room: it stays in view while the rest scrolls. The
+    // state column takes the width of its longest words once the folder is read.
+    const auto widthOf = [](int column) {
+        return column == ImportModel::File ? 200 : column == ImportModel::Stato ? 110 : ImportModel::columnWidth(column);
+    };
     for (int c = 0; c < m_model->columnCount(); ++c)
-        grdBrani->setColumnWidth(c, ImportModel::columnWidth(c));
+        grdBrani->setColumnWidth(c, widthOf(c));
+    // The box and the file's name stay in view while the other columns scroll past them: a
+    // second view over the grid's left edge shows just those two, on the same rows.
+    grdBrani->horizontalHeader()->moveSection(grdBrani->horizontalHeader()->visualIndex(ImportModel::File), 1);
+    grdFissi = new QTableView(grdBrani);
+    grdFissi->setObjectName(QStringLiteral("grdFissi"));
+    rowsOfTheModel(grdFissi);
+    grdFissi->setSelectionModel(grdBrani->selectionModel());
+    grdFissi->setFocusPolicy(Qt::NoFocus);
+    grdFissi->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grdFissi->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grdFissi->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grdFissi->setFrameShape(QFrame::NoFrame);
+    grdFissi->setStyleSheet(QStringLiteral("QTableView { border-right: 1px solid #A0A0A0; }"));
+    grdFissi->horizontalHeader()->moveSection(grdFissi->horizontalHeader()->visualIndex(ImportModel::File), 1);
+    for (int c = 0; c < m_model->columnCount(); ++c) {
+        grdFissi->setColumnHidden(c, c != ImportModel::Check && c != ImportModel::File);
+        grdFissi->setColumnWidth(c, widthOf(c));
+    }
+    connect(grdFissi->verticalScrollBar(), &QScrollBar::valueChanged, grdBrani->verticalScrollBar(),
+            &QScrollBar::setValue);
+    connect(grdBrani->verticalScrollBar(), &QScrollBar::valueChanged, grdFissi->verticalScrollBar(),
+            &QScrollBar::setValue);
+    connect(grdBrani->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int size) {
+        if (column == ImportModel::Check || column == ImportModel::File) {
+            grdFissi->setColumnWidth(column, size);
+            placeFrozen();
+        }
+    });
+    grdBrani->viewport()->installEventFilter(this);
+    grdFissi->viewport()->installEventFilter(this);
+    placeFrozen();
 
-    lblScartati = label(p, "lblScartati", QStringLiteral("File non letti:"), QRect(8, 480, 600, 20));
+    lblScartati = label(p, "lblScartati", QStringLiteral("File non letti:"), QRect(8, 482, 600, 20));
     lblScartati->setFont(bold);
     lstScartati = new QListWidget(p);
     nameAfter(lstScartati, lblScartati->text(), lblScartati);
     lstScartati->setObjectName(QStringLiteral("lstScartati"));
-    lstScartati->setGeometry(8, 500, 940, 66);
+    lstScartati->setGeometry(8, 502, 1304, 102);
 
-    lblConteggio = label(p, "lblConteggio", QString(), QRect(8, 574, 360, 28));
+    lblConteggio = label(p, "lblConteggio", QString(), QRect(8, 610, 360, 28));
     lblConteggio->setFont(bold);
-    cmdTutti = button(p, "cmdTutti", QStringLiteral("Spunta tutti"), QRect(376, 574, 120, 28));
-    cmdNessuno = button(p, "cmdNessuno", QStringLiteral("Togli tutte le spunte"), QRect(502, 574, 170, 28));
-    cmdImporta = button(p, "cmdImporta", QStringLiteral("Importa"), QRect(744, 574, 100, 28));
+    cmdTutti = button(p, "cmdTutti", QStringLiteral("Spunta tutti"), QRect(376, 610, 120, 28));
+    cmdNessuno = button(p, "cmdNessuno", QStringLiteral("Togli tutte le spunte"), QRect(502, 610, 170, 28));
+    cmdImporta = button(p, "cmdImporta", QStringLiteral("Importa"), QRect(1108, 610, 100, 28));
     cmdImporta->setFont(bold);
-    cmdAnnulla = button(p, "cmdAnnulla", QStringLiteral("Annulla"), QRect(848, 574, 100, 28));
+    cmdAnnulla = button(p, "cmdAnnulla", QStringLiteral("Annulla"), QRect(1212, 610, 100, 28));
 
-    shpInfo = shape(p, QStringLiteral("shpInfo"), QRect(8, 608, 940, 30), Look::kSlateBlue, QColor());
+    shpInfo = shape(p, QStringLiteral("shpInfo"), QRect(8, 644, 1304, 30), Look::kSlateBlue, QColor());
     panInfo = new QLabel(kReady, p);
     panInfo->setObjectName(QStringLiteral("panInfo"));
-    panInfo->setGeometry(14, 611, 928, 24);
+    panInfo->setGeometry(14, 647, 1292, 24);
     panInfo->setFont(QFont(QStringLiteral("Tahoma"), 12));
     panInfo->setStyleSheet(QStringLiteral("color: white;"));
 
@@ -202,9 +248,72 @@ FrmImportaBrani::~FrmImportaBrani()
     stopReading();
 }
 
+QString FrmImportaBrani::countText(int checked, int total)
+{
+    return (checked == 1 ? QStringLiteral("%1 brano spuntato su %2") : QStringLiteral("%1 brani spuntati su %2"))
+        .arg(number(checked), number(total));
+}
+
+QString FrmImportaBrani::ignoredText(int count)
+{
+    return (count == 1 ? QStringLiteral("%1 file ignorato (non audio)") : QStringLiteral("%1 file ignorati (non audio)"))
+        .arg(number(count));
+}
+
+void FrmImportaBrani::placeFrozen()
+{
+    const int frame = grdBrani->frameWidth();
+    const int width = grdBrani->columnWidth(ImportModel::Check) + grdBrani->columnWidth(ImportModel::File);
+    grdFissi->setGeometry(frame, frame, width,
+                          grdBrani->horizontalHeader()->height() + grdBrani->viewport()->height());
+}
+
+void FrmImportaBrani::fitStateColumn()
+{
+    // As wide as the longest state words, so that no mark is cut short.
+    const QFontMetrics metrics(grdBrani->font());
+    int widest = metrics.horizontalAdvance(QStringLiteral("Stato"));
+    QSet<QString> seen;
+    for (const ImportRow &row : m_model->rows()) {
+        const QString state = ImportModel::stateText(row);
+        if (!seen.contains(state)) {
+            seen.insert(state);
+            widest = qMax(widest, metrics.horizontalAdvance(state));
+        }
+    }
+    grdBrani->setColumnWidth(ImportModel::Stato, qMax(110, widest + 16));
+}
+
+QString FrmImportaBrani::rowTip(int row) const
+{
+    const ImportRow &r = m_model->rows().at(row);
+    const QString state = ImportModel::stateText(r);
+    return state.isEmpty() ? QDir::toNativeSeparators(r.path)
+                           : QDir::toNativeSeparators(r.path) + QStringLiteral("\n") + state;
+}
+
+bool FrmImportaBrani::eventFilter(QObject *watched, QEvent *event)
+{
+    if (grdFissi && event->type() == QEvent::Resize && watched == grdBrani->viewport())
+        placeFrozen();
+    if (event->type() == QEvent::ToolTip &&
+        (watched == grdBrani->viewport() || (grdFissi && watched == grdFissi->viewport()))) {
+        // The box and the file name tell the row's marks, which may be scrolled out of view.
+        QTableView *view = watched == grdBrani->viewport() ? grdBrani : grdFissi;
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const QModelIndex index = view->indexAt(help->pos());
+        if (index.isValid() && (index.column() == ImportModel::Check || index.column() == ImportModel::File)) {
+            QToolTip::showText(help->globalPos(), rowTip(index.row()), view->viewport(),
+                               view->visualRect(index));
+            return true;
+        }
+    }
+    return FixedDialog::eventFilter(watched, event);
+}
+
 void FrmImportaBrani::showCount(int checked)
 {
-    lblConteggio->setText(QStringLiteral("%1 brani spuntati su %2").arg(number(checked), number(m_model->rowCount())));
+    lblConteggio->setText(countText(checked, m_model->rowCount()));
     cmdImporta->setEnabled(!isReading() && m_model->rowCount() > 0);
 }
 
@@ -236,10 +345,12 @@ void FrmImportaBrani::stopReading()
 
 void FrmImportaBrani::cmdSfogliaClick()
 {
-    const QString chosen =
-        desktop().folderName(this, QStringLiteral("Scegli la cartella dei file audio"), ctrim(txtCartella->text()));
+    const QString typed = ctrim(txtCartella->text());
+    const QString chosen = desktop().folderName(this, QStringLiteral("Scegli la cartella dei file audio"),
+                                                typed.isEmpty() ? Preferences::startFolder(kImportFolders) : typed);
     if (chosen.isEmpty())
         return;
+    Preferences::rememberFolder(kImportFolders, chosen);
     txtCartella->setText(QDir::toNativeSeparators(chosen));
     cmdLeggiClick();
 }
@@ -289,6 +400,7 @@ void FrmImportaBrani::readerFinished()
     if (reading.cancelled)
         return;
     m_model->setRows(reading.rows);
+    fitStateColumn();
     for (const UnreadableFile &f : reading.unreadable)
         lstScartati->addItem(f.relative + QStringLiteral(" — ") + f.reason);
     lblScartati->setText(QStringLiteral("File non letti: %1").arg(number(reading.unreadable.size())));
@@ -298,6 +410,9 @@ void FrmImportaBrani::readerFinished()
     QString state = progressText(total, total);
     if (total == 0)
         state = QStringLiteral("nessun file audio nella cartella");
+    // Other files are left alone, but the user is told they were there.
+    if (reading.otherFiles > 0)
+        state += QStringLiteral("; ") + ignoredText(reading.otherFiles);
     lblProgresso->setText(state);
     if (!reading.collectionError.isEmpty())
         desktop().warning(kCollectionUnread);

@@ -43,6 +43,12 @@ public:
     static QString addedText(qint64 count);
     // "letti 1.234 file su 3.000"
     static QString progressText(int done, int total);
+    // "1 brano spuntato su 19" / "3 brani spuntati su 19"
+    static QString countText(int checked, int total);
+    // "1 file ignorato (non audio)" / "4 file ignorati (non audio)"
+    static QString ignoredText(int count);
+    // The tip of a row's box and file name: the file's path and the row's marks.
+    QString rowTip(int row) const;
 
     // Handlers.
     void cmdSfogliaClick();
@@ -61,12 +67,18 @@ public:
     QProgressBar *prbLettura = nullptr;
     QLabel *lblProgresso = nullptr, *lblConteggio = nullptr, *lblScartati = nullptr, *panInfo = nullptr;
     QTableView *grdBrani = nullptr;
+    QTableView *grdFissi = nullptr; // the box and file name columns, kept in view
     QListWidget *lstScartati = nullptr;
 
 public slots:
     void reject() override;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void placeFrozen();
+    void fitStateColumn();
     void readerProgress(int done, int total);
     void readerFinished();
     void showCount(int checked);

@@ -103,7 +103,15 @@ FrmFilmografiaAttori::FrmFilmografiaAttori(QWidget *owner, qint64 singer, const 
     connect(btnAggiungi, &QPushButton::clicked, this, [this] { guarded([this] { btnAggiungiClick(); }); });
     connect(btnModifica, &QPushButton::clicked, this, [this] { guarded([this] { btnModificaClick(); }); });
     connect(btnSalva, &QPushButton::clicked, this, [this] { guarded([this] { btnSalvaClick(); }); });
-    connect(cmdClose, &QPushButton::clicked, this, [this] { guarded([this] { closeList(); }); });
+    // Chiudi on the song form goes back to the list, with the songs saved meanwhile.
+    connect(cmdClose, &QPushButton::clicked, this, [this] { guarded([this] { showListPanel(); }); });
+}
+
+void FrmFilmografiaAttori::showListPanel()
+{
+    panCosti->hide();
+    panContainer->show();
+    FormShow();
 }
 
 void FrmFilmografiaAttori::buildListPanel()

@@ -39,6 +39,7 @@ private:
     void buildEntryPanel();
     void FormShow();
     void showEntryPanel();
+    void showListPanel();
 
     qint64 m_singer;
     QString m_name;

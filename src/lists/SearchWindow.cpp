@@ -70,7 +70,6 @@ SearchWindow::SearchWindow(QWidget *owner, const QString &name, const QString &t
 
     shape(p, QStringLiteral("shpFiltri"), QRect(0, 84, 833, 382), Look::kSearchGrey,
           Look::kSearchGrey, Qt::white);
-    QList<QWidget *> chain;
     const auto filters = filtersOf(fields);
     for (int i = 0; i < kFilterCount; ++i) {
         const FieldInfo &f = *filters.at(size_t(i));
@@ -84,11 +83,8 @@ SearchWindow::SearchWindow(QWidget *owner, const QString &name, const QString &t
         field->setGeometry(x, y + 26, 320, 24);
         Fields::frameHighlight(field, QString::fromLatin1(f.filter.frame));
         filterFields << field;
-        chain << field;
         m_fieldOf << f.field;
     }
-    // Enter walks the filters and comes back to the first; it never starts the search.
-    Fields::enterChain(chain);
 
     new Artwork(p, picture,
                 picture == QLatin1String("imgTrova01") ? QStringLiteral(":/lists/lente.svg")
@@ -106,6 +102,9 @@ SearchWindow::SearchWindow(QWidget *owner, const QString &name, const QString &t
 
     connect(btnCerca, &QPushButton::pressed, lblAttendere, &QLabel::show);
     connect(btnCerca, &QPushButton::clicked, this, [this] { guarded([this] { btnCercaClick(); }); });
+    // Return in a filter searches, as a click on Cerca does; Tab walks the filters.
+    for (QLineEdit *field : std::as_const(filterFields))
+        connect(field, &QLineEdit::returnPressed, btnCerca, &QPushButton::click);
     connect(btnAnnulla, &QPushButton::clicked, this, [this] { guarded([this] { closeList(); }); });
     connectList();
     // Esc closes the search from either panel, as its Chiudi button there does.

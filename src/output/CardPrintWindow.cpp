@@ -49,6 +49,8 @@ CardPrintWindow::CardPrintWindow(QWidget *owner, const Design &design)
     connect(btnAnnulla, &QPushButton::clicked, this, [this] { guarded([this] { btnAnnullaClick(); }); });
     closeOnEscape(btnAnnulla);
     connect(btnStampa, &QPushButton::clicked, this, [this] { guarded([this] { btnStampaClick(); }); });
+    // The window asks one thing: Return confirms it.
+    btnStampa->setFocus();
 }
 
 void CardPrintWindow::handOver(const report::PreparedReport &laidOut)

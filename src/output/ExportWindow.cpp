@@ -2,6 +2,7 @@
 
 #include "app/Artwork.h"
 #include "app/Desktop.h"
+#include "app/Preferences.h"
 #include "app/Fields.h"
 #include "app/FrmGuida.h"
 #include "app/Look.h"
@@ -176,8 +177,10 @@ void ExportWindow::cmdEsportaClick()
         // The dialog adds the suffix to a name typed without it before it asks about replacing
         // a file, so its question is about the file that is written.
         const FormatChoice &choice = choiceOf(format);
-        path = desktop().saveFileName(this, choice.saveTitle, path, {choice.filter},
-                                      SpreadsheetWriter::suffix(format));
+        path = desktop().saveFileName(this, choice.saveTitle,
+                                      Preferences::startFolder(QStringLiteral("esporta")) + QLatin1Char('/') +
+                                          QFileInfo(path).fileName(),
+                                      {choice.filter}, SpreadsheetWriter::suffix(format));
         if (path.isEmpty())
             return;
         // A name typed with another suffix could land on the archive itself, another collection
@@ -215,6 +218,8 @@ void ExportWindow::cmdEsportaClick()
         desktop().plain(kExportFailed);
         return;
     }
+    if (format != Format::Xls)
+        Preferences::rememberFolder(QStringLiteral("esporta"), path);
     if (desktop().confirm(kAskOpen))
         desktop().open(QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"'));
 }

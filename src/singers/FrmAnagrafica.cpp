@@ -3,6 +3,7 @@
 #include "app/Desktop.h"
 #include "app/Fields.h"
 #include "app/FrmGuida.h"
+#include "app/Preferences.h"
 #include "app/Look.h"
 #include "app/Widgets.h"
 #include "attachments/FrmAllegaCartella.h"
@@ -56,6 +57,7 @@ const QString kSaveTitle = QStringLiteral("Selezionare la cartella in cui si des
 const FileFilters kSaveFilter = {{QStringLiteral("File Jpeg"), {QStringLiteral("*.jpg")}}};
 const QString kSaveProposal = QStringLiteral("Foto.jpg");
 const QString kSaveSuffix = QStringLiteral("jpg");
+const QString kPhotoFolders = QStringLiteral("foto");
 
 struct FieldPlace {
     QLineEdit *FrmAnagrafica::*member;
@@ -423,9 +425,10 @@ void FrmAnagrafica::cmdGuidaClick()
 
 void FrmAnagrafica::btnCaricaFotoClick()
 {
-    const QString chosen = desktop().openFileName(this, kOpenTitle, QString(), kOpenFilter);
+    const QString chosen = desktop().openFileName(this, kOpenTitle, Preferences::startFolder(kPhotoFolders), kOpenFilter);
     if (chosen.isEmpty())
         return;
+    Preferences::rememberFolder(kPhotoFolders, chosen);
     if (!imgFoto->setPhoto(SingerPhoto::Photo::fromFile(chosen)))
         imgFoto->setPicture(imgBianco->picture());
 }
@@ -434,9 +437,12 @@ void FrmAnagrafica::btnSalvaFotoClick()
 {
     // The dialog adds the extension itself, so its question about replacing a file is asked
     // about the name that is written.
-    const QString chosen = desktop().saveFileName(this, kSaveTitle, kSaveProposal, kSaveFilter, kSaveSuffix);
+    const QString chosen = desktop().saveFileName(
+        this, kSaveTitle, Preferences::startFolder(kPhotoFolders) + QLatin1Char('/') + kSaveProposal, kSaveFilter,
+        kSaveSuffix);
     if (chosen.isEmpty())
         return;
+    Preferences::rememberFolder(kPhotoFolders, chosen);
     if (!SingerPhoto::save(imgFoto->picture(), chosen))
         desktop().warning(kCopyNotSaved);
 }

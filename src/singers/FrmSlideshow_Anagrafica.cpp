@@ -42,6 +42,11 @@ void FrmSlideshow_Anagrafica::showEvent(QShowEvent *event)
     if (!event->spontaneous()) {
         imgFoto->setPicture(imgBianco->picture());
         Timer->start();
+        // The first photo comes as soon as the window is on screen, not after a whole interval.
+        QTimer::singleShot(0, this, [this] {
+            if (isVisible())
+                cmdAvantiClick();
+        });
     }
 }
 

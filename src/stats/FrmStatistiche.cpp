@@ -6,6 +6,7 @@
 #include "app/Desktop.h"
 #include "app/FrmGuida.h"
 #include "app/Look.h"
+#include "app/Preferences.h"
 #include "app/Widgets.h"
 #include "core/AtomicFile.h"
 #include "core/RecordFile.h"
@@ -23,12 +24,13 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QGraphicsRectItem>
+#include <QGraphicsSimpleTextItem>
 #include <QHeaderView>
 #include <QHorizontalBarSeries>
 #include <QImageWriter>
 #include <QLabel>
 #include <QLegend>
-#include <QLegendMarker>
 #include <QLocale>
 #include <QPainter>
 #include <QPdfWriter>
@@ -84,7 +86,10 @@ QString FrmStatistiche::helpText()
 namespace
 {
 
-const QSize kClient(1000, 690);
+// Wide enough for a card line with album and year, low enough for a 1366x768 screen.
+const QSize kClient(1320, 720);
+const QString kLastChart = QStringLiteral("statistiche/grafico");
+const QString kLastPie = QStringLiteral("statistiche/torta");
 
 
 QString percent(qint64 part, qint64 whole)
@@ -107,6 +112,24 @@ QLabel *label(QWidget *parent, const char *name, const QString &text, const QRec
     p.setColor(QPalette::WindowText, Look::kInk);
     l->setPalette(p);
     return l;
+}
+
+// Chart and legend labels are rich text to Qt Charts: a card's "Band <3>" must show as written.
+QString plain(const QString &text)
+{
+    return text.toHtmlEscaped();
+}
+
+// The palette first, then hues spread by the golden angle: every slice of the longest chart
+// (22 groups) keeps a colour of its own.
+QColor chartColour(int row)
+{
+    const int known = int(std::size(Look::kChart));
+    if (row < known)
+        return Look::kChart[row];
+    const int extra = row - known;
+    const int hue = int(std::lround(20 + extra * 137.508)) % 360;
+    return QColor::fromHsv(hue, extra % 2 ? 120 : 200, extra % 3 == 2 ? 150 : 210);
 }
 
 QPushButton *button(QWidget *parent, const char *name, const QString &text, const QRect &place)
@@ -147,19 +170,19 @@ FrmStatistiche::FrmStatistiche(QWidget *owner, const StatsSource &source, Stats:
     }
     optBarre->setChecked(true);
 
-    btnSalva = button(p, "btnSalva", QStringLiteral("Salva grafico..."), QRect(700, 16, 138, 28));
-    btnStampa = button(p, "btnStampa", QStringLiteral("Stampa grafico..."), QRect(846, 16, 138, 28));
+    btnSalva = button(p, "btnSalva", QStringLiteral("Salva grafico..."), QRect(1020, 16, 138, 28));
+    btnStampa = button(p, "btnStampa", QStringLiteral("Stampa grafico..."), QRect(1166, 16, 138, 28));
 
     chtGrafico = new QChartView(p);
     nameAfter(chtGrafico, QStringLiteral("Grafico"));
     chtGrafico->setObjectName(QStringLiteral("chtGrafico"));
-    chtGrafico->setGeometry(16, 54, 640, 456);
+    chtGrafico->setGeometry(16, 50, 820, 384);
     chtGrafico->setRenderHint(QPainter::Antialiasing);
 
     grdConteggi = new QTableWidget(0, 3, p);
     nameAfter(grdConteggi, QStringLiteral("Conteggi"));
     grdConteggi->setObjectName(QStringLiteral("grdConteggi"));
-    grdConteggi->setGeometry(664, 54, 320, 456);
+    grdConteggi->setGeometry(844, 50, 460, 384);
     grdConteggi->setHorizontalHeaderLabels(
         {QStringLiteral("Gruppo"), QStringLiteral("Schede"), QStringLiteral("%")});
     grdConteggi->setFont(Look::uiFont(9));
@@ -170,6 +193,9 @@ FrmStatistiche::FrmStatistiche(QWidget *owner, const StatsSource &source, Stats:
     grdConteggi->setColumnWidth(1, 62);
     grdConteggi->setColumnWidth(2, 62);
     grdConteggi->verticalHeader()->hide();
+    // Rows low enough for the longest chart (20 groups, "Altri" and the blanks) without scrolling.
+    grdConteggi->verticalHeader()->setMinimumSectionSize(16);
+    grdConteggi->verticalHeader()->setDefaultSectionSize(16);
     grdConteggi->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdConteggi->setSelectionBehavior(QAbstractItemView::SelectRows);
     grdConteggi->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -180,20 +206,22 @@ FrmStatistiche::FrmStatistiche(QWidget *owner, const StatsSource &source, Stats:
                       (songs ? QStringLiteral("Canzoni nella collection: %1")
                              : QStringLiteral("Cantanti nell'archivio: %1"))
                           .arg(m_summary.cards),
-                      QRect(16, 516, 400, 20), 9, true);
-    lblNota = label(p, "lblNota", QString(), QRect(420, 516, 564, 20), 9);
+                      QRect(610, 20, 400, 20), 9, true);
+    lblNota = label(p, "lblNota", QString(), QRect(700, 440, 604, 20), 9);
     lblNota->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblSchede = label(p, "lblSchede",
                       QStringLiteral("Fare clic su una barra, su uno spicchio o su una riga della tabella "
                                      "per elencarne le schede."),
-                      QRect(16, 538, 968, 20), 9);
+                      QRect(16, 440, 680, 20), 9);
     lstRecords = new ResultList(p);
     nameAfter(lstRecords, QStringLiteral("Schede del gruppo"));
     lstRecords->setObjectName(QStringLiteral("lstRecords"));
-    lstRecords->setGeometry(16, 560, 968, 82);
-    btnGuida = button(p, "btnGuida", QStringLiteral("Guida"), QRect(16, 650, 108, 28));
-    btnApri = button(p, "btnApri", QStringLiteral("Apri scheda"), QRect(752, 650, 116, 28));
-    btnChiudi = button(p, "btnChiudi", QStringLiteral("Chiudi"), QRect(876, 650, 108, 28));
+    lstRecords->setGeometry(16, 462, 1288, 212);
+    // A little smaller than in the search windows, so that a card's line shows up to its year.
+    lstRecords->setFont(Look::font(QStringLiteral("Courier New"), 10));
+    btnGuida = button(p, "btnGuida", QStringLiteral("Guida"), QRect(16, 682, 108, 28));
+    btnApri = button(p, "btnApri", QStringLiteral("Apri scheda"), QRect(1072, 682, 116, 28));
+    btnChiudi = button(p, "btnChiudi", QStringLiteral("Chiudi"), QRect(1196, 682, 108, 28));
     btnApri->setEnabled(false);
 
     const bool any = m_summary.cards > 0;
@@ -215,7 +243,20 @@ FrmStatistiche::FrmStatistiche(QWidget *owner, const StatsSource &source, Stats:
             [this] { guarded([&] { FrmGuida::showTopic(this, kHelpTitle, helpText()); }); });
     connect(btnChiudi, &QPushButton::clicked, this, [this] { reject(); });
 
-    showChart(0);
+    // The window opens on the chart looked at last, as bars or as a pie.
+    const QString kind = songs ? QStringLiteral("/canzoni") : QStringLiteral("/cantanti");
+    const int last = cboGrafico->findText(Preferences::value(kLastChart + kind).toString());
+    if (Preferences::value(kLastPie + kind).toBool())
+        optTorta->setChecked(true);
+    if (last > 0) {
+        const QSignalBlocker block(cboGrafico);
+        cboGrafico->setCurrentIndex(last);
+    }
+    showChart(cboGrafico->currentIndex());
+    connect(cboGrafico, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            [this, kind] { Preferences::setValue(kLastChart + kind, cboGrafico->currentText()); });
+    connect(optTorta, &QRadioButton::toggled, this,
+            [kind](bool pie) { Preferences::setValue(kLastPie + kind, pie); });
 }
 
 qint64 FrmStatistiche::run(QWidget *owner, const StatsSource &source)
@@ -309,6 +350,7 @@ void FrmStatistiche::buildChart()
             QString name = c.groups.at(i).label;
             if (name.size() > 28)
                 name = name.left(27) + QChar(0x2026);
+            name = plain(name);
             while (categories.contains(name))
                 name += QLatin1Char(' ');
             categories.append(name);
@@ -349,27 +391,23 @@ void FrmStatistiche::buildChart()
                 [this, n = int(c.groups.size())](int index) { guarded([&] { showGroup(n - 1 - index); }); });
     } else {
         auto *series = new QPieSeries;
-        series->setPieSize(0.78);
-        series->setHorizontalPosition(0.36);
+        series->setPieSize(0.82);
         qint64 whole = 0;
         for (const Stats::Group &g : c.groups)
             whole += g.count();
         int row = 0;
-        QStringList names;
+        QList<QPair<QString, QColor>> entries;
         for (const Stats::Group &g : c.groups) {
             if (g.count() == 0) {
                 ++row;
                 continue;
             }
-            QString name = g.label;
-            if (name.size() > 24)
-                name = name.left(23) + QChar(0x2026);
             // A card counted in several groups makes a share of the whole meaningless: the
             // slice then shows its count.
             QPieSlice *slice = series->append(
                 c.multiple ? QString::number(g.count()) : percent(g.count(), whole), double(g.count()));
-            names << QStringLiteral("%1 (%2)").arg(name).arg(g.count());
-            slice->setColor(Look::kChart[row % int(std::size(Look::kChart))]);
+            entries.append({QStringLiteral("%1 (%2)").arg(g.label).arg(g.count()), chartColour(row)});
+            slice->setColor(chartColour(row));
             slice->setBorderColor(Qt::white);
             // The legend names every slice with its count; a slice wide enough shows its share
             // inside, where no name can run out of the picture.
@@ -384,12 +422,44 @@ void FrmStatistiche::buildChart()
             ++row;
         }
         chart->addSeries(series);
-        chart->legend()->show();
-        chart->legend()->setAlignment(Qt::AlignRight);
-        chart->legend()->setFont(labels);
-        const QList<QLegendMarker *> markers = chart->legend()->markers(series);
-        for (qsizetype i = 0; i < markers.size() && i < names.size(); ++i)
-            markers.at(i)->setLabel(names.at(i));
+        addLegend(chart, entries, labels);
+    }
+}
+
+void FrmStatistiche::addLegend(QChart *chart, const QList<QPair<QString, QColor>> &entries, const QFont &font)
+{
+    // Qt's legend stacks its names in one column that runs off the chart past about fifteen
+    // groups: this one fills as many columns as the height needs, right of the pie, with names
+    // drawn as plain text.
+    chart->legend()->hide();
+    const QSize area = chtGrafico->viewport()->size();
+    const QFontMetrics metrics(font);
+    const int line = metrics.height() + 4;
+    const int top = 36; // under the title
+    const int rows = qMax(1, (area.height() - top - 8) / line);
+    const int columns = int((entries.size() + rows - 1) / rows);
+    int widest = 0;
+    for (const auto &entry : entries)
+        widest = qMax(widest, metrics.horizontalAdvance(entry.first));
+    const int marker = 12;
+    const int textWidth = qMin(widest + 4, columns > 1 ? 230 : 300);
+    const int columnWidth = marker + 6 + textWidth + 10;
+    const int legendWidth = 8 + columns * columnWidth;
+    chart->setPlotArea(QRectF(4, top, area.width() - legendWidth - 8, area.height() - top - 8));
+    const int used = int(qMin<qsizetype>(rows, entries.size()));
+    const int first = qMax(top, top + (area.height() - top - 8 - used * line) / 2);
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const int column = int(i / rows);
+        const int x = area.width() - 8 - (columns - column) * columnWidth;
+        const int y = first + int(i % rows) * line;
+        auto *box = new QGraphicsRectItem(x, y + (line - marker) / 2, marker, marker, chart);
+        box->setBrush(entries.at(i).second);
+        box->setPen(Qt::NoPen);
+        auto *name = new QGraphicsSimpleTextItem(
+            metrics.elidedText(entries.at(i).first, Qt::ElideRight, textWidth), chart);
+        name->setFont(font);
+        name->setBrush(Look::kInk);
+        name->setPos(x + marker + 6, y + (line - metrics.height()) / 2);
     }
 }
 
@@ -508,12 +578,13 @@ void FrmStatistiche::btnSalvaClick()
     const FileFilters filters{{QStringLiteral("Immagine PNG"), {QStringLiteral("*.png")}},
                               {QStringLiteral("Disegno SVG"), {QStringLiteral("*.svg")}},
                               {QStringLiteral("Documento PDF"), {QStringLiteral("*.pdf")}}};
-    const QString folder = QFileInfo(m_source.path).absolutePath();
+    const QString folder = Preferences::startFolder(QStringLiteral("grafici"));
     const QString proposed = folder + QLatin1Char('/') + current().title + QStringLiteral(".png");
     const QString path = desktop().saveFileName(this, QStringLiteral("Salva grafico"), proposed, filters,
                                                 QStringLiteral("png"));
     if (path.isEmpty())
         return;
+    Preferences::rememberFolder(QStringLiteral("grafici"), path);
     if (saveChart(path))
         desktop().information(QStringLiteral("Il grafico è stato salvato."));
 }

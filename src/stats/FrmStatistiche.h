@@ -6,6 +6,8 @@
 #include <functional>
 
 class QChart;
+class QColor;
+class QFont;
 class QChartView;
 class QComboBox;
 class QLabel;
@@ -67,6 +69,7 @@ public:
 private:
     const Stats::Chart &current() const;
     void buildChart();
+    void addLegend(QChart *chart, const QList<QPair<QString, QColor>> &entries, const QFont &font);
 
     StatsSource m_source;
     Stats::Summary m_summary;

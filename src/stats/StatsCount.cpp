@@ -103,7 +103,10 @@ QList<Group> Grouping::groups(int largest, const QString &blank) const
         for (qsizetype i = largest; i < named.size(); ++i)
             others.positions.insert(others.positions.end(), named[i].positions.begin(),
                                     named[i].positions.end());
+        // A card in several folded groups (a singer with two rare genres) is one card of "Altri".
         std::sort(others.positions.begin(), others.positions.end());
+        others.positions.erase(std::unique(others.positions.begin(), others.positions.end()),
+                               others.positions.end());
         named.resize(largest);
         named.append(others);
     }

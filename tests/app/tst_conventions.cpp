@@ -86,6 +86,10 @@ private slots:
     void standardButtonsInItalian();
     void fixedWindowsAskForNoTitleBarButtons_data();
     void fixedWindowsAskForNoTitleBarButtons();
+    void informationShowsOneOk();
+    void keyboardRunsCommands_data();
+    void keyboardRunsCommands();
+    void focusComesBackAfterNestedModals();
 };
 
 void TestConventions::backgroundHighlightFollowsFocus()
@@ -356,4 +360,90 @@ void TestConventions::fixedWindowsAskForNoTitleBarButtons()
 }
 
 QTEST_MAIN(TestConventions)
+void TestConventions::informationShowsOneOk()
+{
+    installDesktop(nullptr); // the real message boxes
+    QMessageBox::StandardButtons buttons;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        buttons = box->standardButtons();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    desktop().information(QStringLiteral("La collection è stata creata."));
+    QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+}
+
+// A picture command that takes the keyboard, and a push button, run on Return, Enter and Space.
+void TestConventions::keyboardRunsCommands_data()
+{
+    QTest::addColumn<bool>("picture");
+    QTest::addColumn<int>("key");
+    for (const bool picture : {true, false}) {
+        const char *kind = picture ? "picture" : "button";
+        QTest::addRow("%s, Return", kind) << picture << int(Qt::Key_Return);
+        QTest::addRow("%s, Enter", kind) << picture << int(Qt::Key_Enter);
+        QTest::addRow("%s, Space", kind) << picture << int(Qt::Key_Space);
+    }
+}
+
+void TestConventions::keyboardRunsCommands()
+{
+    QFETCH(bool, picture);
+    QFETCH(int, key);
+    QWidget window;
+    window.resize(200, 100);
+    auto *field = new QLineEdit(&window);
+    QWidget *command = nullptr;
+    if (picture) {
+        auto *c = new ClickPicture(&window, QStringLiteral("imgProva"), QString(), QRect(10, 40, 40, 40));
+        c->takeKeyboard();
+        command = c;
+    } else {
+        command = pushButton(&window, QStringLiteral("btnProva"), QStringLiteral("Prova"), QRect(10, 40, 80, 28));
+    }
+    QSignalSpy clicked(command, picture ? SIGNAL(clicked()) : SIGNAL(clicked(bool)));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_Tab);
+    QTRY_VERIFY(command->hasFocus());
+    QTest::keyClick(command, Qt::Key(key));
+    QTRY_COMPARE(clicked.count(), 1);
+    // A picture without keyboard is never a tab stop.
+    auto *plain = new ClickPicture(&window, QStringLiteral("imgAltro"), QString(), QRect(60, 40, 40, 40));
+    QCOMPARE(plain->focusPolicy(), Qt::NoFocus);
+}
+
+void TestConventions::focusComesBackAfterNestedModals()
+{
+    // A card window opens a print window, which opens the report's own window; when both are
+    // gone the card window's field has the keyboard again.
+    installDesktop(nullptr);
+    QWidget card;
+    card.resize(300, 200);
+    auto *field = new QLineEdit(&card);
+    card.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&card));
+    card.activateWindow();
+    field->setFocus();
+    QTRY_VERIFY(field->hasFocus());
+
+    QDialog print(&card);
+    QTimer::singleShot(0, &print, [&print] {
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QDialog preview; // no owner: it takes the activation with it when it goes
+        QTimer::singleShot(0, &preview, [&preview] { preview.accept(); });
+        preview.exec();
+        other.activateWindow();
+        QCoreApplication::processEvents();
+        print.accept();
+    });
+    desktop().runModal(&print);
+    QTRY_COMPARE(QApplication::activeWindow(), &card);
+    QTRY_VERIFY(field->hasFocus());
+}
+
 #include "tst_conventions.moc"

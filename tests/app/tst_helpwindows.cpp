@@ -229,6 +229,53 @@ private slots:
         QVERIFY(details->heightForWidth(details->width()) <= details->height());
     }
 
+    // No program opens PDF documents: the user is told so and pointed to the built-in help,
+    // instead of a click that does nothing.
+    void pdfLinkWithoutAViewer()
+    {
+        RecordingDesktop desk;
+        TempProgramFolder folder;
+        desk.pdfViewer = false;
+        FrmGuida w;
+        w.show();
+        QTest::mouseClick(w.findChild<TextLink *>(QStringLiteral("lnkWeb")), Qt::LeftButton);
+        QVERIFY(desk.opened.isEmpty());
+        QCOMPARE(desk.texts(), QStringList{FrmGuida::kNoPdfViewer});
+        QCOMPARE(desk.last().kind, Desktop::Kind::Warning);
+        QVERIFY(FrmGuida::kNoPdfViewer.contains(QStringLiteral("F1")));
+        QVERIFY(w.isVisible());
+    }
+
+    // The real question to the desktop: with no xdg-mime to ask, no viewer is assumed.
+    void realDesktopAsksForAPdfViewer()
+    {
+        installDesktop(nullptr);
+        QTemporaryDir empty;
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(empty.path()));
+        const bool found = desktop().opensPdf();
+        qputenv("PATH", path);
+        QVERIFY(!found);
+    }
+
+    // The help reads as plain paragraphs, the about window's address stays clear of Chiudi.
+    void lookOfTheHelpAndAboutWindows()
+    {
+        RecordingDesktop desk;
+        FrmGuida g;
+        QVERIFY(!g.txtGuida->font().bold());
+        FrmInfo info;
+        info.show();
+        auto *link = info.findChild<TextLink *>(QStringLiteral("lnkWeb"));
+        auto *picture = info.findChild<ClickPicture *>(QStringLiteral("imgEmail"));
+        auto *close = info.findChild<QPushButton *>(QStringLiteral("btnChiudi"));
+        QVERIFY(link && picture && close);
+        QVERIFY(!link->geometry().intersects(close->geometry()));
+        QVERIFY(!picture->geometry().intersects(close->geometry()));
+        QVERIFY(info.rect().contains(close->geometry()));
+        QVERIFY(info.rect().contains(link->geometry()));
+    }
+
     // An installed copy finds its guide in the shared folder beside bin.
     void helpOpensTheInstalledGuide()
     {

@@ -9,9 +9,12 @@
 #include "app/TextLink.h"
 #include "app/Widgets.h"
 #include "collections/CollectionHelp.h"
+#include "core/ProgramFolder.h"
 #include "shell/LauncherHelp.h"
 
+#include <QApplication>
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
@@ -95,9 +98,41 @@ private slots:
             auto *control = w->findChild<ClickPicture *>(name);
             QVERIFY2(control, qPrintable(name));
             QCOMPARE(control->cursor().shape(), Qt::PointingHandCursor);
-            QCOMPARE(control->focusPolicy(), Qt::NoFocus);
+            // The name bars and the help, about and exit pictures are the keyboard's stops.
+            const bool stop = QStringList{"btnCantanti", "btnCrea", "btnApri", "imgGuida", "imgInfo", "imgEsci"}
+                                  .contains(name);
+            QCOMPARE(control->focusPolicy(), stop ? Qt::StrongFocus : Qt::NoFocus);
             QVERIFY2(control->isVisible(), qPrintable(name));
         }
+    }
+
+    // Without a mouse: Tab walks the three columns, Return or Space opens the one in focus.
+    void keyboardOpensEachColumn_data()
+    {
+        QTest::addColumn<int>("tabs");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("first column, Return") << 0 << int(Qt::Key_Return) << "cantanti";
+        QTest::newRow("second column, Space") << 1 << int(Qt::Key_Space) << "crea";
+        QTest::newRow("third column, Enter") << 2 << int(Qt::Key_Enter) << "apri";
+    }
+
+    void keyboardOpensEachColumn()
+    {
+        QFETCH(int, tabs);
+        QFETCH(int, key);
+        QFETCH(QString, opened);
+        auto w = launcher();
+        QStringList seen;
+        connect(w.get(), &FrmAvvio::openSingers, this, [&] { seen << QStringLiteral("cantanti"); });
+        connect(w.get(), &FrmAvvio::openCreate, this, [&] { seen << QStringLiteral("crea"); });
+        connect(w.get(), &FrmAvvio::openList, this, [&] { seen << QStringLiteral("apri"); });
+        w->activateWindow();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->btnCantanti));
+        for (int i = 0; i < tabs; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QCOMPARE(seen, QStringList{opened});
     }
 
     void columnsShowTheirWords_data()
@@ -197,8 +232,10 @@ private slots:
         QVERIFY(readOnly);
 
         const QStringList paragraphs = text.split(QStringLiteral("\r\n\r\n"));
-        QCOMPARE(paragraphs.size(), 28);
-        QCOMPARE(text, FrmGuida::joinParagraphs(launcherHelpParagraphs()));
+        // The program's own paragraphs, then where this copy keeps its data.
+        QCOMPARE(paragraphs.size(), 29);
+        QCOMPARE(text, FrmGuida::joinParagraphs(launcherHelpParagraphs() << FrmGuida::dataFolderParagraph()));
+        QVERIFY(paragraphs.last().contains(QDir::toNativeSeparators(ProgramFolder::path())));
         for (const QString &p : paragraphs) {
             QVERIFY2(!p.trimmed().isEmpty(), "empty paragraph");
             QVERIFY2(!p.contains(QLatin1Char('\n')) && !p.contains(QLatin1Char('\r')), qPrintable(p));

@@ -455,7 +455,9 @@ void TestAttachments::nameTheCardCannotHold_data()
     QTest::addColumn<QString>("picked");
     QTest::addColumn<QString>("stored");
     QTest::newRow("Polish letters fit") << QStringLiteral("Łódź canzone.txt") << QStringLiteral("Lódz canzone.txt");
-    QTest::newRow("no plain letter") << QStringLiteral("東京 ♪.mp3") << QStringLiteral("__ _.mp3");
+    QTest::newRow("other scripts spelled in Latin") << QStringLiteral("Москва 東京.mp3")
+                                                    << QStringLiteral("Moskva dong jing.mp3");
+    QTest::newRow("no plain letter") << QStringLiteral("☃☂ ♪.mp3") << QStringLiteral("__ _.mp3");
     QTest::newRow("backslashes") << QStringLiteral("..\\..\\x.txt") << QStringLiteral(".._.._x.txt");
     QTest::newRow("outside the basic plane") << QString::fromUcs4(U"voce \U0001F3B5.ogg")
                                              << QStringLiteral("voce _.ogg");
@@ -485,7 +487,7 @@ void TestAttachments::namesThatComeToTheSameOne()
 {
     // Two picked names that give the same stored one never share a file: the second copy gets a
     // name of its own instead of replacing the first card's attachment.
-    m_desk->fileAnswers << source(QStringLiteral("東京.txt"), "Tokyo") << source(QStringLiteral("大阪.txt"), "Osaka");
+    m_desk->fileAnswers << source(QStringLiteral("☃☂.txt"), "Tokyo") << source(QStringLiteral("☂☃.txt"), "Osaka");
     click(m_window.get(), QStringLiteral("btnSfoglia01"));
     click(m_window.get(), QStringLiteral("btnSfoglia02"));
     QCOMPARE(m_desk->texts(),

@@ -115,6 +115,7 @@ private slots:
     void blankNameWarns();
     void typedKeyFilter_data();
     void typedKeyFilter();
+    void existingNameLeavesFileUntouched_data();
     void existingNameLeavesFileUntouched();
     void nameOutsideProgramFolderRefused_data();
     void nameOutsideProgramFolderRefused();
@@ -127,6 +128,7 @@ private slots:
     void emptyFolder_data();
     void emptyFolder();
     void openWithoutSelectionWarns();
+    void openSetsCollectionMode_data();
     void openSetsCollectionMode();
     void deleteAnsweredNoKeepsEverything();
     void deleteRemovesAndRefills();
@@ -193,7 +195,7 @@ void TestCatalogue::createsEmptyFileWithTrimmedName()
     list.showWorkWindow();
     QCOMPARE(lines(child<QListWidget>(&list, "lstFiles")), QStringList{QStringLiteral("Canzoni estate.mus")});
     QCOMPARE(child<QLabel>(&list, "lblCreati")->text(),
-             QStringLiteral("Sono state create 1 collection musicali."));
+             QStringLiteral("È stata creata 1 collection musicale."));
 }
 
 void TestCatalogue::blankNameWarns_data()
@@ -248,15 +250,30 @@ void TestCatalogue::typedKeyFilter()
     QCOMPARE(txtFile->maxLength(), 250);
 }
 
+void TestCatalogue::existingNameLeavesFileUntouched_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("byReturn");
+    QTest::newRow("same name") << " Rock" << false;
+    // The same file on a Windows share, and a confusion anywhere.
+    QTest::newRow("other letter case") << "rOCK" << false;
+    QTest::newRow("confirmed by Return") << "ROCK" << true;
+}
+
 void TestCatalogue::existingNameLeavesFileUntouched()
 {
+    QFETCH(QString, typed);
+    QFETCH(bool, byReturn);
     const QString path = m_folder->file(QStringLiteral("Rock.mus"));
     makeFile(path, QByteArray(SongCard::kSize, 'r'));
     FrmCreaCollection window;
     QSignalSpy closing(&window, &WorkWindow::closing);
     window.showWorkWindow();
-    child<QLineEdit>(&window, "txtFile")->setText(QStringLiteral(" Rock"));
-    click(&window, "btnApplica");
+    child<QLineEdit>(&window, "txtFile")->setText(typed);
+    if (byReturn)
+        QTest::keyClick(child<QLineEdit>(&window, "txtFile"), Qt::Key_Return);
+    else
+        click(&window, "btnApplica");
     QCOMPARE(m_desk->texts(),
              QStringList{QStringLiteral(
                  "Attenzione: una collection musicale con il nome indicato già esiste.\r\n\r\n"
@@ -268,7 +285,8 @@ void TestCatalogue::existingNameLeavesFileUntouched()
     QCOMPARE(f.readAll(), QByteArray(SongCard::kSize, 'r'));
     QCOMPARE(closing.count(), 0);
     QVERIFY(window.isVisible());
-    QCOMPARE(child<QLineEdit>(&window, "txtFile")->text(), QStringLiteral(" Rock"));
+    QCOMPARE(child<QLineEdit>(&window, "txtFile")->text(), typed);
+    QCOMPARE(folderEntries(m_folder->path()), QStringList{QStringLiteral("Rock.mus")});
 }
 
 void TestCatalogue::nameOutsideProgramFolderRefused_data()
@@ -446,8 +464,17 @@ void TestCatalogue::openWithoutSelectionWarns()
     QVERIFY(QFile::exists(m_folder->file(QStringLiteral("Rock.mus"))));
 }
 
+void TestCatalogue::openSetsCollectionMode_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Apri archivio") << "click";
+    QTest::newRow("Return on the list") << "return";
+    QTest::newRow("double-click") << "double";
+}
+
 void TestCatalogue::openSetsCollectionMode()
 {
+    QFETCH(QString, how);
     makeFile(m_folder->file(QStringLiteral("Pop.mus")));
     makeFile(m_folder->file(QStringLiteral("Rock.mus")));
     FrmApriCollection window;
@@ -455,8 +482,17 @@ void TestCatalogue::openSetsCollectionMode()
     window.showWorkWindow();
     QVERIFY(!window.opensCollection());
     auto *list = child<QListWidget>(&window, "lstFiles");
+    list->setCurrentRow(1);
     list->item(1)->setSelected(true);
-    click(&window, "btnApri");
+    if (how == QLatin1String("return")) {
+        QTest::keyClick(list, Qt::Key_Return);
+    } else if (how == QLatin1String("double")) {
+        const QPoint at = list->visualItemRect(list->item(1)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    } else {
+        click(&window, "btnApri");
+    }
     QCOMPARE(closing.count(), 1);
     QVERIFY(!window.isVisible());
     QVERIFY(window.opensCollection());
@@ -483,7 +519,7 @@ void TestCatalogue::deleteAnsweredNoKeepsEverything()
     click(&window, "btnElimina");
     QCOMPARE(m_desk->texts(),
              QStringList{QStringLiteral(
-                 "Si sta per eliminare la collection musicale \"Pop\". Il file sarà spostato nel cestino, da "
+                 "Si sta per eliminare la collection musicale «Pop». Il file sarà spostato nel cestino, da "
                  "cui si potrà recuperare; ne resterà anche una copia di sicurezza automatica (comando "
                  "Ripristina della finestra di avvio).\r\n\r\nSi conferma l'eliminazione dell'archivio?")});
     QCOMPARE(m_desk->last().kind, Kind::IrreversibleConfirmation);
@@ -542,7 +578,7 @@ void TestCatalogue::deleteOfVanishedFileReportsNoSuccess()
     QCOMPARE(m_desk->messages.size(), 1); // the question only
     QCOMPARE(lines(list), QStringList{QStringLiteral("Pop.mus")});
     QCOMPARE(child<QLabel>(&window, "lblCreati")->text(),
-             QStringLiteral("Sono state create 1 collection musicali."));
+             QStringLiteral("È stata creata 1 collection musicale."));
 }
 
 void TestCatalogue::blankEdgedNameDeletesThatFile_data()
@@ -601,8 +637,11 @@ void TestCatalogue::helpIsTheCollectionHelp()
     QCOMPARE(title, QStringLiteral("Applicazione Collection Musicale."));
     QVERIFY(readOnly);
     const QStringList paragraphs = text.split(QStringLiteral("\n\n"));
-    QCOMPARE(paragraphs.size(), 12);
-    QCOMPARE(paragraphs, collectionHelpParagraphs());
+    // The collection help, then where this copy keeps its data.
+    QCOMPARE(paragraphs.size(), 13);
+    QCOMPARE(paragraphs.mid(0, 12), collectionHelpParagraphs());
+    QCOMPARE(paragraphs.last(), FrmGuida::dataFolderParagraph());
+    QVERIFY(paragraphs.last().contains(QDir::toNativeSeparators(m_folder->path())));
     QCOMPARE(FrmGuida::joinParagraphs(collectionHelpParagraphs()).count(QStringLiteral("\r\n\r\n")), 11);
     for (const QString &p : paragraphs)
         QVERIFY(!p.trimmed().isEmpty());

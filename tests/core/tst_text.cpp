@@ -8,6 +8,7 @@ class TestText : public QObject
 private slots:
     void toWindows1252_data();
     void toWindows1252();
+    void missingMarkAfterTransliteration();
     void everyByteRoundTrips();
     void ctrimRule_data();
     void ctrimRule();
@@ -26,8 +27,14 @@ void TestText::toWindows1252_data()
     QTest::newRow("best fit accent") << QStringLiteral("Dvořák ă") << QByteArray("Dvor\xE1k a");
     QTest::newRow("stroke letters fit like Windows") << QStringLiteral("Łódź Đakovo Ħamrun ı")
                                                      << QByteArray("L\xF3" "dz Dakovo Hamrun i");
-    QTest::newRow("no fit") << QStringLiteral("東京 ♪") << QByteArray("?? ?");
+    // Other scripts spelled in Latin; what has no spelling at all becomes a question mark.
+    QTest::newRow("cyrillic") << QStringLiteral("Москва") << QByteArray("Moskva");
+    QTest::newRow("greek") << QStringLiteral("Αθήνα") << QByteArray("Athina");
+    QTest::newRow("cyrillic among latin") << QStringLiteral("Tour «Москва» 1980") << QByteArray("Tour \xABMoskva\xBB 1980");
+    QTest::newRow("chinese") << QStringLiteral("東京") << QByteArray("dong jing");
+    QTest::newRow("no fit") << QStringLiteral("☃ ♪") << QByteArray("? ?");
     QTest::newRow("astral") << QString::fromUcs4(U"a\U0001F3B5b") << QByteArray("a?b");
+    QTest::newRow("zero kept") << QString(QStringLiteral("a%1b")).arg(QChar(0)) << QByteArray("a\0b", 3);
     QTest::newRow("crlf kept") << QStringLiteral("a\r\nb") << QByteArray("a\r\nb");
 }
 
@@ -36,6 +43,12 @@ void TestText::toWindows1252()
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
     QCOMPARE(Ansi::fromUnicode(text), bytes);
+}
+
+void TestText::missingMarkAfterTransliteration()
+{
+    // Attachment names take '_' for what neither the code page nor ICU can spell.
+    QCOMPARE(Ansi::fromUnicode(QStringLiteral("Мир ☃.pdf"), '_'), QByteArray("Mir _.pdf"));
 }
 
 void TestText::everyByteRoundTrips()

@@ -18,7 +18,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QHelpEvent>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QToolTip>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableView>
@@ -44,6 +47,9 @@ private slots:
 
     void texts_data();
     void texts();
+    void countsMeetTheirNouns_data();
+    void countsMeetTheirNouns();
+    void boxAndFileStayInViewWithTheirMarks();
     void readsFolderIntoThePreview();
     void subfoldersCanBeLeftOut();
     void checkBoxesAndCounts();
@@ -176,13 +182,81 @@ void TestImportWindow::texts()
     QCOMPARE(FrmImportaBrani::addedText(1500), QStringLiteral("Sono state aggiunte 1.500 schede alla collection."));
 }
 
+void TestImportWindow::countsMeetTheirNouns_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("one checked") << FrmImportaBrani::countText(1, 19) << "1 brano spuntato su 19";
+    QTest::newRow("none checked") << FrmImportaBrani::countText(0, 1) << "0 brani spuntati su 1";
+    QTest::newRow("many checked") << FrmImportaBrani::countText(1200, 1500) << "1.200 brani spuntati su 1.500";
+    QTest::newRow("one read") << FrmImportaBrani::progressText(1, 1) << "letto 1 file su 1";
+    QTest::newRow("one ignored") << FrmImportaBrani::ignoredText(1) << "1 file ignorato (non audio)";
+    QTest::newRow("many ignored") << FrmImportaBrani::ignoredText(3) << "3 file ignorati (non audio)";
+}
+
+void TestImportWindow::countsMeetTheirNouns()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QCOMPARE(text, expected);
+}
+
+void TestImportWindow::boxAndFileStayInViewWithTheirMarks()
+{
+    FrmImportaBrani *w = readWindow(music());
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    // Room for a title bar on a 1366x768 screen.
+    QVERIFY(w->width() <= 1366 && w->height() <= 740);
+    auto *grid = child<QTableView>(w, QStringLiteral("grdBrani"));
+    auto *frozen = child<QTableView>(w, QStringLiteral("grdFissi"));
+    const ImportModel *model = w->model();
+    const int wma = rowOf(model, QStringLiteral("asf.wma"));
+    grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum());
+    grid->scrollTo(model->index(wma, ImportModel::columnOf(SongCard::Note)));
+    QApplication::processEvents();
+    // The frozen columns cover the grid's left edge, on the same rows.
+    QVERIFY(frozen->isVisible());
+    for (int c = 0; c < model->columnCount(); ++c)
+        QCOMPARE(frozen->isColumnHidden(c), c != ImportModel::Check && c != ImportModel::File);
+    const QRect file = frozen->visualRect(model->index(wma, ImportModel::File));
+    QVERIFY(frozen->viewport()->rect().contains(file));
+    QCOMPARE(frozen->viewport()->mapTo(grid, file.topLeft()).y(),
+             grid->viewport()->mapTo(grid, grid->visualRect(model->index(wma, ImportModel::columnOf(SongCard::Note))).topLeft()).y());
+    QVERIFY(file.width() >= grid->columnWidth(ImportModel::File) - 1); // less the grid line
+
+    // A click on the frozen box ticks the row.
+    const bool before = model->isChecked(wma);
+    QTest::mouseClick(frozen->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      frozen->visualRect(model->index(wma, ImportModel::Check)).center());
+    QCOMPARE(model->isChecked(wma), !before);
+
+    // The row's marks in the tip of its file name.
+    QHelpEvent tip(QEvent::ToolTip, file.center(), frozen->viewport()->mapToGlobal(file.center()));
+    QApplication::sendEvent(frozen->viewport(), &tip);
+    QVERIFY2(QToolTip::text().contains(QStringLiteral("lettere sostituite: Titolo, Album, Testo")),
+             qPrintable(QToolTip::text()));
+    QVERIFY(QToolTip::text().contains(QStringLiteral("asf.wma")));
+    QToolTip::hideText();
+
+    // No state cut short.
+    const QFontMetrics metrics(grid->font());
+    for (int r = 0; r < model->rowCount(); ++r)
+        QVERIFY(metrics.horizontalAdvance(ImportModel::stateText(model->rows().at(r))) <
+                grid->columnWidth(ImportModel::Stato));
+
+    // The unreadable files: more than four lines in view.
+    const auto *list = child<QListWidget>(w, QStringLiteral("lstScartati"));
+    QVERIFY(list->count() >= 5);
+    QVERIFY(list->viewport()->height() >= 5 * list->sizeHintForRow(0));
+}
+
 void TestImportWindow::readsFolderIntoThePreview()
 {
     FrmImportaBrani *w = readWindow(music());
     const ImportModel *model = w->model();
     // Ten families, the subfolder's copy and the oddly named copy; the folder loop adds nothing.
     QCOMPARE(model->rowCount(), 12);
-    QCOMPARE(child<QLabel>(w, QStringLiteral("lblProgresso"))->text(), QStringLiteral("letti 18 file su 18"));
+    QCOMPARE(child<QLabel>(w, QStringLiteral("lblProgresso"))->text(), QStringLiteral("letti 18 file su 18; 1 file ignorato (non audio)"));
     const auto *bar = child<QProgressBar>(w, QStringLiteral("prbLettura"));
     QCOMPARE(bar->value(), bar->maximum());
 

@@ -50,6 +50,7 @@ private slots:
     void firstOpeningCreatesAnEmptyFile();
     void listsSongsInFileOrder();
     void addThenSaveAgainOverwrites();
+    void closeOnTheFormGoesBackToTheList();
     void checksInOrder_data();
     void checksInOrder();
     void modifyEditsTheExactSongOfEqualLines_data();
@@ -166,8 +167,31 @@ void TestDiscography::addThenSaveAgainOverwrites()
     QCOMPARE(m_desktop->last().text, kSaved);
     QCOMPARE(fileContent(m_file), file<DiscographySong>({track("1958", "Volare"),
                                                          track("1960", "Cambiata", "Pop", "Io", "2:10")}));
-    // The list is rebuilt only when the window opens again.
+    // The list is rebuilt when the form goes back to it.
     QCOMPARE(window.lstRecords->count(), 1);
+}
+
+void TestDiscography::closeOnTheFormGoesBackToTheList()
+{
+    writeFile(m_file, track("1958", "Volare").encode());
+    FrmFilmografiaAttori window(m_editor.get(), 12, m_editor->txtNome->text());
+    window.show();
+    window.btnAggiungi->click();
+    window.txtAnno->setText(QStringLiteral("1960"));
+    window.txtTitolo->setText(QStringLiteral("Nuova"));
+    window.txtGenere->setText(QStringLiteral("Pop"));
+    window.txtAutori->setText(QStringLiteral("Io"));
+    window.txtDurata->setText(QStringLiteral("2:10"));
+    window.btnSalva->click();
+    QTest::mouseClick(window.cmdClose, Qt::LeftButton);
+    QVERIFY(window.isVisible());
+    QVERIFY(window.panContainer->isVisible());
+    QVERIFY(!window.panCosti->isVisible());
+    QCOMPARE(window.lstRecords->count(), 2);
+    QCOMPARE(window.lblTotale->text(), QStringLiteral("2"));
+    // Chiudi on the list closes the window.
+    QTest::mouseClick(window.btnChiudi, Qt::LeftButton);
+    QVERIFY(!window.isVisible());
 }
 
 void TestDiscography::checksInOrder_data()

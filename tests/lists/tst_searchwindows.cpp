@@ -138,9 +138,16 @@ void TestSearchWindows::songSearch()
     window.show();
     QVERIFY(window.panAvvio->isVisible());
     QVERIFY(!window.panContainer->isVisible());
-    for (const QString &f : filters)
-        field(&window, qPrintable(f.section('=', 0, 0)))->setText(f.section('=', 1));
-    window.btnCerca->click();
+    QLineEdit *last = nullptr;
+    for (const QString &f : filters) {
+        last = field(&window, qPrintable(f.section('=', 0, 0)));
+        last->setText(f.section('=', 1));
+    }
+    // Return in the filter just typed searches as Cerca does.
+    if (last)
+        QTest::keyClick(last, Qt::Key_Return);
+    else
+        window.btnCerca->click();
 
     QVERIFY(window.panContainer->isVisible());
     QVERIFY(!window.panAvvio->isVisible());

@@ -60,6 +60,21 @@ std::function<void(QDialog *)> press(const char *which, Seen &seen)
     };
 }
 
+// A handler that confirms the window with Return, from wherever its focus is.
+std::function<void(QDialog *)> pressReturn(Seen &seen)
+{
+    return [&seen](QDialog *w) {
+        seen.name = w->objectName();
+        seen.title = w->windowTitle();
+        seen.confirm = button(w, "btnStampa")->text();
+        w->activateWindow();
+        QTRY_VERIFY(w->focusWidget());
+        QTest::keyClick(w->focusWidget(), Qt::Key_Return);
+        seen.visibleAfter = w->isVisible();
+        seen.result = w->result();
+    };
+}
+
 } // namespace
 
 class TestCardPrint : public QObject
@@ -224,16 +239,20 @@ void TestCardPrint::designedControls()
 void TestCardPrint::songCard_data()
 {
     QTest::addColumn<bool>("preview");
-    QTest::newRow("preview") << true;
-    QTest::newRow("print") << false;
+    QTest::addColumn<bool>("byReturn");
+    QTest::newRow("preview") << true << false;
+    QTest::newRow("print") << false << false;
+    QTest::newRow("preview by Return") << true << true;
+    QTest::newRow("print by Return") << false << true;
 }
 
 void TestCardPrint::songCard()
 {
     QFETCH(bool, preview);
+    QFETCH(bool, byReturn);
     fillSong(); // typed, not saved
     Seen seen;
-    m_desk->modalHandlers.enqueue(press("btnStampa", seen));
+    m_desk->modalHandlers.enqueue(byReturn ? pressReturn(seen) : press("btnStampa", seen));
     emit(preview ? m_song->cmdAnteprima : m_song->cmdStampa)->clicked();
 
     QCOMPARE(seen.name, preview ? QStringLiteral("frmAnteprimaCanzone") : QStringLiteral("frmStampaCanzone"));

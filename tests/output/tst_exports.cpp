@@ -1,3 +1,4 @@
+#include "app/Preferences.h"
 #include "ExpectedSheet.h"
 #include "RecordingDesktop.h"
 #include "TestFiles.h"
@@ -644,8 +645,10 @@ void TestExports::exportsInChosenFormat()
     chooseFormat(&window, index);
     click(&window, QStringLiteral("cmdEsporta"));
 
-    // The dialog proposes the usual name and folder with the format's suffix and type.
-    QCOMPARE(m_desk->dialogProposals, QStringList{m_folder->file(QStringLiteral("Collection.") + suffix)});
+    // The dialog proposes the usual name in the user's home at first, with the format's suffix
+    // and type; the next export starts where this one went.
+    QCOMPARE(m_desk->dialogProposals, QStringList{QDir::homePath() + QStringLiteral("/Collection.") + suffix});
+    QCOMPARE(Preferences::startFolder(QStringLiteral("esporta")), m_folder->file(QStringLiteral("copie")));
     QCOMPARE(m_desk->dialogTitles, QStringList{title});
     QCOMPARE(m_desk->dialogFilters, (QList<FileFilters>{{{filter, {QStringLiteral("*.") + suffix}}}}));
     QCOMPARE(m_desk->dialogSuffixes, QStringList{suffix});
@@ -691,7 +694,7 @@ void TestExports::singerArchiveAsWorkbook()
     window.show();
     chooseFormat(&window, 1);
     click(&window, QStringLiteral("cmdEsporta"));
-    QCOMPARE(m_desk->dialogProposals, QStringList{chosen});
+    QCOMPARE(m_desk->dialogProposals, QStringList{QDir::homePath() + QStringLiteral("/Archivio_Cantanti.xlsx")});
     QVERIFY(m_desk->opened.isEmpty());
     const XlsxReadBack::Sheet sheet = XlsxReadBack::sheet(chosen);
     QCOMPARE(XlsxReadBack::part(chosen, QStringLiteral("xl/workbook.xml"))
@@ -811,8 +814,9 @@ void TestExports::failureInChosenFormat()
     else
         QVERIFY(QFileInfo(chosen).isDir());
     QStringList expected{QStringLiteral("Rock.mus")};
-    if (sizeLimit)
-        expected.prepend(QStringLiteral("Collection.") + suffix);
+    if (sizeLimit) // the first export's file, and the folder it went to remembered for the next
+        expected = QStringList{QString::fromLatin1(Preferences::kFileName), QStringLiteral("Collection.") + suffix,
+                               QStringLiteral("Rock.mus")};
     QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), expected);
 }
 
@@ -832,7 +836,8 @@ void TestExports::realSaveDialogProposesNameAndType()
     QFETCH(int, index);
     QFETCH(QString, name);
     QFETCH(QString, entry);
-    // What the command asks of the desktop ...
+    // What the command asks of the desktop, in the folder of the last export ...
+    Preferences::rememberFolder(QStringLiteral("esporta"), m_folder->path());
     m_desk->confirmations << true;
     m_desk->fileAnswers << QString();
     FrmExpCollection window(nullptr, collectionPath());

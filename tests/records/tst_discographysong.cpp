@@ -115,7 +115,9 @@ void TestDiscographySong::store_data()
         << QByteArray("Perch\xE9 \xE8 \x93"
                       "cos\xEC\x94 \x96 \x80");
     QTest::newRow("outside the code page")
-        << int(DiscographySong::Autori) << QStringLiteral("Ōno 歌") << QByteArray("Ono ?");
+        << int(DiscographySong::Autori) << QStringLiteral("Ōno ☃") << QByteArray("Ono ?");
+    QTest::newRow("cyrillic spelled in Latin")
+        << int(DiscographySong::Titolo) << QStringLiteral("Москва") << QByteArray("Moskva");
 }
 
 void TestDiscographySong::store()

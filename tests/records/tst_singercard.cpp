@@ -126,7 +126,9 @@ void TestSingerCard::store_data()
         << int(SingerCard::Nome) << QStringLiteral("Noemi è più") << QByteArray("Noemi \xE8 pi\xF9");
     QTest::newRow("euro sign") << int(SingerCard::Peso) << QStringLiteral("70 €") << QByteArray("70 \x80");
     QTest::newRow("outside code page")
-        << int(SingerCard::Nome) << QStringLiteral("Ōzora 日本") << QByteArray("Ozora ??");
+        << int(SingerCard::Nome) << QStringLiteral("Ōzora ☃☂") << QByteArray("Ozora ??");
+    QTest::newRow("greek spelled in Latin")
+        << int(SingerCard::LuogoNasc) << QStringLiteral("Αθήνα") << QByteArray("Athina");
     QTest::newRow("date exactly 10") << int(SingerCard::DataNasc) << QStringLiteral("25/03/1940")
                                      << QByteArray("25/03/1940");
 }

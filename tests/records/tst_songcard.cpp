@@ -148,7 +148,9 @@ void TestSongCard::store_data()
     QTest::newRow("best fit drops the accent")
         << "Nazione" << QStringLiteral("Ǎlbania") << QByteArray("Albania") << QStringLiteral("Albania");
     QTest::newRow("no fit becomes a question mark")
-        << "Titolo" << QStringLiteral("歌 song") << QByteArray("? song") << QStringLiteral("? song");
+        << "Titolo" << QStringLiteral("☃ song") << QByteArray("? song") << QStringLiteral("? song");
+    QTest::newRow("other scripts spelled in Latin")
+        << "Cantante" << QStringLiteral("Москва") << QByteArray("Moskva") << QStringLiteral("Moskva");
 }
 
 void TestSongCard::store()

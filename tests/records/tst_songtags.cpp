@@ -143,7 +143,12 @@ void TestSongTags::fit_data()
     QTest::newRow("121 cut") << int(SongCard::Titolo) << QString(121, 'a') << true << false << QString(120, 'a');
     QTest::newRow("genre 51") << int(SongCard::Genere) << QString(51, 'g') << true << false << QString(50, 'g');
     QTest::newRow("best fit") << int(SongCard::Cantante) << "Łódź" << false << true << "Lódz";
-    QTest::newRow("no fit at all") << int(SongCard::Titolo) << "東京" << false << true << "??";
+    // Other scripts are spelled in Latin, and still marked as changed.
+    QTest::newRow("cyrillic spelled in Latin") << int(SongCard::Titolo) << "Москва" << false << true << "Moskva";
+    QTest::newRow("greek spelled in Latin") << int(SongCard::Album) << "Αθήνα" << false << true << "Athina";
+    QTest::newRow("spelling grows past the field")
+        << int(SongCard::Genere) << QString(48, 'g') + QStringLiteral("東") << true << true << QString(48, 'g') + "do";
+    QTest::newRow("no fit at all") << int(SongCard::Titolo) << "☃☂" << false << true << "??";
     QTest::newRow("euro is in the code page") << int(SongCard::Note) << "5 €" << false << false << "5 €";
     // A line break takes two bytes in the file.
     QTest::newRow("memo breaks count twice") << int(SongCard::Testo) << QString(4000, 'x') + QString(600, '\n')

@@ -6,6 +6,8 @@
 
 #include <QBuffer>
 #include <QFileDialog>
+#include <QDir>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QListView>
@@ -349,7 +351,7 @@ void TestSingerPhotos::cancelledDialogs()
     QCOMPARE(b.w.imgFoto->picture(), shown);
     QCOMPARE(b.desk.dialogTitles, (QStringList{kOpenTitle, kSaveTitle}));
     QCOMPARE(b.desk.dialogFilters.last(), kSaveFilter);
-    QCOMPARE(b.desk.dialogProposals.last(), QStringLiteral("Foto.jpg"));
+    QCOMPARE(b.desk.dialogProposals, (QStringList{QDir::homePath(), QDir::homePath() + QStringLiteral("/Foto.jpg")}));
     QCOMPARE(b.desk.dialogSuffixes.last(), QStringLiteral("jpg"));
     QVERIFY(b.desk.messages.isEmpty());
     QVERIFY(!QFile::exists(SingerPhoto::folder()));
@@ -370,8 +372,11 @@ void TestSingerPhotos::saveACopy()
     click(&b.w, "cmdAvanti");
     b.desk.fileAnswers.enqueue(b.outside(QStringLiteral("copia2")));
     click(&b.w, "btnSalvaFoto");
-    // The same proposal whatever the card; the default extension is added.
-    QCOMPARE(b.desk.dialogProposals, (QStringList{"Foto.jpg", "Foto.jpg"}));
+    // The same name whatever the card, first in the home, then where the last copy went; the
+    // default extension is added.
+    QCOMPARE(b.desk.dialogProposals, (QStringList{QDir::homePath() + QStringLiteral("/Foto.jpg"),
+                                                  QFileInfo(b.outside(QStringLiteral("copia1.jpg"))).absolutePath() +
+                                                      QStringLiteral("/Foto.jpg")}));
     QCOMPARE(QImageReader(b.outside(QStringLiteral("copia1.jpg"))).size(), QSize(70, 50));
     QCOMPARE(QImageReader(b.outside(QStringLiteral("copia2.jpg"))).format(), QByteArray("jpeg"));
     QCOMPARE(QImageReader(b.outside(QStringLiteral("copia2.jpg"))).size(), QSize(50, 70));

@@ -47,6 +47,7 @@ private slots:
     void archiveUnreachable();
     void clickCloses();
     void fillsTheScreen();
+    void firstPhotoAtOnce();
 };
 
 void TestSlideshow::stepSequence_data()
@@ -194,6 +195,24 @@ void TestSlideshow::fillsTheScreen()
     // A large photo is decoded reduced to that area, whole.
     w.cmdAvantiClick();
     QCOMPARE(w.imgFoto->shown().size(), SingerPhoto::fitSize(QSize(3000, 2000), w.imgFoto->size()));
+    w.close();
+    QVERIFY(desk.messages.isEmpty());
+}
+
+void TestSlideshow::firstPhotoAtOnce()
+{
+    // The first photo replaces the start picture as soon as the window is up, long before
+    // the six-second timer would bring it.
+    TempProgramFolder folder;
+    RecordingDesktop desk;
+    writeArchive(2);
+    writeImage(SingerPhoto::fileFor(QStringLiteral("1")), picture(photoSize(1)), "JPG");
+    FrmSlideshow_Anagrafica w;
+    w.show();
+    QCOMPARE(shown(&w), QStringLiteral("start"));
+    QTRY_COMPARE_WITH_TIMEOUT(shown(&w), QStringLiteral("card 1"), 3000);
+    QCOMPARE(stateOf(w.lblPosizione), QStringLiteral("1"));
+    QVERIFY(w.Timer->isActive());
     w.close();
     QVERIFY(desk.messages.isEmpty());
 }

@@ -67,6 +67,7 @@ private slots:
     void grouping_data();
     void grouping();
     void groupKeepsPositionsInFileOrder();
+    void oneCardInTwoFoldedGroupsCountsOnce();
     void firstYear_data();
     void firstYear();
     void genresOf_data();
@@ -148,6 +149,20 @@ void TestStatsCount::groupKeepsPositionsInFileOrder()
     QCOMPARE(groups[1].positions, positions({4, 6}));
     QCOMPARE(groups[2].label, QStringLiteral("Altri"));
     QCOMPARE(groups[2].positions, positions({2, 5})); // file order, not group order
+}
+
+void TestStatsCount::oneCardInTwoFoldedGroupsCountsOnce()
+{
+    // A singer with two rare genres is one card of "Altri": its count is what its list shows.
+    Stats::Grouping g;
+    for (qint64 p = 1; p <= 3; ++p)
+        g.add(QStringLiteral("Pop"), p);
+    g.add(QStringLiteral("Folk"), 4);
+    g.add(QStringLiteral("Country"), 4);
+    g.add(QStringLiteral("Folk"), 5);
+    const QList<Stats::Group> groups = g.groups(1, QStringLiteral("-"));
+    QCOMPARE(shown(groups), (QStringList{QStringLiteral("Pop:3"), QStringLiteral("Altri:2")}));
+    QCOMPARE(groups[1].positions, positions({4, 5}));
 }
 
 void TestStatsCount::firstYear_data()

@@ -30,6 +30,11 @@
 #include <QPieSlice>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QGraphicsScene>
+#include <QGraphicsSimpleTextItem>
+#include <QGraphicsTextItem>
+#include <QScrollBar>
+#include <QSet>
 #include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QTableWidget>
@@ -95,6 +100,33 @@ void clickBar(FrmStatistiche &w, int row)
     QTest::mouseClick(w.chtGrafico->viewport(), Qt::LeftButton, Qt::NoModifier, inView);
 }
 
+// The texts the chart view paints (axis names, legend entries, title), each with its place in
+// the view; hidden ones are left out.
+QList<QPair<QString, QRectF>> paintedTexts(QChartView *view)
+{
+    QList<QPair<QString, QRectF>> out;
+    QApplication::processEvents();
+    for (QGraphicsItem *item : view->scene()->items()) {
+        QString shown;
+        if (auto *text = qgraphicsitem_cast<QGraphicsTextItem *>(item))
+            shown = text->toPlainText();
+        else if (auto *simple = qgraphicsitem_cast<QGraphicsSimpleTextItem *>(item))
+            shown = simple->text();
+        if (!item->isVisible() || shown.isEmpty())
+            continue;
+        out.append({shown, view->mapFromScene(item->sceneBoundingRect()).boundingRect()});
+    }
+    return out;
+}
+
+QStringList paintedNames(QChartView *view)
+{
+    QStringList names;
+    for (const auto &t : paintedTexts(view))
+        names << t.first;
+    return names;
+}
+
 void doubleClickRow(ResultList *list, int row)
 {
     const QRect place = list->visualRect(list->model()->index(row, 0));
@@ -122,6 +154,9 @@ private slots:
     void printHandsOverOnePage();
     void realSaveDialogFollowsTheChosenType();
     void helpPage();
+    void labelsArePaintedAsPlainText();
+    void longestChartFitsTheScreen();
+    void reopensOnTheLastChart();
     void songEditorCommandLoadsThePickedCard();
     void singerEditorCommandCountsPhotos();
 
@@ -278,8 +313,8 @@ void TestStatsWindow::saveWritesEachFormat()
     m_desktop->fileAnswers.enqueue(path);
     QTest::mouseClick(w.btnSalva, Qt::LeftButton);
     QCOMPARE(m_desktop->dialogSuffixes.value(0), QStringLiteral("png"));
-    QCOMPARE(m_desktop->dialogProposals.value(0),
-             m_folder->file(QStringLiteral("Canzoni per genere musicale.png")));
+    // The first picture is proposed in the user's home, never in the data folder.
+    QCOMPARE(m_desktop->dialogProposals.value(0), QDir::homePath() + QStringLiteral("/Canzoni per genere musicale.png"));
     QCOMPARE(m_desktop->last().kind, Desktop::Kind::Information);
     const QByteArray bytes = fileContent(path);
     const QString suffix = QFileInfo(path).suffix().toLower();
@@ -441,6 +476,116 @@ void TestStatsWindow::helpPage()
     QTest::mouseClick(w.btnGuida, Qt::LeftButton);
     QCOMPARE(shown, FrmStatistiche::helpText());
     QVERIFY(shown.contains(QStringLiteral("Altri")));
+}
+
+void TestStatsWindow::labelsArePaintedAsPlainText()
+{
+    QByteArray cards;
+    for (const char *singer : {"Band <3>", "<Sperimentale>", "A &amp; B"}) {
+        SongCard c = song(QStringLiteral("Titolo"), QStringLiteral("Pop"), QStringLiteral("1999"));
+        c.setText(SongCard::Cantante, QString::fromUtf8(singer));
+        cards += c.encode();
+    }
+    writeFile(m_path, cards);
+    FrmStatistiche w(nullptr, {StatsSource::Kind::Songs, m_path, {}}, Stats::songs(m_path));
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.cboGrafico->setCurrentIndex(2); // by singer
+    const QStringList bars = paintedNames(w.chtGrafico);
+    for (const QString &name : {QStringLiteral("Band <3>"), QStringLiteral("<Sperimentale>"),
+                                QStringLiteral("A &amp; B")})
+        QVERIFY2(bars.contains(name), qPrintable(bars.join(QLatin1Char('|'))));
+    QTest::mouseClick(w.optTorta, Qt::LeftButton);
+    const QStringList legend = paintedNames(w.chtGrafico);
+    QVERIFY2(legend.contains(QStringLiteral("Band <3> (1)")), qPrintable(legend.join(QLatin1Char('|'))));
+    QVERIFY(legend.contains(QStringLiteral("<Sperimentale> (1)")));
+    QVERIFY(legend.contains(QStringLiteral("A &amp; B (1)")));
+}
+
+void TestStatsWindow::longestChartFitsTheScreen()
+{
+    // 20 singers of three cards, ten of one card ("Altri", the largest slice), two without a
+    // singer: 22 groups, the most a chart has.
+    QByteArray cards;
+    for (int i = 1; i <= 30; ++i)
+        for (int n = 0; n < (i <= 20 ? 3 : 1); ++n) {
+            SongCard c = song(QStringLiteral("Canzone %1").arg(n), QStringLiteral("Pop"), QStringLiteral("1999"));
+            c.setText(SongCard::Cantante, QStringLiteral("Cantante dal nome lungo %1").arg(i, 2, 10, QLatin1Char('0')));
+            c.setText(SongCard::Album, QStringLiteral("Album %1").arg(i));
+            cards += c.encode();
+        }
+    for (int n = 0; n < 2; ++n) {
+        SongCard c = song(QStringLiteral("Anonima"), QStringLiteral("Pop"), QStringLiteral("1999"));
+        c.setText(SongCard::Cantante, QString());
+        cards += c.encode();
+    }
+    writeFile(m_path, cards);
+    FrmStatistiche w(nullptr, {StatsSource::Kind::Songs, m_path, {}}, Stats::songs(m_path));
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    // Room left for a title bar on a 1366x768 screen.
+    QVERIFY2(w.width() <= 1346 && w.height() <= 736,
+             qPrintable(QStringLiteral("%1x%2").arg(w.width()).arg(w.height())));
+    w.cboGrafico->setCurrentIndex(2);
+    QCOMPARE(w.grdConteggi->rowCount(), 22);
+    QApplication::processEvents();
+    // Every row of the table in view without scrolling.
+    QCOMPARE(w.grdConteggi->verticalScrollBar()->maximum(), 0);
+    const QRect rows = w.grdConteggi->viewport()->rect();
+    for (int r = 0; r < 22; ++r)
+        QVERIFY(rows.contains(w.grdConteggi->visualRect(w.grdConteggi->model()->index(r, 0))));
+
+    QTest::mouseClick(w.optTorta, Qt::LeftButton);
+    auto *pie = qobject_cast<QPieSeries *>(w.chtGrafico->chart()->series().constFirst());
+    QVERIFY(pie);
+    QCOMPARE(pie->count(), 22);
+    QSet<QRgb> colours;
+    for (QPieSlice *slice : pie->slices())
+        colours.insert(slice->color().rgb());
+    QCOMPARE(colours.size(), 22);
+    // Each group named in full inside the view.
+    const QRect view = w.chtGrafico->viewport()->rect();
+    const auto texts = paintedTexts(w.chtGrafico);
+    for (int r = 0; r < 22; ++r) {
+        const QString entry = QStringLiteral("%1 (%2)")
+                                  .arg(w.grdConteggi->item(r, 0)->text(), w.grdConteggi->item(r, 1)->text());
+        bool seen = false;
+        for (const auto &t : texts)
+            if (t.first == entry) {
+                QVERIFY2(view.contains(t.second.toAlignedRect()), qPrintable(entry));
+                seen = true;
+            }
+        QVERIFY2(seen, qPrintable(entry + QStringLiteral(" in ") + paintedNames(w.chtGrafico).join(QLatin1Char('|'))));
+    }
+
+    // The cards of "Altri": at least ten lines, each readable to its year.
+    w.showGroup(20);
+    QCOMPARE(w.lstRecords->count(), 10);
+    const int line = w.lstRecords->sizeHintForRow(0);
+    QVERIFY(line > 0);
+    QVERIFY2(w.lstRecords->viewport()->height() >= 10 * line, qPrintable(QString::number(line)));
+    const QString first = w.lstRecords->line(0);
+    QVERIFY(first.contains(QStringLiteral("1999")));
+    const QFontMetrics metrics(w.lstRecords->font());
+    const int toYear = metrics.horizontalAdvance(first.left(first.lastIndexOf(QStringLiteral("1999")) + 4));
+    QVERIFY2(toYear <= w.lstRecords->viewport()->width(),
+             qPrintable(QStringLiteral("%1 > %2: %3").arg(toYear).arg(w.lstRecords->viewport()->width()).arg(first)));
+}
+
+void TestStatsWindow::reopensOnTheLastChart()
+{
+    {
+        FrmStatistiche w(nullptr, {StatsSource::Kind::Songs, m_path, {}}, Stats::songs(m_path));
+        QCOMPARE(w.cboGrafico->currentIndex(), 0);
+        QVERIFY(w.optBarre->isChecked());
+        w.cboGrafico->setCurrentIndex(3);
+        QTest::mouseClick(w.optTorta, Qt::LeftButton);
+    }
+    FrmStatistiche again(nullptr, {StatsSource::Kind::Songs, m_path, {}}, Stats::songs(m_path));
+    QCOMPARE(again.cboGrafico->currentIndex(), 3);
+    QVERIFY(again.optTorta->isChecked());
+    QCOMPARE(again.grdConteggi->item(0, 0)->text(), again.summary().charts.at(3).groups.at(0).label);
+    QVERIFY(qobject_cast<QPieSeries *>(again.chtGrafico->chart()->series().constFirst()));
 }
 
 void TestStatsWindow::songEditorCommandLoadsThePickedCard()

@@ -33,6 +33,7 @@ public:
                          const FileFilters &filters, const QString &defaultSuffix) override;
     QString folderName(QWidget *parent, const QString &title, const QString &folder) override;
     void open(const QString &sCommand) override;
+    bool opensPdf() override { return pdfViewer; }
     int runModal(QDialog *window) override;
     void previewReport(QWidget *parent, const report::PreparedReport &report) override;
     bool printReport(QWidget *parent, const report::PreparedReport &report) override;
@@ -62,6 +63,7 @@ public:
 
     QList<Message> messages;
     QStringList opened;           // every sCommand handed to TMisc.Open
+    bool pdfViewer = true;        // what opensPdf() answers
     QStringList dialogTitles;     // titles of file dialogs, in order
     QList<FileFilters> dialogFilters; // type lists of file dialogs, in order
     QStringList dialogSuffixes;   // default suffix of file dialogs, in order (empty for open)
