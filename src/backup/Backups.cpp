@@ -905,7 +905,11 @@ Info restore(const QString &dataFolder, const QString &zipPath, const Task &task
             outgoing << name;
     }
     for (const QString &name : QStringList(outgoing) + incoming) {
-        const QString journal = QFileInfo(RecordFile::journalPath(data + name)).fileName();
+        // A name not in the folder (one that only comes in) has no journal.
+        const QString journalFile = RecordFile::journalPath(data + name);
+        if (journalFile.isEmpty())
+            continue;
+        const QString journal = QFileInfo(journalFile).fileName();
         if (QFileInfo::exists(data + journal) && !outgoing.contains(journal))
             outgoing << journal;
     }
