@@ -40,6 +40,7 @@ private slots:
 
     void emptyCollectionGivesHeaderOnly();
     void threeCardsFixture();
+    void xlsUnchanged();
     void gridShowsEveryCard();
     void gridReadsFieldsAsTheCards();
     void answers_data();
@@ -248,6 +249,17 @@ void TestExports::threeCardsFixture()
     QCOMPARE(m_desk->opened, QStringList{quoted(collectionExport())});
     // The export never touches the collection.
     QCOMPARE(fileContent(collectionPath()), threeSongs());
+}
+
+void TestExports::xlsUnchanged()
+{
+    // A collection with memos, flags, attachments and every awkward character, and the .xls the
+    // export wrote for it before the .xlsx and .csv learnt to carry every field.
+    const QString data = QStringLiteral(CANTORIUM_TESTS_DIR "/output/data/");
+    writeFile(collectionPath(), fileContent(data + QStringLiteral("fixture.mus")));
+    m_desk->confirmations << true << false;
+    exportCollection();
+    QCOMPARE(fileContent(collectionExport()), fileContent(data + QStringLiteral("fixture.xls")));
 }
 
 void TestExports::gridShowsEveryCard()
