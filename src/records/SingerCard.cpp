@@ -70,7 +70,7 @@ const FieldInfo kUses[] = {
     {SingerCard::Nome, "txtNome", "Nome d'arte:", "txtNome", nullptr,
      {"Nome d'arte", 250, 250}, {1, "Nome d'arte:", "effCampo01"}, {1, "", 30}},
     // M or F; never empty in a saved card.
-    {SingerCard::Sesso, "txtSesso", "Sesso:", "txtSesso", nullptr, {}, {}, {}},
+    {SingerCard::Sesso, "txtSesso", "Sesso:", "txtSesso", nullptr, {"Sesso", 60, 80, true}, {}, {}},
     {SingerCard::DataNasc, "txtDataNasc", "Data di nascita:", "txtDataNasc", nullptr,
      {"Data di nascita", 120, 200}, {2, "Data di nascita (gg/mm/aaaa):", "effCampo02"}, {}},
     {SingerCard::Cittadinanza, "txtCittadinanza", "Cittadinanza:", "txtCittadinanza", nullptr,
@@ -130,12 +130,15 @@ const FieldInfo kUses[] = {
     {SingerCard::Note, "txtNote", nullptr, "txtNote", nullptr,
      {"Note", 350, 350}, {10, "Note:", "effCampo04"}, {}},
     // Attachments: bare file names in Documenti_Allegati and their descriptions.
-    {SingerCard::File01, "lblFile01", nullptr, nullptr, nullptr, {}, {}, {}},
-    {SingerCard::File02, "lblFile02", nullptr, nullptr, nullptr, {}, {}, {}},
-    {SingerCard::File03, "lblFile03", nullptr, nullptr, nullptr, {}, {}, {}},
-    {SingerCard::Desc01, "lblDesc01", nullptr, nullptr, nullptr, {}, {}, {}},
-    {SingerCard::Desc02, "lblDesc02", nullptr, nullptr, nullptr, {}, {}, {}},
-    {SingerCard::Desc03, "lblDesc03", nullptr, nullptr, nullptr, {}, {}, {}},
+    {SingerCard::File01, "lblFile01", nullptr, nullptr, nullptr, {"Allegato 1", 200, 250, true}, {}, {}},
+    {SingerCard::File02, "lblFile02", nullptr, nullptr, nullptr, {"Allegato 2", 200, 250, true}, {}, {}},
+    {SingerCard::File03, "lblFile03", nullptr, nullptr, nullptr, {"Allegato 3", 200, 250, true}, {}, {}},
+    {SingerCard::Desc01, "lblDesc01", nullptr, nullptr, nullptr,
+     {"Descrizione allegato 1", 250, 300, true}, {}, {}},
+    {SingerCard::Desc02, "lblDesc02", nullptr, nullptr, nullptr,
+     {"Descrizione allegato 2", 250, 300, true}, {}, {}},
+    {SingerCard::Desc03, "lblDesc03", nullptr, nullptr, nullptr,
+     {"Descrizione allegato 3", 250, 300, true}, {}, {}},
 };
 // clang-format on
 static_assert(std::size(kUses) == SingerCard::FieldCount, "one row per singer card field");

@@ -99,10 +99,10 @@ const FieldInfo kUses[] = {
      {"Durata", 180, 200}, {}, {}},
     // The lyrics; a memo.
     {SongCard::Testo, "txtTesto", "Testo canzone:", "txtTesto", nullptr,
-     {}, {8, "Testo canzone:", "effTesto"}, {}},
+     {"Testo canzone", 300, 500, true}, {8, "Testo canzone:", "effTesto"}, {}},
     // Not a story: the translation of the lyrics; a memo.
     {SongCard::Storia, "txtStoria", "Traduzione:", "txtStoria", nullptr,
-     {}, {9, "Traduzione:", "effStoria"}, {}},
+     {"Traduzione", 300, 500, true}, {9, "Traduzione:", "effStoria"}, {}},
     // The song's web address.
     {SongCard::Sito, "txtSito", "Sito Web:", nullptr, nullptr,
      {"Sito Web", 250, 300}, {}, {}},
@@ -111,14 +111,17 @@ const FieldInfo kUses[] = {
     {SongCard::Note, "txtNote", "Note:", "txtNote", nullptr,
      {"Note", 350, 400}, {10, "Note:", "effNote"}, {}},
     // The flag "Sì" or "No" behind the check box.
-    {SongCard::Segnala, "chkSegnala", "Segnala", nullptr, nullptr, {}, {}, {}},
+    {SongCard::Segnala, "chkSegnala", "Segnala", nullptr, nullptr, {"Segnalata", 80, 90, true}, {}, {}},
     // Attachments: bare file names in Documenti_Allegati and their descriptions.
-    {SongCard::File01, "lblFile01", nullptr, nullptr, nullptr, {}, {}, {}},
-    {SongCard::File02, "lblFile02", nullptr, nullptr, nullptr, {}, {}, {}},
-    {SongCard::File03, "lblFile03", nullptr, nullptr, nullptr, {}, {}, {}},
-    {SongCard::Desc01, "lblDesc01", nullptr, nullptr, nullptr, {}, {}, {}},
-    {SongCard::Desc02, "lblDesc02", nullptr, nullptr, nullptr, {}, {}, {}},
-    {SongCard::Desc03, "lblDesc03", nullptr, nullptr, nullptr, {}, {}, {}},
+    {SongCard::File01, "lblFile01", nullptr, nullptr, nullptr, {"Allegato 1", 200, 250, true}, {}, {}},
+    {SongCard::File02, "lblFile02", nullptr, nullptr, nullptr, {"Allegato 2", 200, 250, true}, {}, {}},
+    {SongCard::File03, "lblFile03", nullptr, nullptr, nullptr, {"Allegato 3", 200, 250, true}, {}, {}},
+    {SongCard::Desc01, "lblDesc01", nullptr, nullptr, nullptr,
+     {"Descrizione allegato 1", 250, 300, true}, {}, {}},
+    {SongCard::Desc02, "lblDesc02", nullptr, nullptr, nullptr,
+     {"Descrizione allegato 2", 250, 300, true}, {}, {}},
+    {SongCard::Desc03, "lblDesc03", nullptr, nullptr, nullptr,
+     {"Descrizione allegato 3", 250, 300, true}, {}, {}},
 };
 // clang-format on
 static_assert(std::size(kUses) == SongCard::FieldCount, "one row per song card field");
