@@ -47,7 +47,7 @@ SongCard sampleCard(int n)
     return card;
 }
 
-// Answers the export's two questions: yes to exporting, no to opening the file.
+// Answers the export's two questions: yes to exporting, no to opening the file or its folder.
 class QuietDesktop : public Desktop
 {
 public:
@@ -55,7 +55,7 @@ public:
     {
         if (kind == Kind::Plain)
             failures << text;
-        return kind != Kind::Confirmation || m_nextAnswer++ % 2 == 0;
+        return true;
     }
     QString openFileName(QWidget *, const QString &, const QString &, const FileFilters &) override
     {
@@ -66,13 +66,11 @@ public:
     {
         return proposed;
     }
+    int choose(const QString &, const QStringList &answers) override { return int(answers.size()) - 1; }
     void open(const QString &) override {}
     int runModal(QDialog *) override { return 0; }
 
     QStringList failures;
-
-private:
-    int m_nextAnswer = 0;
 };
 
 class Fixture

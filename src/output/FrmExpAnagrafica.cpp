@@ -11,6 +11,7 @@ ExportKind singersKind()
         QStringLiteral(" Esporta archivio cantanti in Microsoft Excel"),
         QStringLiteral("Archivio Cantanti"),
         QStringLiteral("Archivio_Cantanti.xls"),
+        QStringLiteral("Archivio cantanti"),
         QStringLiteral("Esportazione archivio cantanti in Microsoft Excel."),
         {QStringLiteral("Con il comando di esportazione l'intero archivio dei cantanti viene salvato in un "
                         "foglio di calcolo, che può essere aperto da qualsiasi programma in grado di "

@@ -1,16 +1,27 @@
 #include "output/FrmExpCollection.h"
 
+#include "core/Text.h"
 #include "records/SongCard.h"
+
+#include <QFileInfo>
 
 namespace
 {
-ExportKind collectionKind()
+// The collection file's name without its suffix: "Rock" for Rock.mus.
+QString collectionName(const QString &collectionPath)
+{
+    const QString name = QFileInfo(ctrim(collectionPath)).completeBaseName();
+    return name.isEmpty() ? QStringLiteral("Collection") : name;
+}
+
+ExportKind collectionKind(const QString &collectionPath)
 {
     return {
         QStringLiteral("frmExpCollection"),
         QStringLiteral(" Esporta collection musicale in Microsoft Excel"),
         QStringLiteral("Collection Musicale"),
         QStringLiteral("Collection.xls"),
+        collectionName(collectionPath),
         QStringLiteral("Esportazione collection musicale in Microsoft Excel."),
         {QStringLiteral("Con il comando di esportazione l'intera collection musicale viene salvata in un "
                         "foglio di calcolo, che può essere aperto da qualsiasi programma in grado di "
@@ -31,6 +42,6 @@ ExportKind collectionKind()
 } // namespace
 
 FrmExpCollection::FrmExpCollection(QWidget *owner, const QString &collectionPath)
-    : ExportWindow(owner, collectionKind(), collectionPath)
+    : ExportWindow(owner, collectionKind(collectionPath), collectionPath)
 {
 }

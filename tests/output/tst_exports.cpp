@@ -12,7 +12,9 @@
 #include "records/SongCard.h"
 #include "singers/FrmAnagrafica.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDate>
 #include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -80,11 +82,34 @@ namespace
 const QString kAskExport = QStringLiteral("L'esportazione dei dati in Excel può richiedere diversi minuti a "
                                           "seconda del numero di schede presenti in "
                                           "archivio.\r\n\r\nSi vuole esportare i dati adesso?");
-const QString kAskOpen = QStringLiteral(
-    "Le schede in archivio sono state esportate con successo.\r\n\r\nSi vuole aprire il file di Excel?");
-const QString kFailed =
-    QStringLiteral("Attenzione: il sistema non permette di esportare i dati.\n\r\n\rAccertarsi "
-                   "che il file di Excel non sia già aperto.");
+const QString kAskExportCsv = QStringLiteral("L'esportazione dei dati può richiedere diversi minuti a "
+                                             "seconda del numero di schede presenti in "
+                                             "archivio.\r\n\r\nSi vuole esportare i dati adesso?");
+// The answers of the question after an export, in order.
+const QStringList kOpenAnswers{QStringLiteral("Sì"), QStringLiteral("Apri la cartella"), QStringLiteral("No")};
+constexpr int kOpenFile = 0;
+constexpr int kOpenFolder = 1;
+constexpr int kNo = 2;
+
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// The question after an export of `path`; `excel` false for a .csv.
+QString askOpen(const QString &path, bool excel = true)
+{
+    return QStringLiteral("Le schede in archivio sono state esportate con successo nel file\r\n") + native(path) +
+           (excel ? QStringLiteral("\r\n\r\nSi vuole aprire il file di Excel?")
+                  : QStringLiteral("\r\n\r\nSi vuole aprire il file?"));
+}
+
+QString failed(const QString &path, bool excel = true)
+{
+    return QStringLiteral("Attenzione: il sistema non permette di esportare i dati nel file\n\r") + native(path) +
+           (excel ? QStringLiteral("\n\r\n\rAccertarsi che il file di Excel non sia già aperto.")
+                  : QStringLiteral("\n\r\n\rAccertarsi che il file non sia già aperto."));
+}
 
 using namespace ExpectedSheet;
 
@@ -203,6 +228,27 @@ void exportCollection()
     click(&window, QStringLiteral("cmdEsporta"));
 }
 
+// A proposed export: the program folder, the name, the date of the export and the suffix. The day
+// was taken just before the export, which may have run past midnight.
+void checkProposal(const QString &proposal, const QString &name, const QString &suffix, QDate day)
+{
+    QStringList expected;
+    for (const QDate d : {day, QDate::currentDate()})
+        expected << ProgramFolder::file(name + QLatin1Char(' ') + d.toString(QStringLiteral("yyyy-MM-dd")) +
+                                        QLatin1Char('.') + suffix);
+    QVERIFY2(expected.contains(proposal), qPrintable(proposal));
+}
+
+// The grid's columns on screen, left to right.
+QList<int> shownColumns(QTableView *grid)
+{
+    QList<int> shown;
+    for (int c = 0; c < grid->model()->columnCount(); ++c)
+        if (!grid->isColumnHidden(c))
+            shown << c;
+    return shown;
+}
+
 void moveOver(QWidget *w)
 {
     const QPoint at(w->width() / 2, w->height() / 2);
@@ -228,13 +274,15 @@ void TestExports::cleanup()
 void TestExports::emptyCollectionGivesHeaderOnly()
 {
     // The collection is missing: the window creates it empty and exports the header row.
-    m_desk->confirmations << true << false;
+    m_desk->confirmations << true;
+    m_desk->choices << kNo;
     exportCollection();
     QVERIFY(QFileInfo(collectionPath()).isFile());
     QCOMPARE(QFileInfo(collectionPath()).size(), 0);
     QCOMPARE(fileContent(collectionExport()),
              kOpen + "Collection Musicale" + kAfterName + kSongHeaders + "</tr>" + kClose);
-    QCOMPARE(m_desk->texts(), (QStringList{kAskExport, kAskOpen}));
+    QCOMPARE(m_desk->texts(), (QStringList{kAskExport, askOpen(collectionExport())}));
+    QCOMPARE(m_desk->choiceAnswers, QList<QStringList>{kOpenAnswers});
     QCOMPARE(m_desk->messages.at(0).kind, Kind::Confirmation);
     QCOMPARE(m_desk->messages.at(1).kind, Kind::Confirmation);
     QVERIFY(m_desk->opened.isEmpty());
@@ -243,7 +291,8 @@ void TestExports::emptyCollectionGivesHeaderOnly()
 void TestExports::threeCardsFixture()
 {
     writeFile(collectionPath(), threeSongs());
-    m_desk->confirmations << true << true;
+    m_desk->confirmations << true;
+    m_desk->choices << kOpenFile;
     exportCollection();
     QCOMPARE(fileContent(collectionExport()), threeSongsExport());
     QCOMPARE(m_desk->opened, QStringList{quoted(collectionExport())});
@@ -257,7 +306,8 @@ void TestExports::xlsUnchanged()
     // export wrote for it before the .xlsx and .csv learnt to carry every field.
     const QString data = QStringLiteral(CANTORIUM_TESTS_DIR "/output/data/");
     writeFile(collectionPath(), fileContent(data + QStringLiteral("fixture.mus")));
-    m_desk->confirmations << true << false;
+    m_desk->confirmations << true;
+    m_desk->choices << kNo;
     exportCollection();
     QCOMPARE(fileContent(collectionExport()), fileContent(data + QStringLiteral("fixture.xls")));
 }
@@ -272,7 +322,9 @@ void TestExports::gridShowsEveryCard()
     auto *grid = child<QTableView>(&window, QStringLiteral("grdRecords"));
     QAbstractItemModel *model = grid->model();
     QCOMPARE(model->rowCount(), 3);
-    QCOMPARE(model->columnCount(), 14);
+    // The grid shows the .xls columns; the others wait for "Tutte le colonne".
+    const QList<int> shown = shownColumns(grid);
+    QCOMPARE(shown.size(), 14);
     const QStringList headers{"N.",
                               "Titolo canzone",
                               "Cantante",
@@ -289,12 +341,12 @@ void TestExports::gridShowsEveryCard()
                               "Note"};
     const QList<int> widths{60, 300, 250, 300, 200, 300, 200, 150, 350, 250, 180, 250, 350, 350};
     for (int c = 0; c < 14; ++c) {
-        QCOMPARE(model->headerData(c, Qt::Horizontal).toString(), headers.at(c));
-        QCOMPARE(grid->columnWidth(c), widths.at(c));
+        QCOMPARE(model->headerData(shown.at(c), Qt::Horizontal).toString(), headers.at(c));
+        QCOMPARE(grid->columnWidth(shown.at(c)), widths.at(c));
     }
     QCOMPARE(grid->verticalHeader()->defaultSectionSize(), 21);
     QVERIFY(grid->alternatingRowColors());
-    const auto at = [model](int r, int c) { return model->index(r, c).data().toString(); };
+    const auto at = [model, &shown](int r, int c) { return model->index(r, shown.at(c)).data().toString(); };
     QCOMPARE(at(0, 0), QStringLiteral("1"));
     QCOMPARE(at(2, 0), QStringLiteral("3"));
     QCOMPARE(at(0, 1), QStringLiteral("Volare"));
@@ -353,7 +405,7 @@ void TestExports::answers()
     writeFile(collectionPath(), threeSongs());
     m_desk->confirmations << exportIt;
     if (exportIt)
-        m_desk->confirmations << openIt;
+        m_desk->choices << (openIt ? kOpenFile : kNo);
     exportCollection();
     QCOMPARE(QFile::exists(collectionExport()), exportIt);
     if (exportIt)
@@ -365,13 +417,15 @@ void TestExports::answers()
 void TestExports::exportTwiceReplaces()
 {
     writeFile(collectionPath(), threeSongs());
-    m_desk->confirmations << true << false;
+    m_desk->confirmations << true;
+    m_desk->choices << kNo;
     exportCollection();
     const QByteArray first = fileContent(collectionExport());
     Song one;
     one.put(0, "Solo").put(121, "Lei");
     writeFile(collectionPath(), one.bytes);
-    m_desk->confirmations << true << false;
+    m_desk->confirmations << true;
+    m_desk->choices << kNo;
     exportCollection();
     const QByteArray second = fileContent(collectionExport());
     QCOMPARE(second, kOpen + "Collection Musicale" + kAfterName + kSongHeaders + "</tr><tr>" + td("Solo") +
@@ -386,7 +440,7 @@ void TestExports::folderInTheWayGivesMessage()
     m_desk->confirmations << true;
     exportCollection();
     QCOMPARE(m_desk->last().kind, Kind::Plain);
-    QCOMPARE(m_desk->last().text, kFailed);
+    QCOMPARE(m_desk->last().text, failed(collectionExport()));
     QCOMPARE(m_desk->messages.size(), 2);
     QVERIFY(QFileInfo(collectionExport()).isDir());
     QVERIFY(m_desk->opened.isEmpty());
@@ -397,7 +451,8 @@ void TestExports::failedExportKeepsPreviousFile()
     Song one;
     one.put(0, "Solo").put(121, "Lei");
     writeFile(collectionPath(), one.bytes);
-    m_desk->confirmations << true << false;
+    m_desk->confirmations << true;
+    m_desk->choices << kNo;
     exportCollection();
     const QByteArray previous = fileContent(collectionExport());
     QVERIFY(!previous.isEmpty());
@@ -422,7 +477,7 @@ void TestExports::failedExportKeepsPreviousFile()
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
 
-    QCOMPARE(m_desk->last().text, kFailed);
+    QCOMPARE(m_desk->last().text, failed(collectionExport()));
     QCOMPARE(fileContent(collectionExport()), previous);
     QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files),
              (QStringList{QStringLiteral("Collection.xls"), QStringLiteral("Rock.mus")}));
@@ -484,7 +539,8 @@ void TestExports::helpWindow()
 
 void TestExports::emptySingerArchiveGivesHeaderOnly()
 {
-    m_desk->confirmations << true << true;
+    m_desk->confirmations << true;
+    m_desk->choices << kOpenFile;
     FrmExpAnagrafica window(nullptr);
     window.show();
     QCOMPARE(window.windowTitle(), QStringLiteral(" Esporta archivio cantanti in Microsoft Excel"));
@@ -503,11 +559,12 @@ void TestExports::singerRowFollowsRecordOrder()
         card.put(kSingerOffsets[i], " F" + QByteArray::number(i) + " ");
     card.put(kSingerOffsets[1], "M");
     writeFile(SingerArchive::path(), card.bytes + card.bytes);
-    m_desk->confirmations << true << false;
+    m_desk->confirmations << true;
+    m_desk->choices << kNo;
     FrmExpAnagrafica window(nullptr);
     window.show();
     QCOMPARE(window.model()->rowCount(), 2);
-    QCOMPARE(window.model()->columnCount(), 26);
+    QCOMPARE(shownColumns(window.grdRecords).size(), 26);
     QCOMPARE(window.model()->index(1, 0).data().toString(), QStringLiteral("2"));
     QCOMPARE(window.model()->index(0, 1).data().toString(), QStringLiteral("F0"));
     click(&window, QStringLiteral("cmdEsporta"));
@@ -645,23 +702,28 @@ void TestExports::exportsInChosenFormat()
     QFETCH(QString, filter);
     if (suffix == QLatin1String("xlsx"))
         REQUIRE_UNZIP();
+    const bool csv = suffix == QLatin1String("csv");
     writeFile(collectionPath(), threeSongs());
     QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("copie")));
     const QString chosen = m_folder->file(QStringLiteral("copie/Rock.") + suffix);
-    m_desk->confirmations << true << true;
+    m_desk->confirmations << true;
+    m_desk->choices << kOpenFile;
     m_desk->fileAnswers << chosen;
 
     FrmExpCollection window(nullptr, collectionPath());
     window.show();
     chooseFormat(&window, index);
+    const QDate day = QDate::currentDate();
     click(&window, QStringLiteral("cmdEsporta"));
 
-    // The dialog proposes the usual name and folder with the format's suffix and type.
-    QCOMPARE(m_desk->dialogProposals, QStringList{m_folder->file(QStringLiteral("Collection.") + suffix)});
+    // The dialog proposes the collection's name and the date in the program folder, with the
+    // format's suffix and type.
+    QCOMPARE(m_desk->dialogProposals.size(), 1);
+    checkProposal(m_desk->dialogProposals.first(), QStringLiteral("Rock"), suffix, day);
     QCOMPARE(m_desk->dialogTitles, QStringList{title});
     QCOMPARE(m_desk->dialogFilters, (QList<FileFilters>{{{filter, {QStringLiteral("*.") + suffix}}}}));
     QCOMPARE(m_desk->dialogSuffixes, QStringList{suffix});
-    QCOMPARE(m_desk->texts(), (QStringList{kAskExport, kAskOpen}));
+    QCOMPARE(m_desk->texts(), (QStringList{csv ? kAskExportCsv : kAskExport, askOpen(chosen, !csv)}));
     QCOMPARE(m_desk->opened, QStringList{quoted(chosen)});
     // Only the chosen file is written; the .xls and the collection stay as they were.
     QVERIFY(!QFile::exists(collectionExport()));
@@ -697,13 +759,16 @@ void TestExports::singerArchiveAsWorkbook()
                                  "1\xbb");
     writeFile(SingerArchive::path(), card.bytes);
     const QString chosen = ProgramFolder::file(QStringLiteral("Archivio_Cantanti.xlsx"));
-    m_desk->confirmations << true << false;
+    m_desk->confirmations << true;
+    m_desk->choices << kNo;
     m_desk->fileAnswers << chosen;
     FrmExpAnagrafica window(nullptr);
     window.show();
     chooseFormat(&window, 1);
+    const QDate day = QDate::currentDate();
     click(&window, QStringLiteral("cmdEsporta"));
-    QCOMPARE(m_desk->dialogProposals, QStringList{chosen});
+    checkProposal(m_desk->dialogProposals.value(0), QStringLiteral("Archivio cantanti"), QStringLiteral("xlsx"),
+                  day);
     QVERIFY(m_desk->opened.isEmpty());
     const XlsxReadBack::Sheet sheet = XlsxReadBack::sheet(chosen);
     QCOMPARE(XlsxReadBack::part(chosen, QStringLiteral("xl/workbook.xml"))
@@ -729,7 +794,7 @@ void TestExports::cancelledSaveDialogWritesNothing()
     window.show();
     chooseFormat(&window, 2);
     click(&window, QStringLiteral("cmdEsporta"));
-    QCOMPARE(m_desk->texts(), QStringList{kAskExport});
+    QCOMPARE(m_desk->texts(), QStringList{kAskExportCsv});
     QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList{QStringLiteral("Rock.mus")});
 }
 
@@ -755,7 +820,7 @@ void TestExports::neverReplacesAFileOfAnotherType()
     window.show();
     chooseFormat(&window, 2);
     click(&window, QStringLiteral("cmdEsporta"));
-    QCOMPARE(m_desk->texts(), (QStringList{kAskExport, kFailed}));
+    QCOMPARE(m_desk->texts(), (QStringList{kAskExportCsv, failed(target, false)}));
     QCOMPARE(fileContent(target), before);
 }
 
@@ -781,7 +846,8 @@ void TestExports::failureInChosenFormat()
         Song one;
         one.put(0, "Solo").put(121, "Lei");
         writeFile(collectionPath(), one.bytes);
-        m_desk->confirmations << true << false;
+        m_desk->confirmations << true;
+        m_desk->choices << kNo;
         m_desk->fileAnswers << chosen;
         FrmExpCollection first(nullptr, collectionPath());
         first.show();
@@ -815,7 +881,8 @@ void TestExports::failureInChosenFormat()
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
 
-    QCOMPARE(m_desk->texts(), (QStringList{kAskExport, kFailed}));
+    const bool csv = index == 2;
+    QCOMPARE(m_desk->texts(), (QStringList{csv ? kAskExportCsv : kAskExport, failed(chosen, !csv)}));
     QCOMPARE(m_desk->last().kind, Kind::Plain);
     QVERIFY(m_desk->opened.isEmpty());
     if (sizeLimit)
@@ -831,18 +898,18 @@ void TestExports::failureInChosenFormat()
 void TestExports::realSaveDialogProposesNameAndType_data()
 {
     QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("suffix");
     QTest::addColumn<QString>("entry");
-    QTest::newRow("xlsx") << 1 << "Collection.xlsx"
+    QTest::newRow("xlsx") << 1 << "xlsx"
                           << "Cartella di lavoro di Excel (*.xlsx)";
-    QTest::newRow("csv") << 2 << "Collection.csv"
+    QTest::newRow("csv") << 2 << "csv"
                          << "Testo separato da punto e virgola (*.csv)";
 }
 
 void TestExports::realSaveDialogProposesNameAndType()
 {
     QFETCH(int, index);
-    QFETCH(QString, name);
+    QFETCH(QString, suffix);
     QFETCH(QString, entry);
     // What the command asks of the desktop ...
     m_desk->confirmations << true;
@@ -861,12 +928,13 @@ void TestExports::realSaveDialogProposesNameAndType()
     QCOMPARE(dialog.acceptMode(), QFileDialog::AcceptSave);
     QCOMPARE(dialog.nameFilters(), QStringList{entry});
     QCOMPARE(dialog.selectedNameFilter(), entry);
-    QCOMPARE(dialog.defaultSuffix(), name.section(QLatin1Char('.'), 1));
+    QCOMPARE(dialog.defaultSuffix(), suffix);
     QVERIFY(!dialog.testOption(QFileDialog::DontConfirmOverwrite));
     QCOMPARE(QDir(dialog.directory()).canonicalPath(), QDir(m_folder->path()).canonicalPath());
     auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
     QVERIFY(edit);
-    QCOMPARE(edit->text(), name);
+    QCOMPARE(edit->text(), QFileInfo(m_desk->dialogProposals.first()).fileName());
+    QVERIFY(edit->text().startsWith(QStringLiteral("Rock 2")));
     dialog.close();
 }
 
