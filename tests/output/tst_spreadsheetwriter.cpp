@@ -40,6 +40,7 @@ private slots:
     void xlsxSheetLayout();
     void xlsxFailureKeepsPreviousFile_data();
     void xlsxFailureKeepsPreviousFile();
+    void xlsxRefusesTooLongCell();
 
 private:
     void cells();
@@ -316,6 +317,10 @@ void TestSpreadsheetWriter::cells()
         fullText += c == '\xe8' ? QStringLiteral("è") : QString(QLatin1Char(c));
     }
     QTest::newRow("250 bytes") << full << fullText;
+    // The longest text a cell holds, in characters, some of them more than one byte in UTF-8.
+    const QByteArray longest = QByteArray("\xe8" "a\r\n").repeated(8191) + "zzz";
+    QTest::newRow("32,767 characters")
+        << longest << QStringLiteral("èa\n").repeated(8191) + QStringLiteral("zzz");
     QTest::newRow("blank") << QByteArray(" \t ") << QString();
 }
 
@@ -467,6 +472,17 @@ void TestSpreadsheetWriter::xlsxFailureKeepsPreviousFile()
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Collection.xlsx")});
     }
     QCOMPARE(temp.leftovers(), QStringList());
+}
+
+void TestSpreadsheetWriter::xlsxRefusesTooLongCell()
+{
+    // One character more than a cell holds: the export fails rather than cut the text, and leaves
+    // no file. (A card's fields are far shorter; this guards the writer itself.)
+    static_assert(SpreadsheetWriter::kCellCharacters == 32767);
+    QTemporaryDir dir;
+    const QByteArray tooLong = QByteArray("\xe8").repeated(32768);
+    QVERIFY_THROWS_EXCEPTION(FileError, writeXlsx(dir, {{QStringLiteral("Testo canzone"), 400}}, {{tooLong}}));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestSpreadsheetWriter)
