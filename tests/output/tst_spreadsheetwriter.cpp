@@ -5,6 +5,7 @@
 #include "output/SpreadsheetWriter.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -41,6 +42,7 @@ private slots:
     void xlsxFailureKeepsPreviousFile_data();
     void xlsxFailureKeepsPreviousFile();
     void xlsxRefusesTooLongCell();
+    void xlsxRowsGrowForLines();
 
 private:
     void cells();
@@ -483,6 +485,31 @@ void TestSpreadsheetWriter::xlsxRefusesTooLongCell()
     const QByteArray tooLong = QByteArray("\xe8").repeated(32768);
     QVERIFY_THROWS_EXCEPTION(FileError, writeXlsx(dir, {{QStringLiteral("Testo canzone"), 400}}, {{tooLong}}));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+}
+
+void TestSpreadsheetWriter::xlsxRowsGrowForLines()
+{
+    // A row grows to show the lines of its longest cell, up to ten; a row without line breaks
+    // keeps the sheet's height. Every cell sits at the top of its row.
+    REQUIRE_UNZIP();
+    QTemporaryDir dir;
+    const QList<Column> two{{QStringLiteral("Titolo canzone"), 400}, {QStringLiteral("Testo canzone"), 400}};
+    const QString path = writeXlsx(dir, two,
+                                   {{"Uno", "a\r\nb\r\nc"},
+                                    {"Due", ""},
+                                    {"Tre", QByteArray("riga\r\n").repeated(40)},
+                                    {"d\re", "f"}});
+    const QString xml = QString::fromUtf8(XlsxReadBack::part(path, QStringLiteral("xl/worksheets/sheet1.xml")));
+    QStringList heights;
+    static const QRegularExpression rowTag(QStringLiteral("<row r=\"(\\d+)\"[^>]*?(?: ht=\"([\\d.]+)\")?[^>]*>"));
+    for (auto it = rowTag.globalMatch(xml); it.hasNext();) {
+        const auto m = it.next();
+        heights << m.captured(1) + QLatin1Char(':') + m.captured(2);
+    }
+    QCOMPARE(heights, (QStringList{"1:", "2:45", "3:", "4:150", "5:30"}));
+    const XlsxReadBack::Sheet sheet = XlsxReadBack::sheet(path);
+    QCOMPARE(sheet.row(3).at(1), QStringLiteral("riga\n").repeated(39) + QStringLiteral("riga"));
+    QVERIFY(XlsxReadBack::part(path, QStringLiteral("xl/styles.xml")).contains("vertical=\"top\""));
 }
 
 QTEST_GUILESS_MAIN(TestSpreadsheetWriter)
