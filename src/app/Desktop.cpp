@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
+#include <QPushButton>
 #include <QUrl>
 
 #include <stdexcept>
@@ -47,6 +48,8 @@ public:
     bool message(Kind kind, const QString &text) override
     {
         QMessageBox box(QApplication::activeWindow());
+        // A name from a card or a file is shown as written, never read as markup.
+        box.setTextFormat(Qt::PlainText);
         box.setText(displayText(text));
         switch (kind) {
         case Kind::Warning:
@@ -144,6 +147,29 @@ Desktop *g_installed = nullptr;
 Desktop &desktop()
 {
     return g_installed ? *g_installed : realDesktop();
+}
+
+int Desktop::choose(const QString &text, const QStringList &answers)
+{
+    QMessageBox box(QApplication::activeWindow());
+    box.setIcon(QMessageBox::Question);
+    box.setWindowTitle(QStringLiteral("Conferma"));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(displayText(text));
+    QList<QAbstractButton *> buttons;
+    for (int i = 0; i < answers.size(); ++i) {
+        const QMessageBox::ButtonRole role = i == 0                      ? QMessageBox::YesRole
+                                             : i + 1 == answers.size() ? QMessageBox::NoRole
+                                                                       : QMessageBox::ActionRole;
+        buttons << box.addButton(answers.at(i), role);
+    }
+    if (!buttons.isEmpty()) {
+        box.setDefaultButton(qobject_cast<QPushButton *>(buttons.first()));
+        box.setEscapeButton(buttons.last());
+    }
+    box.exec();
+    const int chosen = int(buttons.indexOf(box.clickedButton()));
+    return chosen < 0 ? int(answers.size()) - 1 : chosen;
 }
 
 QString Desktop::folderName(QWidget *parent, const QString &title, const QString &folder)

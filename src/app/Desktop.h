@@ -53,6 +53,11 @@ public:
     // cancelled. By default the real folder dialog, so that every double keeps building.
     virtual QString folderName(QWidget *parent, const QString &title, const QString &folder);
 
+    // A question answered by one of the buttons `answers`, shown in that order: returns the index of
+    // the one chosen. The first is the default; Esc or closing the box chooses the last, which is
+    // the answer that does nothing. By default the real message box.
+    virtual int choose(const QString &text, const QStringList &answers);
+
     // TMisc.Open: hands a path, web address or mail link to the desktop's default application
     // and ignores the outcome.
     virtual void open(const QString &sCommand) = 0;

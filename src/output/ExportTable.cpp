@@ -4,9 +4,16 @@
 #include "core/RecordFile.h"
 #include "core/RecordSchema.h"
 #include "core/Text.h"
+#include "output/SpreadsheetWriter.h"
 #include "records/SingerCard.h"
 
 #include <cstring>
+
+// Each byte of a field is one character in a cell, and a line break only gets shorter, so a field,
+// never longer than its record, always fits whole in a spreadsheet cell.
+static_assert(SongCard::kSize <= SpreadsheetWriter::kCellCharacters &&
+                  SingerCard::kSize <= SpreadsheetWriter::kCellCharacters,
+              "a field of a card must fit in one spreadsheet cell");
 
 namespace ExportColumns
 {
@@ -16,10 +23,11 @@ namespace
 // The card's position, then every field with an export column, in record order.
 QList<ExportColumn> columnsOf(const FieldTable &fields)
 {
-    QList<ExportColumn> columns{{"N.", 60, -1, 0}};
+    QList<ExportColumn> columns{{"N.", 60, -1, 0, false}};
     for (const FieldInfo &f : fields)
         if (f.exportColumn.header)
-            columns.append({f.exportColumn.header, f.exportColumn.gridWidth, f.field, f.exportColumn.sheetWidth});
+            columns.append({f.exportColumn.header, f.exportColumn.gridWidth, f.field, f.exportColumn.sheetWidth,
+                            f.exportColumn.fullOnly});
     return columns;
 }
 } // namespace
@@ -48,16 +56,11 @@ namespace
 {
 
 // Appends a field's text as the record's codec reads it, trimmed of codes up to U+0020 at both
-// ends, as Windows-1252 bytes (where those codes are the bytes up to 0x20).
+// ends, as Windows-1252 bytes (where those codes are the bytes up to 0x20). A memo keeps the CR LF
+// of its line breaks, which cell() and the writers read as line breaks.
 void appendField(QByteArray &out, const char *record, const RecordSchema::Field &field)
 {
-    const char *at = record + field.offset;
-    if (field.codec == RecordSchema::Codec::ZeroMemo) {
-        // Line breaks change in the reading: take the codec's own text.
-        out.append(Ansi::fromUnicode(ctrim(RecordSchema::load(at, field))));
-        return;
-    }
-    const RecordSchema::Bytes text = RecordSchema::trimmed(RecordSchema::bytesOf(at, field));
+    const RecordSchema::Bytes text = RecordSchema::trimmed(RecordSchema::bytesOf(record + field.offset, field));
     out.append(text.data, text.size);
 }
 
@@ -69,6 +72,9 @@ bool ExportTableModel::load(const QString &path, const RecordSchema &schema)
     m_bytes.clear();
     m_starts = {0};
     m_rowCount = 0;
+    m_memo.clear();
+    for (const ExportColumn &column : std::as_const(m_columns))
+        m_memo << (column.field >= 0 && schema.field(column.field).codec == RecordSchema::Codec::ZeroMemo);
     bool complete = true;
     try {
         RecordFile file(path, schema.size());
@@ -106,12 +112,17 @@ QString ExportTableModel::cell(int row, int column) const
     const char *begin = bytes.data();
     const char *end = begin + bytes.size();
     // Bytes outside 0x80-0x9F are their own Latin-1 characters, the common case by far.
-    for (const char *at = begin; at < end; ++at) {
+    QString text;
+    for (const char *at = begin; at < end && text.isNull(); ++at) {
         const auto b = static_cast<unsigned char>(*at);
         if (b >= 0x80 && b < 0xA0)
-            return Ansi::toUnicode(begin, int(end - begin));
+            text = Ansi::toUnicode(begin, int(end - begin));
     }
-    return QString::fromLatin1(begin, end - begin);
+    if (text.isNull())
+        text = QString::fromLatin1(begin, end - begin);
+    if (m_memo.value(column))
+        text.replace(QLatin1String("\r\n"), QLatin1String("\n")); // as the card's memo reads
+    return text;
 }
 
 int ExportTableModel::rowCount(const QModelIndex &parent) const

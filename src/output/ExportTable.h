@@ -14,13 +14,14 @@ struct ExportColumn {
     int gridWidth;
     int field;      // index in the record schema; -1 for the card's position
     int sheetWidth; // the header cell's width in the spreadsheet
+    bool fullOnly;  // written only in an export of every field, never in the .xls
 };
 
 namespace ExportColumns
 {
-// Position, then the 13 song card fields of the collection export.
+// Position, then every song card field in record order; the 13 not fullOnly are the .xls.
 const QList<ExportColumn> &collection();
-// Position, then the 25 singer card fields of the archive export, in record order.
+// Position, then every singer card field in record order; the 25 not fullOnly are the .xls.
 const QList<ExportColumn> &singers();
 } // namespace ExportColumns
 
@@ -38,8 +39,10 @@ public:
     bool load(const QString &path, const RecordSchema &schema);
 
     const QList<ExportColumn> &columns() const { return m_columns; }
+    // A memo's line breaks read as "\n".
     QString cell(int row, int column) const;
-    // A field cell as the file held it: trimmed Windows-1252 bytes, valid until the next load.
+    // A field cell as the file held it: trimmed Windows-1252 bytes (a memo's line breaks as CR LF),
+    // valid until the next load.
     QByteArrayView cellBytes(int row, int column) const;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -55,5 +58,6 @@ private:
     // and a cell is converted only when it is shown or written.
     QByteArray m_bytes;
     QList<qsizetype> m_starts;
+    QList<bool> m_memo; // per column
     int m_rowCount = 0;
 };

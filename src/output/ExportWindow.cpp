@@ -13,6 +13,7 @@
 #include "core/Text.h"
 #include "output/SpreadsheetWriter.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -21,16 +22,9 @@
 #include <QShowEvent>
 #include <QTableView>
 
-const QString ExportWindow::kAskExport = QStringLiteral(
-    "L'esportazione dei dati in Excel può richiedere diversi minuti a seconda del numero di schede "
-    "presenti in archivio.\r\n\r\nSi vuole esportare i dati adesso?");
-const QString ExportWindow::kAskOpen = QStringLiteral(
-    "Le schede in archivio sono state esportate con successo.\r\n\r\nSi vuole aprire il file di Excel?");
-const QString ExportWindow::kExportFailed =
-    QStringLiteral("Attenzione: il sistema non permette di esportare i dati.\n\r\n\rAccertarsi che il file "
-                   "di Excel non sia già aperto.");
 const QString ExportWindow::kReady = QStringLiteral("Esportazione archivio in Microsoft Excel.");
 const QString ExportWindow::kFormatCaption = QStringLiteral("Formato del file:");
+const QString ExportWindow::kAllColumns = QStringLiteral("Tutte le colonne");
 
 namespace
 {
@@ -44,20 +38,23 @@ struct FormatChoice {
     QString item;      // the list's entry
     QString saveTitle; // the save dialog's title (the default format has none)
     FileFilter filter;
+    QString program;   // " in Excel" where the messages name the program that opens the file
 };
 
 const QList<FormatChoice> &formatChoices()
 {
     static const QList<FormatChoice> choices{
-        {Format::Xls, QStringLiteral("Microsoft Excel (.xls)"), QString(), {}},
+        {Format::Xls, QStringLiteral("Microsoft Excel (.xls)"), QString(), {}, QStringLiteral(" in Excel")},
         {Format::Xlsx,
          QStringLiteral("Cartella di lavoro di Excel (.xlsx)"),
          QStringLiteral("Selezionare la cartella in cui si desidera salvare il file Excel."),
-         {QStringLiteral("Cartella di lavoro di Excel"), {QStringLiteral("*.xlsx")}}},
+         {QStringLiteral("Cartella di lavoro di Excel"), {QStringLiteral("*.xlsx")}},
+         QStringLiteral(" in Excel")},
         {Format::Csv,
          QStringLiteral("Testo separato da punto e virgola (.csv)"),
          QStringLiteral("Selezionare la cartella in cui si desidera salvare il file CSV."),
-         {QStringLiteral("Testo separato da punto e virgola"), {QStringLiteral("*.csv")}}},
+         {QStringLiteral("Testo separato da punto e virgola"), {QStringLiteral("*.csv")}},
+         QString()},
     };
     return choices;
 }
@@ -68,6 +65,41 @@ const FormatChoice &choiceOf(Format format)
         if (choice.format == format)
             return choice;
     return formatChoices().first();
+}
+
+// The messages name the file by its full path and the program only where it opens the format.
+QString shown(const QString &path)
+{
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+QString fileOf(Format format)
+{
+    return choiceOf(format).program.isEmpty() ? QStringLiteral("il file") : QStringLiteral("il file di Excel");
+}
+
+QString askExport(Format format)
+{
+    return QStringLiteral("L'esportazione dei dati") + choiceOf(format).program +
+           QStringLiteral(" può richiedere diversi minuti a seconda del numero di schede presenti in "
+                          "archivio.\r\n\r\nSi vuole esportare i dati adesso?");
+}
+
+QString askOpen(Format format, const QString &path)
+{
+    return QStringLiteral("Le schede in archivio sono state esportate con successo nel file\r\n") + shown(path) +
+           QStringLiteral("\r\n\r\nSi vuole aprire ") + fileOf(format) + QLatin1Char('?');
+}
+
+QString exportFailed(Format format, const QString &path)
+{
+    return QStringLiteral("Attenzione: il sistema non permette di esportare i dati nel file\n\r") + shown(path) +
+           QStringLiteral("\n\r\n\rAccertarsi che ") + fileOf(format) + QStringLiteral(" non sia già aperto.");
+}
+
+QString quoted(const QString &path)
+{
+    return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"');
 }
 } // namespace
 
@@ -101,6 +133,9 @@ ExportWindow::ExportWindow(QWidget *owner, const ExportKind &kind, const QString
     for (const FormatChoice &choice : formatChoices())
         cboFormato->addItem(choice.item, int(choice.format));
     nameAfter(cboFormato, kFormatCaption, lblFormato);
+    chkTutte = new QCheckBox(kAllColumns, p);
+    chkTutte->setObjectName(QStringLiteral("chkTutte"));
+    chkTutte->setGeometry(444, 80, 220, 26);
 
     grdRecords = new QTableView(p);
     grdRecords->setObjectName(QStringLiteral("grdRecords"));
@@ -131,6 +166,7 @@ ExportWindow::ExportWindow(QWidget *owner, const ExportKind &kind, const QString
                        grdRecords->viewport(), shpSfondo, shpInfo, static_cast<QWidget *>(lblFormato)})
         hints->background(w);
     hints->command(cboFormato, QStringLiteral("Sceglie il formato del file da esportare."));
+    hints->command(chkTutte, QStringLiteral("Esporta ogni campo della scheda, non solo le colonne del file XLS."));
     hints->command(cmdEsporta, QStringLiteral("Esporta l'archivio in formato Microsoft Excel."));
     hints->command(cmdGuida, QStringLiteral("Visualizza la pagina della guida sensibile al contesto."));
     hints->command(cmdEsci, QStringLiteral("Esci da questo ambiente di lavoro."));
@@ -139,6 +175,23 @@ ExportWindow::ExportWindow(QWidget *owner, const ExportKind &kind, const QString
     connect(cmdGuida, &ClickPicture::clicked, this, [this] { guarded([this] { cmdGuidaClick(); }); });
     connect(cmdEsci, &ClickPicture::clicked, this, [this] { guarded([this] { cmdEsciClick(); }); });
     closeOnEscape(cmdEsci);
+    connect(cboFormato, &QComboBox::currentIndexChanged, this, [this] { showColumns(); });
+    connect(chkTutte, &QCheckBox::toggled, this, [this] { showColumns(); });
+    showColumns();
+}
+
+void ExportWindow::showColumns()
+{
+    // The .xls keeps its columns: every field goes only to the other formats.
+    chkTutte->setEnabled(format() != Format::Xls);
+    const bool all = allColumns();
+    for (int c = 0; c < m_kind.columns.size(); ++c)
+        grdRecords->setColumnHidden(c, m_kind.columns.at(c).fullOnly && !all);
+}
+
+bool ExportWindow::allColumns() const
+{
+    return format() != Format::Xls && chkTutte->isChecked();
 }
 
 Format ExportWindow::format() const
@@ -148,8 +201,15 @@ Format ExportWindow::format() const
 
 QString ExportWindow::exportPath() const
 {
-    return ProgramFolder::file(QFileInfo(m_kind.fileName).completeBaseName() + QLatin1Char('.') +
-                               SpreadsheetWriter::suffix(format()));
+    if (format() == Format::Xls)
+        return ProgramFolder::file(m_kind.fileName);
+    return ProgramFolder::file(proposedName(m_kind.name, QDate::currentDate(), format()));
+}
+
+QString ExportWindow::proposedName(const QString &name, QDate date, Format format)
+{
+    return name + QLatin1Char(' ') + date.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char('.') +
+           SpreadsheetWriter::suffix(format);
 }
 
 void ExportWindow::showEvent(QShowEvent *event)
@@ -169,9 +229,9 @@ void ExportWindow::FormShow()
 
 void ExportWindow::cmdEsportaClick()
 {
-    if (!desktop().confirm(kAskExport))
-        return;
     const Format format = this->format();
+    if (!desktop().confirm(askExport(format)))
+        return;
     QString path = exportPath();
     if (format != Format::Xls) {
         // The dialog adds the suffix to a name typed without it before it asks about replacing
@@ -188,23 +248,31 @@ void ExportWindow::cmdEsportaClick()
         const QFileInfo chosen(path);
         if (chosen.exists()
             && chosen.suffix().compare(SpreadsheetWriter::suffix(format), Qt::CaseInsensitive) != 0) {
-            desktop().plain(kExportFailed);
+            desktop().plain(exportFailed(format, path));
             return;
         }
     }
+    // The model's columns the file holds, position aside.
+    QList<int> exported;
     QList<SpreadsheetWriter::Column> columns;
+    const bool all = allColumns();
     for (int c = 1; c < m_kind.columns.size(); ++c) {
         const ExportColumn &column = m_kind.columns.at(c);
+        if (column.fullOnly && !all)
+            continue;
+        exported << c;
         columns.append({QString::fromUtf8(column.gridHeader), column.sheetWidth});
     }
     const int rows = m_model->rowCount();
-    const auto cellBytes = [this](int row, int column) { return m_model->cellBytes(row, column + 1); };
+    const auto cellBytes = [this, &exported](int row, int column) {
+        return m_model->cellBytes(row, exported.at(column));
+    };
     try {
         switch (format) {
         case Format::Xls:
             SpreadsheetWriter::save(path, SpreadsheetWriter::document(
-                                              m_kind.sheetName, columns, rows, [this](int row, int column) {
-                                                  return m_model->cell(row, column + 1);
+                                              m_kind.sheetName, columns, rows, [this, &exported](int row, int column) {
+                                                  return m_model->cell(row, exported.at(column));
                                               }));
             break;
         case Format::Xlsx:
@@ -215,13 +283,22 @@ void ExportWindow::cmdEsportaClick()
             break;
         }
     } catch (const FileError &) {
-        desktop().plain(kExportFailed);
+        desktop().plain(exportFailed(format, path));
         return;
     }
     if (format != Format::Xls)
         Preferences::rememberFolder(QStringLiteral("esporta"), path);
-    if (desktop().confirm(kAskOpen))
-        desktop().open(QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"'));
+    switch (desktop().choose(askOpen(format, path),
+                             {QStringLiteral("Sì"), QStringLiteral("Apri la cartella"), QStringLiteral("No")})) {
+    case 0:
+        desktop().open(quoted(path));
+        break;
+    case 1:
+        desktop().open(quoted(QFileInfo(path).absolutePath()));
+        break;
+    default:
+        break;
+    }
 }
 
 void ExportWindow::cmdGuidaClick()

@@ -16,6 +16,9 @@ namespace SpreadsheetWriter
 
 enum class Format { Xls, Xlsx, Csv };
 
+// The most characters a spreadsheet cell holds (.xlsx); a longer text is refused, never cut.
+constexpr int kCellCharacters = 32767;
+
 // The file name suffix of a format, without its dot: "xls", "xlsx", "csv".
 QString suffix(Format format);
 

@@ -189,11 +189,14 @@ void saveXlsx(const QString &path, const QString &sheetName, const QList<Column>
     lxw_format *header = workbook_add_format(workbook.book);
     format_set_bold(header);
     format_set_num_format_index(header, kTextFormat);
+    // Cells sit at the top of their row, so that a row grown for lyrics shows their first lines.
     lxw_format *text = workbook_add_format(workbook.book);
     format_set_num_format_index(text, kTextFormat);
+    format_set_align(text, LXW_ALIGN_VERTICAL_TOP);
     lxw_format *lines = workbook_add_format(workbook.book);
     format_set_num_format_index(lines, kTextFormat);
     format_set_text_wrap(lines);
+    format_set_align(lines, LXW_ALIGN_VERTICAL_TOP);
 
     const int width = int(columns.size());
     for (int column = 0; column < width; ++column) {
@@ -203,10 +206,22 @@ void saveXlsx(const QString &path, const QString &sheetName, const QList<Column>
         escapeEscapes(title);
         check(worksheet_write_string(sheet, 0, lxw_col_t(column), title.constData(), header));
     }
-    QByteArray value;
+    // Spreadsheet programs keep a row one line tall whatever its cells hold: a row with line breaks
+    // is made as tall as its longest cell, up to kShownLines lines; the whole text stays in the cell.
+    constexpr int kShownLines = 10;
+    constexpr double kLinePoints = 15;
+    QList<QByteArray> values(width);
     for (int row = 0; row < rowCount; ++row) {
+        qsizetype tallest = 1;
         for (int column = 0; column < width; ++column) {
-            value = cellUtf8(cell(row, column));
+            values[column] = cellUtf8(cell(row, column));
+            tallest = qMax(tallest, values[column].count('\n') + 1);
+        }
+        if (tallest > 1)
+            check(worksheet_set_row(sheet, lxw_row_t(row + 1), kLinePoints * double(qMin<qsizetype>(tallest, kShownLines)),
+                                    nullptr));
+        for (int column = 0; column < width; ++column) {
+            QByteArray &value = values[column];
             if (value.isEmpty())
                 continue;
             escapeEscapes(value);

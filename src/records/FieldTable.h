@@ -50,6 +50,7 @@ struct FieldInfo {
         const char *header; // column header in the export grid and sheet
         int gridWidth;
         int sheetWidth;
+        bool fullOnly = false; // exported only with every field; the .xls keeps its own columns
     } exportColumn;
 
     struct Filter {

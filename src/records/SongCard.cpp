@@ -109,11 +109,11 @@ constexpr FieldInfo kUses[] = {
      {"Durata", 60, SortKey::Text}, {ImportRule::Length, {}, 56}},
     // The lyrics; a memo.
     {SongCard::Testo, "txtTesto", "Testo canzone:", {11, 50, 365, 440}, nullptr,
-     {}, {8, "Testo canzone:", "effTesto"}, {},
+     {"Testo canzone", 300, 500, true}, {8, "Testo canzone:", "effTesto"}, {},
      {}, {ImportRule::Memo, {"LYRICS"}, 160}},
     // Not a story: the translation of the lyrics; a memo.
     {SongCard::Storia, "txtStoria", "Traduzione:", {12, 504, 365, 440}, nullptr,
-     {}, {9, "Traduzione:", "effStoria"}, {},
+     {"Traduzione", 300, 500, true}, {9, "Traduzione:", "effStoria"}, {},
      {}, {}},
     // The song's web address.
     {SongCard::Sito, "txtSito", "Sito Web:", {13, 36, 548, 426}, nullptr,
@@ -126,15 +126,18 @@ constexpr FieldInfo kUses[] = {
      {"Note", 350, 400}, {10, "Note:", "effNote"}, {},
      {"Note", 200, SortKey::Text}, {ImportRule::Text, {"COMMENT"}, 140}},
     // The flag "Sì" or "No" behind the check box; its box and flag art are the editor's own.
-    {SongCard::Segnala, "chkSegnala", "Segnala", {16, 856, 588, 0}, nullptr, {}, {}, {},
+    {SongCard::Segnala, "chkSegnala", "Segnala", {16, 856, 588, 0}, nullptr, {"Segnalata", 80, 90, true}, {}, {},
      {"Segnala", 60, SortKey::Text}, {ImportRule::NotFlagged, {}, 0}},
     // Attachments: bare file names in Documenti_Allegati and their descriptions.
-    {SongCard::File01, "lblFile01", nullptr, {}, nullptr, {}, {}, {}, {}, {}},
-    {SongCard::File02, "lblFile02", nullptr, {}, nullptr, {}, {}, {}, {}, {}},
-    {SongCard::File03, "lblFile03", nullptr, {}, nullptr, {}, {}, {}, {}, {}},
-    {SongCard::Desc01, "lblDesc01", nullptr, {}, nullptr, {}, {}, {}, {}, {}},
-    {SongCard::Desc02, "lblDesc02", nullptr, {}, nullptr, {}, {}, {}, {}, {}},
-    {SongCard::Desc03, "lblDesc03", nullptr, {}, nullptr, {}, {}, {}, {}, {}},
+    {SongCard::File01, "lblFile01", nullptr, {}, nullptr, {"Allegato 1", 200, 250, true}, {}, {}, {}, {}},
+    {SongCard::File02, "lblFile02", nullptr, {}, nullptr, {"Allegato 2", 200, 250, true}, {}, {}, {}, {}},
+    {SongCard::File03, "lblFile03", nullptr, {}, nullptr, {"Allegato 3", 200, 250, true}, {}, {}, {}, {}},
+    {SongCard::Desc01, "lblDesc01", nullptr, {}, nullptr,
+     {"Descrizione allegato 1", 250, 300, true}, {}, {}, {}, {}},
+    {SongCard::Desc02, "lblDesc02", nullptr, {}, nullptr,
+     {"Descrizione allegato 2", 250, 300, true}, {}, {}, {}, {}},
+    {SongCard::Desc03, "lblDesc03", nullptr, {}, nullptr,
+     {"Descrizione allegato 3", 250, 300, true}, {}, {}, {}, {}},
 };
 // clang-format on
 static_assert(std::size(kUses) == SongCard::FieldCount, "one row per song card field");

@@ -13,18 +13,24 @@
 #include "records/SongCard.h"
 #include "singers/FrmAnagrafica.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDate>
 #include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
 #include <QPlainTextEdit>
 #include <QTableView>
 #include <QTest>
 
 #include <csignal>
+#include <cstring>
 #include <memory>
 #include <sys/resource.h>
 
@@ -41,6 +47,7 @@ private slots:
 
     void emptyCollectionGivesHeaderOnly();
     void threeCardsFixture();
+    void xlsUnchanged();
     void gridShowsEveryCard();
     void gridReadsFieldsAsTheCards();
     void answers_data();
@@ -69,6 +76,13 @@ private slots:
     void realSaveDialogProposesNameAndType_data();
     void realSaveDialogProposesNameAndType();
 
+    // Every field.
+    void allColumnsOnlyBesideTheXls();
+    void fullExportReadsBack_data();
+    void fullExportReadsBack();
+    void fullSingerExport();
+    void realQuestionBox();
+
 private:
     std::unique_ptr<TempProgramFolder> m_folder;
     std::unique_ptr<RecordingDesktop> m_desk;
@@ -80,11 +94,34 @@ namespace
 const QString kAskExport = QStringLiteral("L'esportazione dei dati in Excel può richiedere diversi minuti a "
                                           "seconda del numero di schede presenti in "
                                           "archivio.\r\n\r\nSi vuole esportare i dati adesso?");
-const QString kAskOpen = QStringLiteral(
-    "Le schede in archivio sono state esportate con successo.\r\n\r\nSi vuole aprire il file di Excel?");
-const QString kFailed =
-    QStringLiteral("Attenzione: il sistema non permette di esportare i dati.\n\r\n\rAccertarsi "
-                   "che il file di Excel non sia già aperto.");
+const QString kAskExportCsv = QStringLiteral("L'esportazione dei dati può richiedere diversi minuti a "
+                                             "seconda del numero di schede presenti in "
+                                             "archivio.\r\n\r\nSi vuole esportare i dati adesso?");
+// The answers of the question after an export, in order.
+const QStringList kOpenAnswers{QStringLiteral("Sì"), QStringLiteral("Apri la cartella"), QStringLiteral("No")};
+constexpr int kOpenFile = 0;
+constexpr int kOpenFolder = 1;
+constexpr int kNo = 2;
+
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// The question after an export of `path`; `excel` false for a .csv.
+QString askOpen(const QString &path, bool excel = true)
+{
+    return QStringLiteral("Le schede in archivio sono state esportate con successo nel file\r\n") + native(path) +
+           (excel ? QStringLiteral("\r\n\r\nSi vuole aprire il file di Excel?")
+                  : QStringLiteral("\r\n\r\nSi vuole aprire il file?"));
+}
+
+QString failed(const QString &path, bool excel = true)
+{
+    return QStringLiteral("Attenzione: il sistema non permette di esportare i dati nel file\n\r") + native(path) +
+           (excel ? QStringLiteral("\n\r\n\rAccertarsi che il file di Excel non sia già aperto.")
+                  : QStringLiteral("\n\r\n\rAccertarsi che il file non sia già aperto."));
+}
 
 using namespace ExpectedSheet;
 
@@ -203,6 +240,26 @@ void exportCollection()
     click(&window, QStringLiteral("cmdEsporta"));
 }
 
+// A proposed export: the program folder, the name, the date of the export and the suffix. The day
+// was taken just before the export, which may have run past midnight.
+void checkProposal(const QString &proposal, const QString &name, const QString &suffix, QDate day)
+{
+    QStringList expected;
+    for (const QDate d : {day, QDate::currentDate()})
+        expected << name + QLatin1Char(' ') + d.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char('.') + suffix;
+    QVERIFY2(expected.contains(QFileInfo(proposal).fileName()), qPrintable(proposal));
+}
+
+// The grid's columns on screen, left to right.
+QList<int> shownColumns(QTableView *grid)
+{
+    QList<int> shown;
+    for (int c = 0; c < grid->model()->columnCount(); ++c)
+        if (!grid->isColumnHidden(c))
+            shown << c;
+    return shown;
+}
+
 void moveOver(QWidget *w)
 {
     const QPoint at(w->width() / 2, w->height() / 2);
@@ -228,13 +285,15 @@ void TestExports::cleanup()
 void TestExports::emptyCollectionGivesHeaderOnly()
 {
     // The collection is missing: the window creates it empty and exports the header row.
-    m_desk->confirmations << true << false;
+    m_desk->confirmations << true;
+    m_desk->choices << kNo;
     exportCollection();
     QVERIFY(QFileInfo(collectionPath()).isFile());
     QCOMPARE(QFileInfo(collectionPath()).size(), 0);
     QCOMPARE(fileContent(collectionExport()),
              kOpen + "Collection Musicale" + kAfterName + kSongHeaders + "</tr>" + kClose);
-    QCOMPARE(m_desk->texts(), (QStringList{kAskExport, kAskOpen}));
+    QCOMPARE(m_desk->texts(), (QStringList{kAskExport, askOpen(collectionExport())}));
+    QCOMPARE(m_desk->choiceAnswers, QList<QStringList>{kOpenAnswers});
     QCOMPARE(m_desk->messages.at(0).kind, Kind::Confirmation);
     QCOMPARE(m_desk->messages.at(1).kind, Kind::Confirmation);
     QVERIFY(m_desk->opened.isEmpty());
@@ -243,12 +302,31 @@ void TestExports::emptyCollectionGivesHeaderOnly()
 void TestExports::threeCardsFixture()
 {
     writeFile(collectionPath(), threeSongs());
-    m_desk->confirmations << true << true;
+    m_desk->confirmations << true;
+    m_desk->choices << kOpenFile;
     exportCollection();
     QCOMPARE(fileContent(collectionExport()), threeSongsExport());
     QCOMPARE(m_desk->opened, QStringList{quoted(collectionExport())});
     // The export never touches the collection.
     QCOMPARE(fileContent(collectionPath()), threeSongs());
+}
+
+void TestExports::xlsUnchanged()
+{
+    // A collection with memos, flags, attachments and every awkward character, and the .xls the
+    // export wrote for it before the .xlsx and .csv learnt to carry every field.
+    const QString data = QStringLiteral(CANTORIUM_TESTS_DIR "/output/data/");
+    writeFile(collectionPath(), fileContent(data + QStringLiteral("fixture.mus")));
+    m_desk->confirmations << true;
+    m_desk->choices << kNo;
+    // "Tutte le colonne" ticked for another format is not for the .xls.
+    FrmExpCollection window(nullptr, collectionPath());
+    window.show();
+    window.cboFormato->setCurrentIndex(1);
+    window.chkTutte->setChecked(true);
+    window.cboFormato->setCurrentIndex(0);
+    click(&window, QStringLiteral("cmdEsporta"));
+    QCOMPARE(fileContent(collectionExport()), fileContent(data + QStringLiteral("fixture.xls")));
 }
 
 void TestExports::gridShowsEveryCard()
@@ -261,7 +339,9 @@ void TestExports::gridShowsEveryCard()
     auto *grid = child<QTableView>(&window, QStringLiteral("grdRecords"));
     QAbstractItemModel *model = grid->model();
     QCOMPARE(model->rowCount(), 3);
-    QCOMPARE(model->columnCount(), 14);
+    // The grid shows the .xls columns; the others wait for "Tutte le colonne".
+    const QList<int> shown = shownColumns(grid);
+    QCOMPARE(shown.size(), 14);
     const QStringList headers{"N.",
                               "Titolo canzone",
                               "Cantante",
@@ -278,12 +358,12 @@ void TestExports::gridShowsEveryCard()
                               "Note"};
     const QList<int> widths{60, 300, 250, 300, 200, 300, 200, 150, 350, 250, 180, 250, 350, 350};
     for (int c = 0; c < 14; ++c) {
-        QCOMPARE(model->headerData(c, Qt::Horizontal).toString(), headers.at(c));
-        QCOMPARE(grid->columnWidth(c), widths.at(c));
+        QCOMPARE(model->headerData(shown.at(c), Qt::Horizontal).toString(), headers.at(c));
+        QCOMPARE(grid->columnWidth(shown.at(c)), widths.at(c));
     }
     QCOMPARE(grid->verticalHeader()->defaultSectionSize(), 21);
     QVERIFY(grid->alternatingRowColors());
-    const auto at = [model](int r, int c) { return model->index(r, c).data().toString(); };
+    const auto at = [model, &shown](int r, int c) { return model->index(r, shown.at(c)).data().toString(); };
     QCOMPARE(at(0, 0), QStringLiteral("1"));
     QCOMPARE(at(2, 0), QStringLiteral("3"));
     QCOMPARE(at(0, 1), QStringLiteral("Volare"));
@@ -328,39 +408,45 @@ void TestExports::gridReadsFieldsAsTheCards()
 void TestExports::answers_data()
 {
     QTest::addColumn<bool>("exportIt");
-    QTest::addColumn<bool>("openIt");
+    QTest::addColumn<int>("choice");
+    QTest::addColumn<QString>("opened"); // relative to the program folder, or empty
 
-    QTest::newRow("no export") << false << false;
-    QTest::newRow("export, not opened") << true << false;
-    QTest::newRow("export and open") << true << true;
+    QTest::newRow("no export") << false << kNo << QString();
+    QTest::newRow("export, not opened") << true << kNo << QString();
+    QTest::newRow("export and open") << true << kOpenFile << "Collection.xls";
+    QTest::newRow("export and open the folder") << true << kOpenFolder << ".";
 }
 
 void TestExports::answers()
 {
     QFETCH(bool, exportIt);
-    QFETCH(bool, openIt);
+    QFETCH(int, choice);
+    QFETCH(QString, opened);
     writeFile(collectionPath(), threeSongs());
     m_desk->confirmations << exportIt;
     if (exportIt)
-        m_desk->confirmations << openIt;
+        m_desk->choices << choice;
     exportCollection();
     QCOMPARE(QFile::exists(collectionExport()), exportIt);
     if (exportIt)
         QCOMPARE(fileContent(collectionExport()), threeSongsExport());
-    QCOMPARE(m_desk->opened, openIt ? QStringList{quoted(collectionExport())} : QStringList());
+    const QString target = QDir::cleanPath(m_folder->file(opened));
+    QCOMPARE(m_desk->opened, opened.isEmpty() ? QStringList() : QStringList{quoted(target)});
     QCOMPARE(m_desk->messages.size(), exportIt ? 2 : 1);
 }
 
 void TestExports::exportTwiceReplaces()
 {
     writeFile(collectionPath(), threeSongs());
-    m_desk->confirmations << true << false;
+    m_desk->confirmations << true;
+    m_desk->choices << kNo;
     exportCollection();
     const QByteArray first = fileContent(collectionExport());
     Song one;
     one.put(0, "Solo").put(121, "Lei");
     writeFile(collectionPath(), one.bytes);
-    m_desk->confirmations << true << false;
+    m_desk->confirmations << true;
+    m_desk->choices << kNo;
     exportCollection();
     const QByteArray second = fileContent(collectionExport());
     QCOMPARE(second, kOpen + "Collection Musicale" + kAfterName + kSongHeaders + "</tr><tr>" + td("Solo") +
@@ -375,7 +461,7 @@ void TestExports::folderInTheWayGivesMessage()
     m_desk->confirmations << true;
     exportCollection();
     QCOMPARE(m_desk->last().kind, Kind::Plain);
-    QCOMPARE(m_desk->last().text, kFailed);
+    QCOMPARE(m_desk->last().text, failed(collectionExport()));
     QCOMPARE(m_desk->messages.size(), 2);
     QVERIFY(QFileInfo(collectionExport()).isDir());
     QVERIFY(m_desk->opened.isEmpty());
@@ -386,7 +472,8 @@ void TestExports::failedExportKeepsPreviousFile()
     Song one;
     one.put(0, "Solo").put(121, "Lei");
     writeFile(collectionPath(), one.bytes);
-    m_desk->confirmations << true << false;
+    m_desk->confirmations << true;
+    m_desk->choices << kNo;
     exportCollection();
     const QByteArray previous = fileContent(collectionExport());
     QVERIFY(!previous.isEmpty());
@@ -411,7 +498,7 @@ void TestExports::failedExportKeepsPreviousFile()
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
 
-    QCOMPARE(m_desk->last().text, kFailed);
+    QCOMPARE(m_desk->last().text, failed(collectionExport()));
     QCOMPARE(fileContent(collectionExport()), previous);
     QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files),
              (QStringList{QStringLiteral("Collection.xls"), QStringLiteral("Rock.mus")}));
@@ -473,7 +560,8 @@ void TestExports::helpWindow()
 
 void TestExports::emptySingerArchiveGivesHeaderOnly()
 {
-    m_desk->confirmations << true << true;
+    m_desk->confirmations << true;
+    m_desk->choices << kOpenFile;
     FrmExpAnagrafica window(nullptr);
     window.show();
     QCOMPARE(window.windowTitle(), QStringLiteral(" Esporta archivio cantanti in Microsoft Excel"));
@@ -492,11 +580,12 @@ void TestExports::singerRowFollowsRecordOrder()
         card.put(kSingerOffsets[i], " F" + QByteArray::number(i) + " ");
     card.put(kSingerOffsets[1], "M");
     writeFile(SingerArchive::path(), card.bytes + card.bytes);
-    m_desk->confirmations << true << false;
+    m_desk->confirmations << true;
+    m_desk->choices << kNo;
     FrmExpAnagrafica window(nullptr);
     window.show();
     QCOMPARE(window.model()->rowCount(), 2);
-    QCOMPARE(window.model()->columnCount(), 26);
+    QCOMPARE(shownColumns(window.grdRecords).size(), 26);
     QCOMPARE(window.model()->index(1, 0).data().toString(), QStringLiteral("2"));
     QCOMPARE(window.model()->index(0, 1).data().toString(), QStringLiteral("F0"));
     click(&window, QStringLiteral("cmdEsporta"));
@@ -634,25 +723,30 @@ void TestExports::exportsInChosenFormat()
     QFETCH(QString, filter);
     if (suffix == QLatin1String("xlsx"))
         REQUIRE_UNZIP();
+    const bool csv = suffix == QLatin1String("csv");
     writeFile(collectionPath(), threeSongs());
     QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("copie")));
     const QString chosen = m_folder->file(QStringLiteral("copie/Rock.") + suffix);
-    m_desk->confirmations << true << true;
+    m_desk->confirmations << true;
+    m_desk->choices << kOpenFile;
     m_desk->fileAnswers << chosen;
 
     FrmExpCollection window(nullptr, collectionPath());
     window.show();
     chooseFormat(&window, index);
+    const QDate day = QDate::currentDate();
     click(&window, QStringLiteral("cmdEsporta"));
 
-    // The dialog proposes the usual name in the user's home at first, with the format's suffix
-    // and type; the next export starts where this one went.
-    QCOMPARE(m_desk->dialogProposals, QStringList{QDir::homePath() + QStringLiteral("/Collection.") + suffix});
+    // The dialog proposes the collection's name and the date, with the format's suffix and type, in
+    // the user's home at first; the next export starts where this one went.
+    QCOMPARE(m_desk->dialogProposals.size(), 1);
+    QCOMPARE(QFileInfo(m_desk->dialogProposals.first()).absolutePath(), QDir::homePath());
+    checkProposal(m_desk->dialogProposals.first(), QStringLiteral("Rock"), suffix, day);
     QCOMPARE(Preferences::startFolder(QStringLiteral("esporta")), m_folder->file(QStringLiteral("copie")));
     QCOMPARE(m_desk->dialogTitles, QStringList{title});
     QCOMPARE(m_desk->dialogFilters, (QList<FileFilters>{{{filter, {QStringLiteral("*.") + suffix}}}}));
     QCOMPARE(m_desk->dialogSuffixes, QStringList{suffix});
-    QCOMPARE(m_desk->texts(), (QStringList{kAskExport, kAskOpen}));
+    QCOMPARE(m_desk->texts(), (QStringList{csv ? kAskExportCsv : kAskExport, askOpen(chosen, !csv)}));
     QCOMPARE(m_desk->opened, QStringList{quoted(chosen)});
     // Only the chosen file is written; the .xls and the collection stay as they were.
     QVERIFY(!QFile::exists(collectionExport()));
@@ -688,13 +782,16 @@ void TestExports::singerArchiveAsWorkbook()
                                  "1\xbb");
     writeFile(SingerArchive::path(), card.bytes);
     const QString chosen = ProgramFolder::file(QStringLiteral("Archivio_Cantanti.xlsx"));
-    m_desk->confirmations << true << false;
+    m_desk->confirmations << true;
+    m_desk->choices << kNo;
     m_desk->fileAnswers << chosen;
     FrmExpAnagrafica window(nullptr);
     window.show();
     chooseFormat(&window, 1);
+    const QDate day = QDate::currentDate();
     click(&window, QStringLiteral("cmdEsporta"));
-    QCOMPARE(m_desk->dialogProposals, QStringList{QDir::homePath() + QStringLiteral("/Archivio_Cantanti.xlsx")});
+    checkProposal(m_desk->dialogProposals.value(0), QStringLiteral("Archivio cantanti"), QStringLiteral("xlsx"),
+                  day);
     QVERIFY(m_desk->opened.isEmpty());
     const XlsxReadBack::Sheet sheet = XlsxReadBack::sheet(chosen);
     QCOMPARE(XlsxReadBack::part(chosen, QStringLiteral("xl/workbook.xml"))
@@ -720,7 +817,7 @@ void TestExports::cancelledSaveDialogWritesNothing()
     window.show();
     chooseFormat(&window, 2);
     click(&window, QStringLiteral("cmdEsporta"));
-    QCOMPARE(m_desk->texts(), QStringList{kAskExport});
+    QCOMPARE(m_desk->texts(), QStringList{kAskExportCsv});
     QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList{QStringLiteral("Rock.mus")});
 }
 
@@ -746,7 +843,7 @@ void TestExports::neverReplacesAFileOfAnotherType()
     window.show();
     chooseFormat(&window, 2);
     click(&window, QStringLiteral("cmdEsporta"));
-    QCOMPARE(m_desk->texts(), (QStringList{kAskExport, kFailed}));
+    QCOMPARE(m_desk->texts(), (QStringList{kAskExportCsv, failed(target, false)}));
     QCOMPARE(fileContent(target), before);
 }
 
@@ -772,7 +869,8 @@ void TestExports::failureInChosenFormat()
         Song one;
         one.put(0, "Solo").put(121, "Lei");
         writeFile(collectionPath(), one.bytes);
-        m_desk->confirmations << true << false;
+        m_desk->confirmations << true;
+        m_desk->choices << kNo;
         m_desk->fileAnswers << chosen;
         FrmExpCollection first(nullptr, collectionPath());
         first.show();
@@ -806,7 +904,8 @@ void TestExports::failureInChosenFormat()
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
 
-    QCOMPARE(m_desk->texts(), (QStringList{kAskExport, kFailed}));
+    const bool csv = index == 2;
+    QCOMPARE(m_desk->texts(), (QStringList{csv ? kAskExportCsv : kAskExport, failed(chosen, !csv)}));
     QCOMPARE(m_desk->last().kind, Kind::Plain);
     QVERIFY(m_desk->opened.isEmpty());
     if (sizeLimit)
@@ -823,18 +922,18 @@ void TestExports::failureInChosenFormat()
 void TestExports::realSaveDialogProposesNameAndType_data()
 {
     QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("suffix");
     QTest::addColumn<QString>("entry");
-    QTest::newRow("xlsx") << 1 << "Collection.xlsx"
+    QTest::newRow("xlsx") << 1 << "xlsx"
                           << "Cartella di lavoro di Excel (*.xlsx)";
-    QTest::newRow("csv") << 2 << "Collection.csv"
+    QTest::newRow("csv") << 2 << "csv"
                          << "Testo separato da punto e virgola (*.csv)";
 }
 
 void TestExports::realSaveDialogProposesNameAndType()
 {
     QFETCH(int, index);
-    QFETCH(QString, name);
+    QFETCH(QString, suffix);
     QFETCH(QString, entry);
     // What the command asks of the desktop, in the folder of the last export ...
     Preferences::rememberFolder(QStringLiteral("esporta"), m_folder->path());
@@ -854,13 +953,277 @@ void TestExports::realSaveDialogProposesNameAndType()
     QCOMPARE(dialog.acceptMode(), QFileDialog::AcceptSave);
     QCOMPARE(dialog.nameFilters(), QStringList{entry});
     QCOMPARE(dialog.selectedNameFilter(), entry);
-    QCOMPARE(dialog.defaultSuffix(), name.section(QLatin1Char('.'), 1));
+    QCOMPARE(dialog.defaultSuffix(), suffix);
     QVERIFY(!dialog.testOption(QFileDialog::DontConfirmOverwrite));
     QCOMPARE(QDir(dialog.directory()).canonicalPath(), QDir(m_folder->path()).canonicalPath());
     auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
     QVERIFY(edit);
-    QCOMPARE(edit->text(), name);
+    QCOMPARE(edit->text(), QFileInfo(m_desk->dialogProposals.first()).fileName());
+    QVERIFY(edit->text().startsWith(QStringLiteral("Rock 2")));
     dialog.close();
+}
+
+namespace
+{
+
+const QStringList kAllSongHeaders{
+    "Titolo canzone", "Cantante", "Album", "Genere musicale", "Autori", "Nazione", "Anno",
+    "Premi e riconoscimenti", "Casa discografica", "Durata", "Testo canzone", "Traduzione", "Sito Web", "Musica",
+    "Note", "Segnalata", "Allegato 1", "Allegato 2", "Allegato 3", "Descrizione allegato 1",
+    "Descrizione allegato 2", "Descrizione allegato 3"};
+
+// How a field of a record reads in an .xlsx or .csv cell, worked out from its bytes: up to the first
+// zero (or the length byte), Windows-1252, every line break one LF, trimmed.
+QString expectedCell(const char *at, int width, bool counted)
+{
+    int n = width;
+    if (counted) {
+        n = qMin(int(static_cast<unsigned char>(*at)), width - 1);
+        ++at;
+    } else if (const void *zero = memchr(at, 0, size_t(width))) {
+        n = int(static_cast<const char *>(zero) - at);
+    }
+    QString text = Ansi::toUnicode(at, n);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return ctrim(text);
+}
+
+const int kSongOffsets[] = {0,     121,   242,   363,   414,   665,   716,   747,   998,   1049,  1080, 6081,
+                            11082, 11333, 11584, 11835, 11838, 12089, 12340, 12591, 12842, 13093, 13344};
+
+QList<QStringList> expectedSongs(const QByteArray &file)
+{
+    QList<QStringList> rows{kAllSongHeaders};
+    for (qsizetype r = 0; r + 13344 <= file.size(); r += 13344) {
+        QStringList row;
+        for (int f = 0; f < 22; ++f)
+            row << expectedCell(file.constData() + r + kSongOffsets[f], kSongOffsets[f + 1] - kSongOffsets[f], false);
+        rows << row;
+    }
+    return rows;
+}
+
+// A .csv file read as a spreadsheet program reads it: ";" between fields, fields between double
+// quotes with their quotes doubled, CR LF after each row.
+QList<QStringList> readCsv(const QByteArray &bytes)
+{
+    QList<QStringList> rows;
+    if (!bytes.startsWith("\xEF\xBB\xBF"))
+        return rows;
+    const QString text = QString::fromUtf8(bytes.mid(3));
+    QStringList row;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (quoted) {
+            if (c == QLatin1Char('"') && (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('"'))) {
+                field += c;
+                ++i;
+            } else if (c == QLatin1Char('"')) {
+                quoted = false;
+            } else {
+                field += c;
+            }
+        } else if (c == QLatin1Char('"')) {
+            quoted = true;
+        } else if (c == QLatin1Char(';')) {
+            row << field;
+            field.clear();
+        } else if (c == QLatin1Char('\r') && (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))) {
+            row << field;
+            field.clear();
+            rows << row;
+            row.clear();
+            ++i;
+        } else {
+            return {}; // not a well-formed file
+        }
+    }
+    return rows;
+}
+
+// Every row of a sheet read back, its empty cells at the end included.
+QList<QStringList> readXlsx(const QString &path, int width)
+{
+    const XlsxReadBack::Sheet sheet = XlsxReadBack::sheet(path);
+    if (!sheet.wellFormed)
+        return {};
+    QList<QStringList> rows;
+    for (int r = 0; r < sheet.rows.size(); ++r) {
+        QStringList row = sheet.row(r);
+        while (row.size() < width)
+            row << QString();
+        rows << row;
+    }
+    return rows;
+}
+
+// Exports the window's archive in `index`'s format with every field to `path`, saying no to opening it.
+void exportAll(ExportWindow &window, int index, const QString &path, RecordingDesktop &desk)
+{
+    desk.confirmations << true;
+    desk.choices << kNo;
+    desk.fileAnswers << path;
+    window.show();
+    chooseFormat(&window, index);
+    QTest::mouseClick(window.chkTutte, Qt::LeftButton, {}, QPoint(8, window.chkTutte->height() / 2));
+    QVERIFY(window.allColumns());
+    click(&window, QStringLiteral("cmdEsporta"));
+}
+
+} // namespace
+
+void TestExports::allColumnsOnlyBesideTheXls()
+{
+    writeFile(collectionPath(), threeSongs());
+    FrmExpCollection window(nullptr, collectionPath());
+    window.show();
+    auto *all = child<QCheckBox>(&window, QStringLiteral("chkTutte"));
+    QCOMPARE(all->text(), QStringLiteral("Tutte le colonne"));
+    QVERIFY(all->isVisible());
+    QVERIFY(!all->isEnabled()); // the .xls keeps its columns
+    QVERIFY(!all->geometry().intersects(child(&window, QStringLiteral("grdRecords"))->geometry()));
+    QVERIFY(!all->geometry().intersects(window.cboFormato->geometry()));
+    for (int index : {1, 2}) {
+        chooseFormat(&window, index);
+        QVERIFY(all->isEnabled());
+        all->setChecked(true);
+        // Every field of the card on screen, in record order after the position.
+        QList<int> shown = shownColumns(window.grdRecords);
+        QCOMPARE(shown.size(), 1 + SongCard::FieldCount);
+        QStringList headers;
+        for (int c = 1; c < shown.size(); ++c)
+            headers << window.model()->headerData(shown.at(c), Qt::Horizontal).toString();
+        QCOMPARE(headers, kAllSongHeaders);
+        QCOMPARE(window.model()->index(0, shown.at(11)).data().toString(), QStringLiteral("Penso che un sogno\ncosì"));
+        QCOMPARE(window.model()->index(0, shown.at(16)).data().toString(), QStringLiteral("Sì"));
+        QCOMPARE(window.model()->index(0, shown.at(17)).data().toString(), QStringLiteral("volare.mp3"));
+        all->setChecked(false);
+        QCOMPARE(shownColumns(window.grdRecords).size(), 14);
+    }
+    moveOver(all);
+    QCOMPARE(child<QLabel>(&window, QStringLiteral("panInfo"))->text(),
+             QStringLiteral("Esporta ogni campo della scheda, non solo le colonne del file XLS."));
+}
+
+void TestExports::fullExportReadsBack_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::newRow("xlsx") << 1;
+    QTest::newRow("csv") << 2;
+}
+
+void TestExports::fullExportReadsBack()
+{
+    QFETCH(int, index);
+    if (index == 1)
+        REQUIRE_UNZIP();
+    // The fixture (lyrics with CR LF, lone line breaks, tabs, &<>", 5,000-byte memos, flags,
+    // attachments, "0042", "=1+1", "_x0041_"), and a card typed with names outside Windows-1252 and
+    // Unicode spaces, exported as the card stores them.
+    SongCard typed;
+    typed.setText(SongCard::Titolo, QStringLiteral("Dvořák\u2003東京 — Ελλάδα"));
+    typed.setText(SongCard::Cantante, QStringLiteral("\u00A0Björk\u00A0"));
+    typed.setText(SongCard::Testo, QStringLiteral("Ω riga\n\n\tseconda \"riga\" & <fine>"));
+    typed.setText(SongCard::Segnala, SongCard::flagText(true));
+    typed.setText(SongCard::Desc03, QStringLiteral("Descrizione 🎵"));
+    const QByteArray file =
+        fileContent(QStringLiteral(CANTORIUM_TESTS_DIR "/output/data/fixture.mus")) + typed.encode();
+    QCOMPARE(file.size(), 5 * SongCard::kSize);
+    writeFile(collectionPath(), file);
+    const QString chosen = m_folder->file(index == 1 ? QStringLiteral("Tutto.xlsx") : QStringLiteral("Tutto.csv"));
+    FrmExpCollection window(nullptr, collectionPath());
+    exportAll(window, index, chosen, *m_desk);
+
+    const QList<QStringList> rows =
+        index == 1 ? readXlsx(chosen, SongCard::FieldCount) : readCsv(fileContent(chosen));
+    const QList<QStringList> expected = expectedSongs(file);
+    QCOMPARE(rows.size(), expected.size());
+    for (int r = 0; r < rows.size(); ++r)
+        for (int c = 0; c < SongCard::FieldCount; ++c)
+            QVERIFY2(rows.at(r).value(c) == expected.at(r).at(c),
+                     qPrintable(QStringLiteral("row %1, column %2: %3").arg(r).arg(c).arg(rows.at(r).value(c))));
+    // The cells as a user reads them: whole lyrics, the typed card as it was stored.
+    // 5,000 bytes of lyrics: 92 CR LF, each one line break, and a trailing space trimmed.
+    QCOMPARE(rows.at(3).at(10).count(QLatin1Char('\n')), 92);
+    QCOMPARE(rows.at(3).at(10).size(), 5000 - 92 - 1);
+    QCOMPARE(rows.at(5).at(0), SongCard::decode(typed.encode()).text(SongCard::Titolo));
+    QCOMPARE(rows.at(5).at(1), QStringLiteral("\u00A0Björk\u00A0")); // not a code up to U+0020: kept
+    QCOMPARE(rows.at(5).at(10), QStringLiteral("? riga\n\n\tseconda \"riga\" & <fine>"));
+    QCOMPARE(rows.at(2).at(15), QStringLiteral("No"));
+    QCOMPARE(m_desk->texts().last(), askOpen(chosen, index == 1));
+    QCOMPARE(fileContent(collectionPath()), file);
+}
+
+void TestExports::fullSingerExport()
+{
+    REQUIRE_UNZIP();
+    Singer card;
+    for (int i = 0; i < 32; ++i)
+        card.put(kSingerOffsets[i], " F" + QByteArray::number(i) + " ");
+    card.put(kSingerOffsets[1], "M").put(kSingerOffsets[26], "foto & \"note\".jpg");
+    writeFile(SingerArchive::path(), card.bytes);
+    const QString chosen = m_folder->file(QStringLiteral("Cantanti.xlsx"));
+    FrmExpAnagrafica window(nullptr);
+    exportAll(window, 1, chosen, *m_desk);
+    const QList<QStringList> rows = readXlsx(chosen, 32);
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows.at(0).mid(0, 3), (QStringList{"Nome d'arte", "Sesso", "Data di nascita"}));
+    QCOMPARE(rows.at(0).mid(25), (QStringList{"Note", "Allegato 1", "Allegato 2", "Allegato 3",
+                                              "Descrizione allegato 1", "Descrizione allegato 2",
+                                              "Descrizione allegato 3"}));
+    QStringList expected;
+    for (int i = 0; i < 32; ++i)
+        expected << expectedCell(card.bytes.constData() + kSingerOffsets[i],
+                                 (i == 31 ? 5793 : kSingerOffsets[i + 1]) - kSingerOffsets[i], true);
+    QCOMPARE(rows.at(1), expected);
+    QCOMPARE(rows.at(1).at(1), QStringLiteral("M"));
+    QCOMPARE(rows.at(1).at(26), QStringLiteral("foto & \"note\".jpg"));
+}
+
+void TestExports::realQuestionBox()
+{
+    // The desktop's own box: the answers in order, the first the default, Esc the last; a name
+    // with markup shown as written.
+    installDesktop(nullptr);
+    const QString text = QStringLiteral("Esportato nel file\r\n/tmp/<b>Rock</b>.xlsx\r\n\r\nSi vuole aprire il file?");
+    const QStringList answers = kOpenAnswers;
+    QStringList seen;
+    QString shownText;
+    auto answerWith = [&](std::function<void(QMessageBox *)> act) {
+        QTimer::singleShot(0, [&, act] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            seen.clear();
+            for (QAbstractButton *b : box->buttons())
+                seen << b->text();
+            shownText = box->text();
+            QCOMPARE(box->textFormat(), Qt::PlainText);
+            QCOMPARE(box->defaultButton()->text(), answers.first());
+            act(box);
+        });
+        return desktop().choose(text, answers);
+    };
+    const auto clickOn = [](const QString &label) {
+        return [label](QMessageBox *box) {
+            for (QAbstractButton *b : box->buttons())
+                if (b->text() == label)
+                    b->click();
+        };
+    };
+    QCOMPARE(answerWith(clickOn(QStringLiteral("Apri la cartella"))), 1);
+    QCOMPARE(answerWith(clickOn(QStringLiteral("Sì"))), 0);
+    QCOMPARE(answerWith(clickOn(QStringLiteral("No"))), 2);
+    QCOMPARE(answerWith([](QMessageBox *box) { QTest::keyClick(box, Qt::Key_Escape); }), 2);
+    QCOMPARE(answerWith([](QMessageBox *box) { box->close(); }), 2);
+    QCOMPARE(answerWith([](QMessageBox *box) { QTest::keyClick(box, Qt::Key_Return); }), 0);
+    seen.sort();
+    QStringList sorted = answers;
+    sorted.sort();
+    QCOMPARE(seen, sorted);
+    QCOMPARE(shownText, QStringLiteral("Esportato nel file\n/tmp/<b>Rock</b>.xlsx\n\nSi vuole aprire il file?"));
+    installDesktop(m_desk.get());
 }
 
 QTEST_MAIN(TestExports)

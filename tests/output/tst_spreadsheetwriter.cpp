@@ -5,6 +5,7 @@
 #include "output/SpreadsheetWriter.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QDirIterator>
 #include <QTemporaryDir>
 #include <QTest>
@@ -44,6 +45,8 @@ private slots:
     void xlsxSheetLayout();
     void xlsxFailureKeepsPreviousFile_data();
     void xlsxFailureKeepsPreviousFile();
+    void xlsxRefusesTooLongCell();
+    void xlsxRowsGrowForLines();
     void xlsxReadBackRefusesHostileZips_data();
     void xlsxReadBackRefusesHostileZips();
 
@@ -331,6 +334,10 @@ void TestSpreadsheetWriter::cells()
         fullText += c == '\xe8' ? QStringLiteral("è") : QString(QLatin1Char(c));
     }
     QTest::newRow("250 bytes") << full << fullText;
+    // The longest text a cell holds, in characters, some of them more than one byte in UTF-8.
+    const QByteArray longest = QByteArray("\xe8" "a\r\n").repeated(8191) + "zzz";
+    QTest::newRow("32,767 characters")
+        << longest << QStringLiteral("èa\n").repeated(8191) + QStringLiteral("zzz");
     QTest::newRow("blank") << QByteArray(" \t ") << QString();
 }
 
@@ -484,6 +491,40 @@ void TestSpreadsheetWriter::xlsxFailureKeepsPreviousFile()
     QCOMPARE(temp.leftovers(), QStringList());
 }
 
+void TestSpreadsheetWriter::xlsxRefusesTooLongCell()
+{
+    // One character more than a cell holds: the export fails rather than cut the text, and leaves
+    // no file. (A card's fields are far shorter; this guards the writer itself.)
+    static_assert(SpreadsheetWriter::kCellCharacters == 32767);
+    QTemporaryDir dir;
+    const QByteArray tooLong = QByteArray("\xe8").repeated(32768);
+    QVERIFY_THROWS_EXCEPTION(FileError, writeXlsx(dir, {{QStringLiteral("Testo canzone"), 400}}, {{tooLong}}));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+}
+
+void TestSpreadsheetWriter::xlsxRowsGrowForLines()
+{
+    // A row grows to show the lines of its longest cell, up to ten; a row without line breaks
+    // keeps the sheet's height. Every cell sits at the top of its row.
+    REQUIRE_UNZIP();
+    QTemporaryDir dir;
+    const QList<Column> two{{QStringLiteral("Titolo canzone"), 400}, {QStringLiteral("Testo canzone"), 400}};
+    const QString path = writeXlsx(dir, two,
+                                   {{"Uno", "a\r\nb\r\nc"},
+                                    {"Due", ""},
+                                    {"Tre", QByteArray("riga\r\n").repeated(40)},
+                                    {"d\re", "f"}});
+    const QString xml = QString::fromUtf8(XlsxReadBack::part(path, QStringLiteral("xl/worksheets/sheet1.xml")));
+    QStringList heights;
+    static const QRegularExpression rowTag(QStringLiteral("<row r=\"(\\d+)\"[^>]*?(?: ht=\"([\\d.]+)\")?[^>]*>"));
+    for (auto it = rowTag.globalMatch(xml); it.hasNext();) {
+        const auto m = it.next();
+        heights << m.captured(1) + QLatin1Char(':') + m.captured(2);
+    }
+    QCOMPARE(heights, (QStringList{"1:", "2:45", "3:", "4:150", "5:30"}));
+    const XlsxReadBack::Sheet sheet = XlsxReadBack::sheet(path);
+    QCOMPARE(sheet.row(3).at(1), QStringLiteral("riga\n").repeated(39) + QStringLiteral("riga"));
+    QVERIFY(XlsxReadBack::part(path, QStringLiteral("xl/styles.xml")).contains("vertical=\"top\""));
 namespace
 {
 

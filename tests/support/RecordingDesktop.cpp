@@ -77,6 +77,17 @@ QString RecordingDesktop::folderName(QWidget *, const QString &title, const QStr
     return fileAnswers.dequeue();
 }
 
+int RecordingDesktop::choose(const QString &text, const QStringList &answers)
+{
+    messages.append({Kind::Confirmation, text});
+    choiceAnswers << answers;
+    if (choices.isEmpty()) {
+        problems << QStringLiteral("unexpected question: ") + text;
+        return int(answers.size()) - 1; // what closing the real box would answer
+    }
+    return choices.dequeue();
+}
+
 void RecordingDesktop::open(const QString &sCommand)
 {
     opened << sCommand;
@@ -172,6 +183,8 @@ void RecordingDesktop::clear()
     problems.clear();
     confirmations.clear();
     fileAnswers.clear();
+    choices.clear();
+    choiceAnswers.clear();
     modalHandlers.clear();
     reports.clear();
 }
@@ -181,6 +194,8 @@ QString RecordingDesktop::leftovers() const
     QStringList out = problems;
     if (!confirmations.isEmpty())
         out << QStringLiteral("%1 confirmation answer(s) unused").arg(confirmations.size());
+    if (!choices.isEmpty())
+        out << QStringLiteral("%1 choice(s) unused").arg(choices.size());
     if (!fileAnswers.isEmpty())
         out << QStringLiteral("%1 file answer(s) unused").arg(fileAnswers.size());
     if (!modalHandlers.isEmpty())

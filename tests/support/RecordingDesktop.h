@@ -32,6 +32,7 @@ public:
     QString saveFileName(QWidget *parent, const QString &title, const QString &proposed,
                          const FileFilters &filters, const QString &defaultSuffix) override;
     QString folderName(QWidget *parent, const QString &title, const QString &folder) override;
+    int choose(const QString &text, const QStringList &answers) override;
     void open(const QString &sCommand) override;
     bool opensPdf() override { return pdfViewer; }
     int runModal(QDialog *window) override;
@@ -57,11 +58,13 @@ public:
     // Queued answers, used in order.
     QQueue<bool> confirmations;           // false = No; answers both kinds of confirmation
     QQueue<QString> fileAnswers;          // empty text = cancelled
+    QQueue<int> choices;                  // index of the answer chosen in a question of choose()
     // Each modal window is handed to the next handler while shown; the handler drives it and
     // closes it (accept/reject/done). The return value of runModal is the window's result.
     QQueue<std::function<void(QDialog *)>> modalHandlers;
 
-    QList<Message> messages;
+    QList<Message> messages;      // choose() questions too, as confirmations
+    QList<QStringList> choiceAnswers; // the answers offered by each choose() question, in order
     QStringList opened;           // every sCommand handed to TMisc.Open
     bool pdfViewer = true;        // what opensPdf() answers
     QStringList dialogTitles;     // titles of file dialogs, in order
