@@ -7,6 +7,7 @@
 #include "table/Fold.h"
 
 #include <QCollator>
+#include <QDateTime>
 #include <QHash>
 #include <QLocale>
 
@@ -73,6 +74,8 @@ bool hasControl(const char *at, int n)
             return true;
     return false;
 }
+
+constexpr qint64 kRacyNs = 2000000000;
 
 quint64 hashRecord(const char *record, int size)
 {
@@ -310,6 +313,12 @@ CardIndex::Scan CardIndex::scan(const QString &path, ArchiveKind kind, const QVe
     } catch (const FileError &e) {
         scan.error = e.description();
     }
+    // A file written within the last moments may be written again within the same tick of the
+    // file system's clock, leaving size and time as they are: such a stamp is never trusted, so
+    // the next check reads the file again (and then finds nothing new, or the late change).
+    const qint64 nowNs = QDateTime::currentMSecsSinceEpoch() * 1000000;
+    if (nowNs - scan.stamp.modifiedNs < kRacyNs)
+        scan.stamp.modifiedNs = -1;
     // Records that could not be read stay in the table, as unreadable rows.
     if (!scan.error.isEmpty()) {
         for (qint64 r = next; r < scan.count; ++r) {

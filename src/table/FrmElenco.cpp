@@ -78,14 +78,6 @@ constexpr int kProgressAfterMs = 200;
 // A search slower than this waits for a pause in the typing.
 constexpr qint64 kKeepsUpMs = 16;
 
-QString countLine(qsizetype shown, qsizetype total)
-{
-    const QLocale italian(QLocale::Italian, QLocale::Italy);
-    return QStringLiteral("%1 %2 su %3")
-        .arg(italian.toString(qint64(shown)), shown == 1 ? QStringLiteral("scheda") : QStringLiteral("schede"),
-             italian.toString(qint64(total)));
-}
-
 // Every longer query whose words each contain one of the old words finds a part of the old rows.
 bool narrows(const QList<QByteArray> &before, const QList<QByteArray> &now)
 {
@@ -268,6 +260,8 @@ void FrmElenco::scanFinished()
     prgIndice->hide();
     if (m_stop)
         return;
+    const bool again = m_searchAgain;
+    m_searchAgain = false;
     const bool first = !m_ready;
     const int before = m_index.count();
     const QVector<int> changed = m_index.apply(std::move(m_scan));
@@ -281,6 +275,8 @@ void FrmElenco::scanFinished()
         m_scope = -1;
         runSearch();
     }
+    if (again && CardIndex::Stamp::of(m_path) != m_index.stamp())
+        startScan();
     if (first)
         grdElenco->sortByColumn(grdElenco->horizontalHeader()->sortIndicatorSection(),
                                 grdElenco->horizontalHeader()->sortIndicatorOrder());
@@ -303,8 +299,12 @@ void FrmElenco::runSearch()
         return;
     // Another copy of the program may have written the file: read again what changed, then
     // search again; meanwhile the rows stay as they are.
-    if (!m_worker && CardIndex::Stamp::of(m_path) != m_index.stamp())
-        startScan();
+    if (CardIndex::Stamp::of(m_path) != m_index.stamp()) {
+        if (m_worker)
+            m_searchAgain = true; // the reading under way may have started before the change
+        else
+            startScan();
+    }
     QElapsedTimer clock;
     clock.start();
     const QList<QByteArray> words = Fold::words(txtCerca->text());
@@ -339,6 +339,14 @@ void FrmElenco::runSearch()
     }
     showCount();
     m_lastSearchMs = clock.elapsed();
+}
+
+QString FrmElenco::countLine(qsizetype shown, qsizetype total)
+{
+    const QLocale italian(QLocale::Italian, QLocale::Italy);
+    return QStringLiteral("%1 %2 su %3")
+        .arg(italian.toString(qint64(shown)), shown == 1 ? QStringLiteral("scheda") : QStringLiteral("schede"),
+             italian.toString(qint64(total)));
 }
 
 void FrmElenco::showCount()

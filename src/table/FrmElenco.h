@@ -44,6 +44,10 @@ public:
     // True once the file has been read.
     bool isReady() const { return m_ready; }
     const CardIndex &index() const { return m_index; }
+    // Runs the search at once, without waiting for a pause in the typing.
+    void search() { runSearch(); }
+    // "37 schede su 10.000", "1 scheda su 340".
+    static QString countLine(qsizetype shown, qsizetype total);
 
     QLabel *lblTitolo = nullptr;
     QLineEdit *txtCerca = nullptr;
