@@ -156,16 +156,20 @@ CardIndex::CardIndex(ArchiveKind kind)
 {
 }
 
-QString CardIndex::column(int row, int column) const
+QString CardIndex::columnText(ArchiveKind kind, const Entry &e, const char *columns, int column)
 {
-    const Entry &e = m_entries.at(row);
     if (e.undecodable)
         return QString();
     qint64 at = e.columns;
     for (int c = 0; c < column; ++c)
         at += e.columnLength[size_t(c)];
-    const QString text = Ansi::toUnicode(m_columns.constData() + at, e.columnLength[size_t(column)]);
-    return TableColumns::at(m_kind, column).yearOnly ? TableColumns::year(text) : text;
+    const QString text = Ansi::toUnicode(columns + at, e.columnLength[size_t(column)]);
+    return TableColumns::at(kind, column).yearOnly ? TableColumns::year(text) : text;
+}
+
+QString CardIndex::column(int row, int column) const
+{
+    return columnText(m_kind, m_entries.at(row), m_columns.constData(), column);
 }
 
 QByteArray CardIndex::folded(int row, Scope scope) const
@@ -228,22 +232,28 @@ const QVector<quint32> &CardIndex::ranks(int col) const
     if (m_ranks.size() != TableColumns::count(m_kind))
         m_ranks = QVector<QVector<quint32>>(TableColumns::count(m_kind));
     QVector<quint32> &r = m_ranks[col];
-    if (r.size() == count())
-        return r;
+    if (r.size() != count())
+        r = rank(m_kind, m_entries, m_columns.constData(), col);
+    return r;
+}
+
+QVector<quint32> CardIndex::rank(ArchiveKind kind, const QVector<Entry> &entries, const char *columns, int col)
+{
+    const int n = int(entries.size());
     QCollator collator{QLocale(QLocale::Italian, QLocale::Italy)};
     collator.setNumericMode(true);
     std::vector<QCollatorSortKey> keys;
-    keys.reserve(size_t(count()));
+    keys.reserve(size_t(n));
     QVector<int> order;
-    order.reserve(count());
-    for (int row = 0; row < count(); ++row) {
-        keys.push_back(collator.sortKey(column(row, col)));
-        if (!undecodable(row))
+    order.reserve(n);
+    for (int row = 0; row < n; ++row) {
+        keys.push_back(collator.sortKey(columnText(kind, entries.at(row), columns, col)));
+        if (!entries.at(row).undecodable)
             order.append(row);
     }
     std::stable_sort(order.begin(), order.end(),
                      [&keys](int a, int b) { return keys[size_t(a)].compare(keys[size_t(b)]) < 0; });
-    r = QVector<quint32>(count(), quint32(count())); // unreadable cards last
+    QVector<quint32> r(n, quint32(n)); // unreadable cards last
     quint32 rank = 0;
     for (int k = 0; k < order.size(); ++k) {
         if (k > 0 && keys[size_t(order[k - 1])].compare(keys[size_t(order[k])]) != 0)
@@ -287,7 +297,7 @@ qint64 CardIndex::memoryBytes() const
 }
 
 CardIndex::Scan CardIndex::scan(const QString &path, ArchiveKind kind, const QVector<quint64> &known,
-                                std::atomic<qint64> *done, const std::atomic<bool> *stop)
+                                std::atomic<qint64> *done, const std::atomic<bool> *stop, int rankColumn)
 {
     Scan scan;
     const int size = TableColumns::recordSize(kind);
@@ -332,6 +342,11 @@ CardIndex::Scan CardIndex::scan(const QString &path, ArchiveKind kind, const QVe
     }
     scan.text.squeeze();
     scan.columns.squeeze();
+    if (known.isEmpty() && rankColumn >= 0 && rankColumn < TableColumns::count(kind) &&
+        !(stop && stop->load())) {
+        scan.ranks.resize(TableColumns::count(kind));
+        scan.ranks[rankColumn] = rank(kind, scan.entries, scan.columns.constData(), rankColumn);
+    }
     return scan;
 }
 
@@ -351,7 +366,7 @@ QVector<int> CardIndex::apply(Scan &&scan)
         m_deadText = 0;
         rows.resize(newCount);
         std::iota(rows.begin(), rows.end(), 0);
-        m_ranks.clear();
+        m_ranks = std::move(scan.ranks);
         return rows;
     }
     // A file that became shorter was replaced: its lost records leave the table.

@@ -54,6 +54,7 @@ public:
         qint64 textBytes = 0;    // non-zero text bytes of the changed records
         QVector<int> textBytesOf;
         QString error;           // the platform's words when the file could not be read whole
+        QVector<QVector<quint32>> ranks; // per column, when computed with a whole reading
     };
 
     explicit CardIndex(ArchiveKind kind);
@@ -89,8 +90,11 @@ public:
     // Reads `path` and folds every record whose bytes hash differently from `known` (all of them
     // when `known` is empty). `done` counts records read; `stop` ends the scan early (then the
     // result is not to be applied). Runs on any thread; never throws.
+    // A whole reading (no `known`) also ranks the rows by `rankColumn` when it is not -1, so the
+    // first sorted table costs the interface thread nothing.
     static Scan scan(const QString &path, ArchiveKind kind, const QVector<quint64> &known,
-                     std::atomic<qint64> *done = nullptr, const std::atomic<bool> *stop = nullptr);
+                     std::atomic<qint64> *done = nullptr, const std::atomic<bool> *stop = nullptr,
+                     int rankColumn = -1);
     const QVector<quint64> &hashes() const { return m_hashes; }
     // Takes a scan's records in; returns the rows that changed.
     QVector<int> apply(Scan &&scan);
@@ -99,6 +103,8 @@ public:
 
 private:
     void compact();
+    static QString columnText(ArchiveKind kind, const Entry &e, const char *columns, int column);
+    static QVector<quint32> rank(ArchiveKind kind, const QVector<Entry> &entries, const char *columns, int column);
 
     ArchiveKind m_kind;
     QVector<Entry> m_entries;

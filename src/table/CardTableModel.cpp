@@ -65,13 +65,14 @@ void CardTableModel::sort(int column, Qt::SortOrder order)
         return;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();
-    QVector<qint64> positions;
+    QList<qint64> positions;
     for (const QModelIndex &i : before)
         positions.append(position(i.row()));
     sortRows();
+    const QVector<int> rows = rowsOf(positions);
     QModelIndexList after;
     for (int k = 0; k < before.size(); ++k) {
-        const int r = rowOf(positions.at(k));
+        const int r = rows.at(k);
         after.append(r < 0 ? QModelIndex() : index(r, before.at(k).column()));
     }
     changePersistentIndexList(before, after);
@@ -113,8 +114,14 @@ int CardTableModel::rowOf(qint64 position) const
     return -1;
 }
 
-void CardTableModel::refreshRows()
+QVector<int> CardTableModel::rowsOf(const QList<qint64> &positions) const
 {
-    if (!m_rows.isEmpty())
-        emit dataChanged(index(0, 0), index(int(m_rows.size()) - 1, columnCount() - 1));
+    QVector<int> shownAt(m_index.count(), -1);
+    for (int r = 0; r < m_rows.size(); ++r)
+        shownAt[m_rows.at(r)] = r;
+    QVector<int> out;
+    out.reserve(positions.size());
+    for (qint64 p : positions)
+        out.append(p >= 1 && p <= shownAt.size() ? shownAt.at(int(p - 1)) : -1);
+    return out;
 }

@@ -29,8 +29,8 @@ public:
     qint64 position(int row) const { return CardIndex::position(m_rows.at(row)); }
     // The model row that shows the card at `position`, or -1.
     int rowOf(qint64 position) const;
-    // Cells of the given index rows changed in place.
-    void refreshRows();
+    // The same for many positions at once, in one pass over the rows.
+    QVector<int> rowsOf(const QList<qint64> &positions) const;
 
     int sortColumn() const { return m_column; }
     Qt::SortOrder sortOrder() const { return m_order; }

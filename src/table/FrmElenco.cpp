@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelection>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -233,6 +234,7 @@ FrmElenco::~FrmElenco()
     if (m_worker) {
         m_stop = true;
         m_worker->wait();
+        delete m_worker;
     }
 }
 
@@ -247,7 +249,10 @@ void FrmElenco::startScan()
     const QString path = m_path;
     const ArchiveKind kind = m_kind;
     const QVector<quint64> known = m_index.hashes();
-    m_worker = QThread::create([this, path, kind, known] { m_scan = CardIndex::scan(path, kind, known, &m_done, &m_stop); });
+    const int sorted = grdElenco->horizontalHeader()->sortIndicatorSection();
+    m_worker = QThread::create([this, path, kind, known, sorted] {
+        m_scan = CardIndex::scan(path, kind, known, &m_done, &m_stop, sorted);
+    });
     connect(m_worker, &QThread::finished, this, &FrmElenco::scanFinished);
     m_worker->start(QThread::LowPriority);
 }
@@ -331,11 +336,13 @@ void FrmElenco::runSearch()
     const QList<qint64> selected = selectedPositions();
     m_model->setRows(std::move(rows), doubles);
     grdElenco->horizontalHeader()->setSortIndicatorShown(!doubles);
-    for (qint64 p : selected) {
-        const int r = m_model->rowOf(p);
-        if (r >= 0)
-            grdElenco->selectionModel()->select(m_model->index(r, 0),
-                                                QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    // The rows selected before stay selected when the search still shows them.
+    if (!selected.isEmpty()) {
+        QItemSelection keep;
+        for (int r : m_model->rowsOf(selected))
+            if (r >= 0)
+                keep.select(m_model->index(r, 0), m_model->index(r, m_model->columnCount() - 1));
+        grdElenco->selectionModel()->select(keep, QItemSelectionModel::Select);
     }
     showCount();
     m_lastSearchMs = clock.elapsed();
@@ -379,17 +386,12 @@ void FrmElenco::updateCard(qint64 position)
 {
     if (!m_ready)
         return; // the reading under way meets the card as saved
-    const int before = m_index.count();
     m_index.updateCard(m_path, position);
     m_duplicatesKnown = false;
-    if (m_index.count() != before) {
-        m_words.clear();
-        m_scope = -1;
-        runSearch();
-    } else {
-        m_model->refreshRows();
-        showCount();
-    }
+    // The card may now match the search or no longer: the rows are found again in full.
+    m_words.clear();
+    m_scope = -1;
+    runSearch();
 }
 
 void FrmElenco::pickRow(int row)

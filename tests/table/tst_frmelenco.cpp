@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace
 {
 
@@ -290,6 +292,14 @@ void TestFrmElenco::singerArchiveAndUnreadableFile()
     QTRY_VERIFY(none.isReady());
     QCOMPARE(count(none), QStringLiteral("0 schede su 0"));
     QVERIFY(child<QLabel>(&none, "lblStato")->text().startsWith(QStringLiteral("Attenzione: ")));
+
+    // A FIFO by the archive's name holds no cards and never blocks the window.
+    const QString fifo = m_dir->filePath(QStringLiteral("Tubo.mus"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    FrmElenco pipe(fifo, ArchiveKind::Songs);
+    pipe.show();
+    QTRY_VERIFY(pipe.isReady());
+    QCOMPARE(count(pipe), QStringLiteral("0 schede su 0"));
 }
 
 QTEST_MAIN(TestFrmElenco)
