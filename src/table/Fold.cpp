@@ -6,6 +6,10 @@
 
 #include <array>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace Fold
 {
 namespace
@@ -64,25 +68,91 @@ const QByteArray &byte(unsigned char c)
     return table()[c];
 }
 
+namespace
+{
+// Per byte: its folding when that is one letter or digit, ' ' for a word break, 0 when it is
+// spelt otherwise (nothing for an apostrophe, two letters for "ß").
+const std::array<char, 256> &singles()
+{
+    static const std::array<char, 256> s = [] {
+        std::array<char, 256> one{};
+        for (int i = 0; i < 256; ++i) {
+            const QByteArray &f = table()[size_t(i)];
+            one[size_t(i)] = f.size() == 1 ? f.at(0) : char(0);
+        }
+        return one;
+    }();
+    return s;
+}
+
+#ifdef __SSE2__
+// Bytes of `v` between lo and hi, both included.
+inline __m128i within(__m128i v, char lo, char hi)
+{
+    const __m128i t = _mm_sub_epi8(v, _mm_set1_epi8(lo));
+    const __m128i top = _mm_set1_epi8(char(hi - lo));
+    return _mm_cmpeq_epi8(_mm_max_epu8(t, top), top);
+}
+#endif
+} // namespace
+
 void append(QByteArray &out, const char *bytes, int n)
 {
+    if (n <= 0)
+        return;
     const auto &t = table();
+    const auto &one = singles();
     const auto *p = reinterpret_cast<const unsigned char *>(bytes);
-    for (int i = 0; i < n; ++i) {
-        const unsigned char c = p[i];
-        // Plain lower-case letters and digits are most of any text: no table walk for them.
-        if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) {
-            out.append(char(c));
-            continue;
+    const qsizetype start = out.size();
+    out.resize(start + 3 * qsizetype(n)); // a byte folds to three at most ("¼" gives "1 4")
+    char *o = out.data();
+    qsizetype w = start;
+    bool broken = w == 0 || o[w - 1] == ' '; // a break ends what is there
+    int i = 0;
+    while (i < n) {
+#ifdef __SSE2__
+        // Most of a text is plain words with single blanks: sixteen bytes at a time.
+        if (i + 16 <= n) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+            const __m128i upper = within(v, 'A', 'Z');
+            const __m128i space = _mm_cmpeq_epi8(v, _mm_set1_epi8(' '));
+            const __m128i plain = _mm_or_si128(_mm_or_si128(within(v, 'a', 'z'), within(v, '0', '9')),
+                                               _mm_or_si128(upper, space));
+            const unsigned blanks = unsigned(_mm_movemask_epi8(space));
+            if (_mm_movemask_epi8(plain) == 0xFFFF && !(blanks & (blanks >> 1)) && !((blanks & 1) && broken)) {
+                const __m128i lower = _mm_add_epi8(v, _mm_and_si128(upper, _mm_set1_epi8(0x20)));
+                _mm_storeu_si128(reinterpret_cast<__m128i *>(o + w), lower);
+                w += 16;
+                broken = blanks & 0x8000;
+                i += 16;
+                continue;
+            }
         }
-        const QByteArray &f = t[c];
-        if (f.size() == 1 && f.at(0) == ' ') {
-            if (!out.isEmpty() && !out.endsWith(' '))
-                out.append(' ');
-        } else {
-            out.append(f);
+        const int end = qMin(n, i + 16);
+#else
+        const int end = n;
+#endif
+        for (; i < end; ++i) {
+            const unsigned char c = p[i];
+            const char f = one[c];
+            if (f == ' ') {
+                if (!broken) {
+                    o[w++] = ' ';
+                    broken = true;
+                }
+            } else if (f) {
+                o[w++] = f;
+                broken = false;
+            } else {
+                const QByteArray &m = t[c];
+                for (char x : m)
+                    o[w++] = x;
+                if (!m.isEmpty())
+                    broken = false;
+            }
         }
     }
+    out.truncate(w);
 }
 
 QByteArray text(const QString &text)

@@ -1,5 +1,6 @@
 #include "table/Fold.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 class TestFold : public QObject
@@ -8,6 +9,7 @@ class TestFold : public QObject
 private slots:
     void folds_data();
     void folds();
+    void longTextsAsByteByByte();
     void queryWords();
     void hits_data();
     void hits();
@@ -43,6 +45,34 @@ void TestFold::folds()
     QFETCH(QString, text);
     QFETCH(QByteArray, folded);
     QCOMPARE(Fold::text(text), folded);
+}
+
+void TestFold::longTextsAsByteByByte()
+{
+    // Long runs of plain words are folded sixteen bytes at a time: they must give what folding
+    // each byte on its own gives, whatever breaks, capitals and accents fall where.
+    const QByteArray alphabet = QByteArray("abcdefghijklmnopqrstuvwxyz0123456789     ABCXYZ\r\n'-.,\x92\xE0\xE9\xDF\xBD\x8C");
+    QRandomGenerator random(12);
+    for (int round = 0; round < 2000; ++round) {
+        QByteArray bytes;
+        const int n = int(random.bounded(200));
+        const int plainOnly = int(random.bounded(3)); // some texts of plain words only
+        for (int i = 0; i < n; ++i)
+            bytes += alphabet.at(int(random.bounded(plainOnly ? 41 : int(alphabet.size()))));
+        QByteArray expected = round % 2 ? QByteArray("x ") : QByteArray();
+        QByteArray got = expected;
+        for (char c : bytes) {
+            const QByteArray &f = Fold::byte(static_cast<unsigned char>(c));
+            if (f == " ") {
+                if (!expected.isEmpty() && !expected.endsWith(' '))
+                    expected += ' ';
+            } else {
+                expected += f;
+            }
+        }
+        Fold::append(got, bytes.constData(), int(bytes.size()));
+        QCOMPARE(got, expected);
+    }
 }
 
 void TestFold::queryWords()
