@@ -111,7 +111,8 @@ void append(QByteArray &out, const char *bytes, int n)
     int i = 0;
     while (i < n) {
 #ifdef __SSE2__
-        // Most of a text is plain words with single blanks: sixteen bytes at a time.
+        // Most of a text is plain words with single blanks: sixteen bytes at a time, up to the
+        // first byte that needs the table (an accent, a line break, a second blank).
         if (i + 16 <= n) {
             const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
             const __m128i upper = within(v, 'A', 'Z');
@@ -119,16 +120,22 @@ void append(QByteArray &out, const char *bytes, int n)
             const __m128i plain = _mm_or_si128(_mm_or_si128(within(v, 'a', 'z'), within(v, '0', '9')),
                                                _mm_or_si128(upper, space));
             const unsigned blanks = unsigned(_mm_movemask_epi8(space));
-            if (_mm_movemask_epi8(plain) == 0xFFFF && !(blanks & (blanks >> 1)) && !((blanks & 1) && broken)) {
+            unsigned special = ~unsigned(_mm_movemask_epi8(plain)) & 0xFFFF;
+            special |= blanks & (blanks << 1); // a blank after a blank
+            if (broken)
+                special |= blanks & 1; // a blank after a break already written
+            const int run = special ? __builtin_ctz(special) : 16;
+            if (run > 0) {
+                // Room is there: up to here every byte gave at most three.
                 const __m128i lower = _mm_add_epi8(v, _mm_and_si128(upper, _mm_set1_epi8(0x20)));
                 _mm_storeu_si128(reinterpret_cast<__m128i *>(o + w), lower);
-                w += 16;
-                broken = blanks & 0x8000;
-                i += 16;
+                w += run;
+                broken = (blanks >> (run - 1)) & 1;
+                i += run;
                 continue;
             }
         }
-        const int end = qMin(n, i + 16);
+        const int end = i + 1;
 #else
         const int end = n;
 #endif
