@@ -14,8 +14,15 @@ Stored store(const QString &path, int recordSize, const QString &shown, const QB
         if (!number || position < 0)
             throw FileError(QStringLiteral("Posizione non valida: %1").arg(shown));
     }
+    if (!shown.isEmpty() && position == 0)
+        throw FileError(QStringLiteral("Posizione non valida: %1").arg(shown));
+    return store(path, recordSize, position, record);
+}
+
+Stored store(const QString &path, int recordSize, qint64 position, const QByteArray &record)
+{
     RecordFile archive(path, recordSize);
-    Stored stored{position, shown.isEmpty()};
+    Stored stored{position, position == 0};
     if (stored.inserted)
         stored.position = archive.append(record);
     else

@@ -17,6 +17,8 @@ struct Stored {
 // `shown` is the position label's text, trimmed; anything but empty or a whole number from 0
 // up fails like the archive. Throws FileError; nothing is written then.
 Stored store(const QString &path, int recordSize, const QString &shown, const QByteArray &record);
+// The same for a position held as a number: 0 appends.
+Stored store(const QString &path, int recordSize, qint64 position, const QByteArray &record);
 
 // The information shown once a record is stored.
 const QString &confirmation(bool inserted);

@@ -8,6 +8,7 @@
 #include "core/RecordFile.h"
 #include "core/Text.h"
 
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -109,19 +110,6 @@ public:
     }
 };
 
-// The number in a position label: 0 when empty (a new card). Anything else that is not a
-// whole number from 0 up stops the command like an archive failure.
-qint64 positionOf(const QString &shown)
-{
-    if (shown.isEmpty())
-        return 0;
-    bool number = false;
-    const qint64 p = shown.toLongLong(&number);
-    if (!number || p < 0)
-        throw FileError(QStringLiteral("Posizione non valida: %1").arg(shown));
-    return p;
-}
-
 } // namespace
 
 const QString CardEditor::kReady = QStringLiteral("Pronto per archiviare una nuova scheda...");
@@ -130,12 +118,58 @@ CardEditor::CardEditor(const QString &name, const QString &title, const QSize &p
     : WorkWindow(name, title, Look::kWorkTop, panel)
 {
     QWidget *p = this->panel();
-    lblFile01 = stateLabel(p, QStringLiteral("lblFile01"));
-    lblFile02 = stateLabel(p, QStringLiteral("lblFile02"));
-    lblFile03 = stateLabel(p, QStringLiteral("lblFile03"));
-    lblDesc01 = stateLabel(p, QStringLiteral("lblDesc01"));
-    lblDesc02 = stateLabel(p, QStringLiteral("lblDesc02"));
-    lblDesc03 = stateLabel(p, QStringLiteral("lblDesc03"));
+    const char *const names[] = {"lblFile01", "lblFile02", "lblFile03", "lblDesc01", "lblDesc02", "lblDesc03"};
+    for (size_t i = 0; i < m_attachmentLabels.size(); ++i)
+        m_attachmentLabels[i] = stateLabel(p, QString::fromLatin1(names[i]));
+}
+
+void CardEditor::setArchive(const QString &path, Session::Opener openedBy)
+{
+    m_session.archive = ctrim(path);
+    m_session.openedBy = openedBy;
+}
+
+void CardEditor::setPosition(qint64 position)
+{
+    m_session.position = position;
+    m_lblPosizione->setText(position > 0 ? QString::number(position) : QString());
+}
+
+QString CardEditor::attachmentText(int index) const
+{
+    const Attachments &a = m_session.attachments;
+    return index < 3 ? a.file.at(size_t(index)) : a.desc.at(size_t(index - 3));
+}
+
+void CardEditor::setAttachmentText(int index, const QString &text)
+{
+    Attachments &a = m_session.attachments;
+    (index < 3 ? a.file.at(size_t(index)) : a.desc.at(size_t(index - 3))) = text;
+    m_attachmentLabels.at(size_t(index))->setText(text);
+}
+
+void CardEditor::takeAsLoaded()
+{
+    m_loaded = recordShown();
+}
+
+bool CardEditor::cardChanged() const
+{
+    return recordShown() != m_loaded;
+}
+
+void CardEditor::newCard()
+{
+    clearCard();
+    setAttachments({});
+    setPosition(0);
+    takeAsLoaded();
+}
+
+bool CardEditor::mayLeaveCard(Leave)
+{
+    // Unsaved changes are not asked about yet: every move goes ahead.
+    return true;
 }
 
 QWidget *CardEditor::infoBar(const QRect &bar)
@@ -187,7 +221,7 @@ QLineEdit *CardEditor::cardField(const QString &field, int x, int top, int width
         nameAfter(edit, caption, label);
     edit->setObjectName(QStringLiteral("txt") + field);
     edit->setGeometry(x, top, width, 22);
-    edit->setFont(Look::font(QStringLiteral("Verdana"), 12, true));
+    edit->setFont(Look::uiFont(12, true));
     edit->setTextMargins(2, 0, 2, 0);
     edit->setMaxLength(capacity);
     Fields::backgroundHighlight(edit);
@@ -201,11 +235,11 @@ QLabel *CardEditor::fieldCaption(const QString &field, const QString &text, int 
 
 void CardEditor::placePosition(const QRect &place)
 {
-    lblPosizione = stateLabel(panel(), QStringLiteral("lblPosizione"));
-    lblPosizione->setGeometry(place);
-    lblPosizione->setAlignment(Qt::AlignCenter);
-    lblPosizione->setFont(Look::font(QStringLiteral("Verdana"), Look::kDefaultPoints, true));
-    lblPosizione->show();
+    m_lblPosizione = stateLabel(panel(), QStringLiteral("lblPosizione"));
+    m_lblPosizione->setGeometry(place);
+    m_lblPosizione->setAlignment(Qt::AlignCenter);
+    m_lblPosizione->setFont(Look::uiFont(Look::kDefaultPoints, true));
+    m_lblPosizione->show();
 }
 
 void CardEditor::chainTabOrder(const QList<QWidget *> &order)
@@ -220,25 +254,12 @@ void CardEditor::showFieldsFromStart()
         field->setCursorPosition(0);
 }
 
-QList<QLabel *> CardEditor::attachmentLabels() const
-{
-    return {lblFile01, lblFile02, lblFile03, lblDesc01, lblDesc02, lblDesc03};
-}
-
-Attachments CardEditor::attachments() const
-{
-    return {{stateOf(lblFile01), stateOf(lblFile02), stateOf(lblFile03)},
-            {stateOf(lblDesc01), stateOf(lblDesc02), stateOf(lblDesc03)}};
-}
-
 void CardEditor::setAttachments(const Attachments &values)
 {
-    lblFile01->setText(values.file[0]);
-    lblDesc01->setText(values.desc[0]);
-    lblFile02->setText(values.file[1]);
-    lblDesc02->setText(values.desc[1]);
-    lblFile03->setText(values.file[2]);
-    lblDesc03->setText(values.desc[2]);
+    for (int i = 0; i < 3; ++i) {
+        setAttachmentText(i, values.file.at(size_t(i)));
+        setAttachmentText(3 + i, values.desc.at(size_t(i)));
+    }
 }
 
 QString CardEditor::afterStore(qint64)
@@ -262,7 +283,7 @@ void CardEditor::showEvent(QShowEvent *event)
 void CardEditor::FormShow()
 {
     // The editor always opens on an empty new card.
-    clearCard();
+    newCard();
     // The window opened by a command takes the keyboard, even on a desktop without a window
     // manager to hand it over.
     activateWindow();
@@ -270,7 +291,8 @@ void CardEditor::FormShow()
 
 void CardEditor::cmdNuovoClick()
 {
-    clearCard();
+    if (mayLeaveCard(Leave::New))
+        newCard();
 }
 
 void CardEditor::cmdPrimoClick()
@@ -299,15 +321,14 @@ void CardEditor::navigate(Move move)
     // shown as it was.
     try {
         RecordFile archive(archivePath(), recordSize());
-        const QString shown = stateOf(lblPosizione);
-        if (move == Move::Previous && shown == QLatin1String("1"))
+        const qint64 current = m_session.position;
+        if (move == Move::Previous && current == 1)
             return; // the first card is shown
-        const qint64 current = move == Move::Next ? positionOf(shown) : 0;
         const qint64 count = archive.count();
         if (count == 0) {
-            if (move == Move::Next)
-                lblPosizione->clear();
             archive.close();
+            if (move == Move::Next && mayLeaveCard(Leave::Navigate))
+                setPosition(0);
             desktop().information(ArchiveMessages::kEmpty);
             return;
         }
@@ -326,23 +347,33 @@ void CardEditor::navigate(Move move)
             break;
         case Move::Previous:
             // A new card moves to the first one too.
-            wanted = shown.isEmpty() ? 1 : positionOf(shown) - 1;
+            wanted = current == 0 ? 1 : current - 1;
             break;
         }
+        if (!mayLeaveCard(Leave::Navigate))
+            return;
         const QByteArray record = archive.read(wanted);
         archive.close();
-        showRecord(record, wanted);
+        loadRecord(record, wanted);
     } catch (const FileError &) {
         desktop().error(ArchiveMessages::kNoAccess);
     }
 }
 
+void CardEditor::loadRecord(const QByteArray &record, qint64 position)
+{
+    showRecord(record, position);
+    takeAsLoaded();
+}
+
 void CardEditor::openCard(qint64 position)
 {
+    if (!mayLeaveCard(Leave::OpenStored))
+        return;
     RecordFile archive(archivePath(), recordSize());
     const QByteArray record = archive.read(position);
     archive.close();
-    showRecord(record, position);
+    loadRecord(record, position);
 }
 
 void CardEditor::showStoredCard(qint64 position)
@@ -366,13 +397,14 @@ void CardEditor::cmdSalvaClick()
 
     ArchiveSave::Stored stored{};
     try {
-        stored = ArchiveSave::store(archivePath(), recordSize(), stateOf(lblPosizione), recordShown());
+        stored = ArchiveSave::store(archivePath(), recordSize(), m_session.position, recordShown());
     } catch (const FileError &) {
         // Nothing is reported as saved, and the position stays as it was.
         desktop().message(saveFailureKind(), ArchiveMessages::kNoAccess);
         return;
     }
-    lblPosizione->setText(QString::number(stored.position));
+    setPosition(stored.position);
+    takeAsLoaded();
     const QString warning = afterStore(stored.position);
     desktop().information(ArchiveSave::confirmation(stored.inserted));
     if (!warning.isEmpty())
@@ -381,16 +413,19 @@ void CardEditor::cmdSalvaClick()
 
 void CardEditor::cmdDuplicaClick()
 {
-    if (stateOf(lblPosizione).isEmpty()) {
+    if (m_session.position == 0) {
         desktop().warning(kNotStored);
         return;
     }
+    if (!mayLeaveCard(Leave::Duplicate))
+        return;
     // The copy is a new card: its attachments stay with the card it came from. Nothing here
-    // reads or writes the archive.
-    for (QLabel *label : attachmentLabels())
-        label->clear();
-    lblPosizione->clear();
+    // reads or writes the archive. Against an empty new card the copy counts as changed.
+    setAttachments({});
+    setPosition(0);
     leaveBehindOnCopy();
+    // A copy not yet stored counts as changed.
+    m_loaded.clear();
     firstField()->setFocus();
     desktop().information(kDuplicated);
 }
@@ -398,4 +433,13 @@ void CardEditor::cmdDuplicaClick()
 void CardEditor::cmdEsciClick()
 {
     close();
+}
+
+void CardEditor::closeEvent(QCloseEvent *event)
+{
+    if (!mayLeaveCard(Leave::Close)) {
+        event->ignore();
+        return;
+    }
+    WorkWindow::closeEvent(event);
 }

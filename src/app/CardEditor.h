@@ -7,6 +7,8 @@
 
 #include <QList>
 
+#include <array>
+
 #include <functional>
 #include <utility>
 #include <vector>
@@ -21,11 +23,14 @@ class HintLine;
 }
 
 // What the song editor and the singer editor have in common: one card of an archive of
-// fixed-size records at a time, held only in the controls; its position in lblPosizione
-// (empty for a card not yet stored); the tool bar commands that browse, save and duplicate;
-// the hint line; the six hidden attachment labels. An editor states only what is its own:
-// its archive and record codec, its fields, what Save requires and how it reports a failure,
-// and what comes with a card besides its record (the singer's photo).
+// fixed-size records at a time; a session saying which archive, which card and which
+// attachments; the card as it was loaded, to tell whether the card shown changed; the tool bar
+// commands that browse, save and duplicate; the hint line. An editor states only what is its
+// own: its archive and record codec, its fields, what Save requires and how it reports a
+// failure, and what comes with a card besides its record (the singer's photo).
+//
+// The hidden labels lblPosizione and lblFile01...lblDesc03 show the session; they are written
+// from it and never read back.
 class CardEditor : public WorkWindow
 {
     Q_OBJECT
@@ -43,15 +48,26 @@ public:
     // a picked position (the statistics) opens its card this way.
     void showStoredCard(qint64 position);
 
+    // What the editor works on besides the fields shown.
+    struct Session {
+        QString archive;         // the archive file (the song editor's collection)
+        qint64 position = 0;     // 1-based position of the card shown; 0 for a card not yet stored
+        Attachments attachments; // the card's three attached files and their descriptions
+        enum class Opener { None, Launcher, CollectionList } openedBy = Opener::None;
+    };
+    const Session &session() const { return m_session; }
+    // True when the card shown differs from the card as it was read from the archive, stored,
+    // or emptied for a new card: a new card counts as unchanged until the user types.
+    bool cardChanged() const;
+
+    // Why the card shown is about to give way to another (or the editor to close).
+    enum class Leave { Navigate, New, Duplicate, OpenStored, Close };
     // Controls both editors have, named as their design names them.
     ClickPicture *cmdNuovo = nullptr, *cmdDuplica = nullptr, *cmdSalva = nullptr, *cmdTrova = nullptr,
                  *cmdFile = nullptr, *cmdAnteprima = nullptr, *cmdStampa = nullptr, *cmdPrimo = nullptr,
                  *cmdIndietro = nullptr, *cmdAvanti = nullptr, *cmdUltimo = nullptr, *cmdEsporta = nullptr,
                  *cmdGuida = nullptr, *cmdEsci = nullptr;
-    QLabel *lblPosizione = nullptr;
     QLabel *panInfo = nullptr;
-    QLabel *lblFile01 = nullptr, *lblFile02 = nullptr, *lblFile03 = nullptr;
-    QLabel *lblDesc01 = nullptr, *lblDesc02 = nullptr, *lblDesc03 = nullptr;
 
     static const QString kReady;
 
@@ -59,13 +75,16 @@ protected:
     CardEditor(const QString &name, const QString &title, const QSize &panel);
 
     // --- what an editor states about itself ------------------------------------------------
-    virtual QString archivePath() const = 0;
+    // The archive worked on: the session's, unless the editor has a fixed one.
+    virtual QString archivePath() const { return m_session.archive; }
+    void setArchive(const QString &path, Session::Opener openedBy);
     virtual int recordSize() const = 0;
     // Decodes a record read at `position` and puts it into the controls (showCard).
     virtual void showRecord(const QByteArray &record, qint64 position) = 0;
     // The record built from the controls as they are now.
     virtual QByteArray recordShown() const = 0;
-    // Empties the card: on show and on cmdNuovo.
+    // Empties the fields for a new card: on show and on cmdNuovo. The session's position and
+    // attachments are emptied by the caller.
     virtual void clearCard() = 0;
     // The fields Save requires, in the order it checks them, each with its warning.
     virtual QList<std::pair<QLineEdit *, QString>> requiredFields() const = 0;
@@ -111,13 +130,26 @@ protected:
     // Puts every one-line field back at the start of its text, as a card is read from its
     // first word; setting a text leaves the field scrolled to its end.
     void showFieldsFromStart();
-    // The six hidden attachment labels, in record order (File01 to File03, Desc01 to Desc03).
-    QList<QLabel *> attachmentLabels() const;
+    // The session's position: lblPosizione shows it, empty for 0.
+    void setPosition(qint64 position);
+    // Text `index` (0 to 5) of the attachments in record order: File01 to File03, Desc01 to
+    // Desc03, as the field tables list them.
+    QString attachmentText(int index) const;
+    void setAttachmentText(int index, const QString &text);
+    // The card as shown now becomes the card compared against (after a load, a save, a clear).
+    void takeAsLoaded();
+    // A new empty card: the fields cleared, no position, no attachments.
+    void newCard();
+
+    // The one place every move away from the card shown goes through (all navigation, Nuovo,
+    // Duplica, a card picked in a list or a chart, Esci and closing the window). Returns false
+    // to stay on the card. This is where the editor can ask whether the changes should be
+    // saved (cardChanged()); today it lets every move happen.
+    bool mayLeaveCard(Leave why);
 
 public:
-    // The attachment labels as the attachments window takes them, and its hand-back:
-    // lblFile01, lblDesc01, lblFile02, ... in this order.
-    Attachments attachments() const;
+    // The session's attachments, as the attachments window takes them, and its hand-back.
+    Attachments attachments() const { return m_session.attachments; }
     void setAttachments(const Attachments &values);
     // Reads the card at `position` afresh and shows it, as a list window's opener does. Throws
     // FileError; the card shown stays as it was then.
@@ -125,12 +157,19 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     enum class Move { First, Previous, Next, Last };
     void navigate(Move move);
+    // Shows a record just read and takes it as the card loaded.
+    void loadRecord(const QByteArray &record, qint64 position);
     void FormShow();
 
+    Session m_session;
+    QByteArray m_loaded; // the record of the card as shown when it was loaded, stored or emptied
+    QLabel *m_lblPosizione = nullptr;
+    std::array<QLabel *, 6> m_attachmentLabels{};
     Fields::HintLine *m_hints = nullptr;
     QObject *m_keyFilter = nullptr;
 };

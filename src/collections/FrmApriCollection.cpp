@@ -81,7 +81,7 @@ FrmApriCollection::FrmApriCollection()
 
     lblCreati = new QLabel(countLine(0), p);
     lblCreati->setObjectName(QStringLiteral("lblCreati"));
-    lblCreati->setFont(Look::font(QStringLiteral("Verdana"), 12));
+    lblCreati->setFont(Look::uiFont(12));
     QPalette cp = lblCreati->palette();
     cp.setColor(QPalette::WindowText, Look::kGreen);
     lblCreati->setPalette(cp);

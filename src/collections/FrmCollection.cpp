@@ -44,16 +44,26 @@ const char *const kBadAddress = "Attenzione: l'indirizzo indicato non è un indi
 const QString kNewAddress = QStringLiteral("https://");
 
 // What a field of the record holds: its width less the terminating zero.
-int capacityOf(const char *field)
+int capacityOf(int field)
 {
-    const RecordSchema &schema = SongCard::schema();
-    return schema.field(schema.indexOf(QLatin1String(field))).capacity();
+    return SongCard::schema().field(field).capacity();
 }
 
-// The caption a field's table row gives it.
-QString caption(int field)
+QString captionOf(const FieldInfo &f)
 {
-    return QString::fromUtf8(SongCard::fields()[field].caption);
+    return f.caption ? QString::fromUtf8(f.caption) : QString();
+}
+
+// What the editor shows a field in, as its control's prefix and its codec say.
+enum class Control { Line, Memo, Check, Session };
+Control controlOf(const FieldInfo &f)
+{
+    if (qstrncmp(f.control, "chk", 3) == 0)
+        return Control::Check;
+    if (qstrncmp(f.control, "lbl", 3) == 0)
+        return Control::Session;
+    return SongCard::schema().field(f.field).codec == RecordSchema::Codec::ZeroMemo ? Control::Memo
+                                                                                   : Control::Line;
 }
 
 // Typing, pasting or dropping into a memo stops at the capacity of its record field; the
@@ -101,15 +111,15 @@ private:
     int m_added = 0;
 };
 
-QPlainTextEdit *memo(QWidget *parent, const char *field, int x, int y)
+QPlainTextEdit *memo(QWidget *parent, const FieldInfo &f)
 {
     auto *m = new QPlainTextEdit(parent);
-    m->setObjectName(QStringLiteral("txt") + QLatin1String(field));
-    m->setGeometry(x, y, 440, 144);
-    m->setFont(Look::font(QStringLiteral("Verdana"), 12, true));
+    m->setObjectName(QLatin1String(f.control));
+    m->setGeometry(f.place.x, f.place.y, f.place.width, 144);
+    m->setFont(Look::uiFont(12, true));
     m->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m->setTabChangesFocus(true);
-    new MemoLimit(m, capacityOf(field));
+    new MemoLimit(m, capacityOf(f.field));
     return m;
 }
 
@@ -152,7 +162,7 @@ FrmCollection::FrmCollection()
     lblNome->setGeometry(32, 91, 930, 24);
     lblNome->setAlignment(Qt::AlignCenter);
     lblNome->setTextFormat(Qt::PlainText);
-    lblNome->setFont(Look::font(QStringLiteral("Verdana"), 14));
+    lblNome->setFont(Look::uiFont(14));
     QPalette np = lblNome->palette();
     np.setColor(QPalette::WindowText, Qt::yellow);
     lblNome->setPalette(np);
@@ -222,7 +232,7 @@ void FrmCollection::buildToolBar()
             {&cmdEsci, "cmdEsci", "esci", {QPoint(939, 26), icon}, [this] { cmdEsciClick(); }},
         });
 
-    const QFont buttonFont = Look::font(QStringLiteral("Verdana"), 10, true);
+    const QFont buttonFont = Look::uiFont(10, true);
     wordsOn(cmdFile, QStringLiteral("Allega file"), buttonFont, Look::kInk, Qt::AlignCenter,
             QMargins(30, 0, 4, 0));
     wordsOn(cmdStampa, QStringLiteral("Stampa"), buttonFont, Look::kInk, Qt::AlignCenter,
@@ -232,88 +242,107 @@ void FrmCollection::buildToolBar()
     placePosition(QRect(595, 34, 42, 24));
 }
 
-QLineEdit *FrmCollection::tableField(int field, int x, int y, int width)
+void FrmCollection::buildFields(QWidget *p)
 {
-    const FieldInfo &f = SongCard::fields()[field];
-    return cardField(QLatin1String(f.control + 3), x, y, width, SongCard::schema().field(field).capacity(),
-                     caption(field));
+    QList<const FieldInfo *> placed;
+    for (const FieldInfo &f : SongCard::fields())
+        if (f.place.order > 0)
+            placed << &f;
+    std::sort(placed.begin(), placed.end(),
+              [](const FieldInfo *a, const FieldInfo *b) { return a->place.order < b->place.order; });
+
+    QList<QWidget *> tabOrder;
+    for (const FieldInfo *f : placed) {
+        const QString name = QLatin1String(f->control + 3);
+        QWidget *control = nullptr;
+        switch (controlOf(*f)) {
+        case Control::Line:
+            control = cardField(name, f->place.x, f->place.y, f->place.width, capacityOf(f->field), captionOf(*f));
+            break;
+        case Control::Memo: {
+            QLabel *caption = fieldCaption(name, captionOf(*f), f->place.x, f->place.y);
+            control = memo(p, *f);
+            nameAfter(control, caption->text(), caption);
+            break;
+        }
+        case Control::Check: {
+            auto *box = new QCheckBox(captionOf(*f), p);
+            box->setObjectName(QLatin1String(f->control));
+            box->setFont(Look::uiFont(Look::kDefaultPoints, true));
+            box->setCursor(Qt::PointingHandCursor);
+            box->move(f->place.x, f->place.y);
+            box->adjustSize();
+            control = box;
+            break;
+        }
+        case Control::Session:
+            continue;
+        }
+        m_controls.at(size_t(f->field)) = control;
+        tabOrder << control;
+    }
+    chainTabOrder(tabOrder);
+
+    // Enter walks each run of one-line fields to the next field that takes text, the last one
+    // round to the first field; a memo keeps Enter for its own lines.
+    const auto takesText = [](QWidget *w) { return qobject_cast<QLineEdit *>(w) || qobject_cast<QPlainTextEdit *>(w); };
+    QList<QWidget *> run;
+    for (int i = 0; i <= tabOrder.size(); ++i) {
+        QWidget *w = i < tabOrder.size() ? tabOrder.at(i) : nullptr;
+        if (w && qobject_cast<QLineEdit *>(w)) {
+            run << w;
+            continue;
+        }
+        if (run.isEmpty())
+            continue;
+        QWidget *next = nullptr;
+        for (int j = i; j < tabOrder.size() && !next; ++j)
+            if (takesText(tabOrder.at(j)))
+                next = tabOrder.at(j);
+        Fields::enterChain(run, next ? next : tabOrder.first());
+        run.clear();
+    }
+}
+
+QLineEdit *FrmCollection::lineOf(int field) const
+{
+    return qobject_cast<QLineEdit *>(m_controls.at(size_t(field)));
 }
 
 void FrmCollection::buildCard(QWidget *p)
 {
     icoCD = CollectionArt::picture(p, QStringLiteral("icoCD"), QStringLiteral(":/collections/cd.svg"),
                                    QRect(36, 142, 175, 174));
-
-    // Where each one-line field of the top rows stands; control name and caption come from the
-    // card's field table.
-    struct FieldPlace {
-        QLineEdit *FrmCollection::*member;
-        SongCard::Field field;
-        int x, y, width;
-    };
-    const FieldPlace places[] = {
-        {&FrmCollection::txtTitolo, SongCard::Titolo, 236, 156, 392},
-        {&FrmCollection::txtCantante, SongCard::Cantante, 668, 156, 262},
-        {&FrmCollection::txtAlbum, SongCard::Album, 236, 204, 420},
-        {&FrmCollection::txtGenere, SongCard::Genere, 668, 204, 290},
-        {&FrmCollection::txtAutori, SongCard::Autori, 236, 252, 420},
-        {&FrmCollection::txtNazione, SongCard::Nazione, 668, 252, 180},
-        {&FrmCollection::txtAnno, SongCard::Anno, 860, 252, 98},
-        {&FrmCollection::txtPremi, SongCard::Premi, 236, 300, 420},
-        {&FrmCollection::txtCasa, SongCard::Casa, 668, 300, 180},
-        {&FrmCollection::txtDurata, SongCard::Durata, 860, 300, 98},
-    };
-    for (const FieldPlace &s : places)
-        this->*s.member = tableField(s.field, s.x, s.y, s.width);
-    impCantante = new ClickPicture(p, QStringLiteral("impCantante"),
-                                   QStringLiteral(":/collections/importa.svg"), QRect(936, 156, 22, 22));
-    hints()->command(impCantante, QStringLiteral("Importa il nome d'arte dall'archivio dei cantanti."));
-    connect(impCantante, &ClickPicture::clicked, this,
-            [this] { guarded([this] { ListCommands::importSinger(this, [this](qint64 at) { importSinger(at); }); }); });
-
     shape(p, QStringLiteral("bkgSfondoGrigio"), QRect(36, 336, 922, 186), Look::kGreyBandTop,
           Look::kGreyBandBottom);
-    QLabel *lblTesto = fieldCaption(QStringLiteral("Testo"), caption(SongCard::Testo), 50, 365);
-    txtTesto = memo(p, "Testo", 50, 365);
-    nameAfter(txtTesto, lblTesto->text(), lblTesto);
-    QLabel *lblStoria = fieldCaption(QStringLiteral("Storia"), caption(SongCard::Storia), 504, 365);
-    txtStoria = memo(p, "Storia", 504, 365);
-    nameAfter(txtStoria, lblStoria->text(), lblStoria);
-
-    txtSito = tableField(SongCard::Sito, 36, 548, 426);
-    txtSito->setText(kNewAddress);
-    btnSito = new ClickPicture(p, QStringLiteral("btnSito"), QStringLiteral(":/collections/sito.svg"),
-                               QRect(468, 548, 22, 22));
-    hints()->command(btnSito, QStringLiteral("Visita il sito Web della canzone."));
-    connect(btnSito, &ClickPicture::clicked, this, [this] { guarded([this] { btnSitoClick(); }); });
-    txtMusica = tableField(SongCard::Musica, 504, 548, 454);
-
-    txtNote = tableField(SongCard::Note, 36, 596, 758);
-
     shape(p, QStringLiteral("bkgSegnala"), QRect(808, 580, 150, 38), Look::kOrange,
           Look::kPaleOrange, Qt::white);
     shape(p, QStringLiteral("sfoSegnala"), QRect(814, 584, 30, 30), Qt::white, Look::kPaleOrange);
     icoSegnala =
         CollectionArt::picture(p, QStringLiteral("icoSegnala"), QStringLiteral(":/collections/bandiera.svg"),
                                QRect(816, 586, 26, 26));
-    chkSegnala = new QCheckBox(QStringLiteral("Segnala"), p);
-    chkSegnala->setObjectName(QStringLiteral("chkSegnala"));
-    chkSegnala->setFont(Look::font(QStringLiteral("Verdana"), Look::kDefaultPoints, true));
-    chkSegnala->setCursor(Qt::PointingHandCursor);
-    chkSegnala->move(856, 588);
-    chkSegnala->adjustSize();
-    hints()->command(chkSegnala, QStringLiteral("Inserisci la scheda nell'elenco delle canzoni segnalate."));
+
+    buildFields(p);
+
+    QLineEdit *txtCantante = lineOf(SongCard::Cantante);
+    impCantante = new ClickPicture(p, QStringLiteral("impCantante"), QStringLiteral(":/collections/importa.svg"),
+                                   QRect(txtCantante->x() + txtCantante->width() + 6, txtCantante->y(), 22, 22));
+    hints()->command(impCantante, QStringLiteral("Importa il nome d'arte dall'archivio dei cantanti."));
+    connect(impCantante, &ClickPicture::clicked, this,
+            [this] { guarded([this] { ListCommands::importSinger(this, [this](qint64 at) { importSinger(at); }); }); });
+
+    QLineEdit *txtSito = lineOf(SongCard::Sito);
+    txtSito->setText(kNewAddress);
+    btnSito = new ClickPicture(p, QStringLiteral("btnSito"), QStringLiteral(":/collections/sito.svg"),
+                               QRect(txtSito->x() + txtSito->width() + 6, txtSito->y(), 22, 22));
+    hints()->command(btnSito, QStringLiteral("Visita il sito Web della canzone."));
+    connect(btnSito, &ClickPicture::clicked, this, [this] { guarded([this] { btnSitoClick(); }); });
+
+    hints()->command(m_controls.at(SongCard::Segnala),
+                     QStringLiteral("Inserisci la scheda nell'elenco delle canzoni segnalate."));
 
     // Installed after the highlight, so the address is completed before the field repaints.
     txtSito->installEventFilter(this);
-
-    Fields::enterChain({txtTitolo, txtCantante, txtAlbum, txtGenere, txtAutori, txtNazione, txtAnno, txtPremi,
-                        txtCasa, txtDurata},
-                       txtTesto);
-    Fields::enterChain({txtSito, txtMusica, txtNote}, txtTitolo);
-
-    chainTabOrder({txtTitolo, txtCantante, txtAlbum, txtGenere, txtAutori, txtNazione, txtAnno, txtPremi,
-                   txtCasa, txtDurata, txtTesto, txtStoria, txtSito, txtMusica, txtNote, chkSegnala});
 }
 
 // --- state -------------------------------------------------------------------------------
@@ -343,7 +372,8 @@ bool FrmCollection::isWebAddress(const QString &address)
 
 void FrmCollection::openCollection(const QString &path, const QString &name)
 {
-    lblFile->setText(ctrim(path));
+    setArchive(path, Session::Opener::CollectionList);
+    lblFile->setText(session().archive);
     lblNome->setText(name);
 }
 
@@ -352,12 +382,12 @@ void FrmCollection::importSinger(qint64 position)
     RecordFile archive(SingerArchive::path(), SingerCard::kSize);
     const SingerCard card = SingerCard::decode(archive.read(position));
     archive.close();
-    txtCantante->setText(ctrim(card.text(SingerCard::Nome)));
+    lineOf(SongCard::Cantante)->setText(ctrim(card.text(SingerCard::Nome)));
 }
 
-QString FrmCollection::archivePath() const
+QString FrmCollection::collectionName() const
 {
-    return stateOf(lblFile);
+    return lblNome->text();
 }
 
 int FrmCollection::recordSize() const
@@ -378,7 +408,7 @@ QByteArray FrmCollection::recordShown() const
 QList<std::pair<QLineEdit *, QString>> FrmCollection::requiredFields() const
 {
     // The title first: a card with neither title nor singer asks for the title.
-    return {{txtTitolo, kNoTitle}, {txtCantante, kNoSinger}};
+    return {{lineOf(SongCard::Titolo), kNoTitle}, {lineOf(SongCard::Cantante), kNoSinger}};
 }
 
 Desktop::Kind FrmCollection::saveFailureKind() const
@@ -388,71 +418,62 @@ Desktop::Kind FrmCollection::saveFailureKind() const
 
 QWidget *FrmCollection::firstField() const
 {
-    return txtTitolo;
+    return lineOf(SongCard::Titolo);
+}
+
+QString FrmCollection::shownText(const FieldInfo &f) const
+{
+    QWidget *control = m_controls.at(size_t(f.field));
+    switch (controlOf(f)) {
+    case Control::Line:
+        return static_cast<QLineEdit *>(control)->text();
+    case Control::Memo:
+        return memoText(static_cast<QPlainTextEdit *>(control));
+    case Control::Check:
+        return SongCard::flagText(static_cast<QCheckBox *>(control)->isChecked());
+    case Control::Session:
+        break;
+    }
+    return attachmentText(f.field - SongCard::File01);
+}
+
+void FrmCollection::showText(const FieldInfo &f, const QString &text)
+{
+    QWidget *control = m_controls.at(size_t(f.field));
+    switch (controlOf(f)) {
+    case Control::Line:
+        static_cast<QLineEdit *>(control)->setText(text);
+        break;
+    case Control::Memo:
+        setMemo(static_cast<QPlainTextEdit *>(control), text);
+        break;
+    case Control::Check: {
+        SongCard card;
+        card.setText(f.field, text);
+        // A flag field written elsewhere leaves the box as it was.
+        if (card.flag() != SongCard::Flag::Neither)
+            static_cast<QCheckBox *>(control)->setChecked(card.flag() == SongCard::Flag::Flagged);
+        break;
+    }
+    case Control::Session:
+        setAttachmentText(f.field - SongCard::File01, text);
+        break;
+    }
 }
 
 SongCard FrmCollection::cardShown() const
 {
     SongCard card;
-    card.setText(SongCard::Titolo, txtTitolo->text());
-    card.setText(SongCard::Cantante, txtCantante->text());
-    card.setText(SongCard::Album, txtAlbum->text());
-    card.setText(SongCard::Genere, txtGenere->text());
-    card.setText(SongCard::Autori, txtAutori->text());
-    card.setText(SongCard::Nazione, txtNazione->text());
-    card.setText(SongCard::Anno, txtAnno->text());
-    card.setText(SongCard::Premi, txtPremi->text());
-    card.setText(SongCard::Casa, txtCasa->text());
-    card.setText(SongCard::Durata, txtDurata->text());
-    card.setText(SongCard::Testo, memoText(txtTesto));
-    card.setText(SongCard::Storia, memoText(txtStoria));
-    card.setText(SongCard::Sito, txtSito->text());
-    card.setText(SongCard::Musica, txtMusica->text());
-    card.setText(SongCard::Note, txtNote->text());
-    card.setText(SongCard::Segnala, SongCard::flagText(chkSegnala->isChecked()));
-    card.setText(SongCard::File01, lblFile01->text());
-    card.setText(SongCard::File02, lblFile02->text());
-    card.setText(SongCard::File03, lblFile03->text());
-    card.setText(SongCard::Desc01, lblDesc01->text());
-    card.setText(SongCard::Desc02, lblDesc02->text());
-    card.setText(SongCard::Desc03, lblDesc03->text());
+    for (const FieldInfo &f : SongCard::fields())
+        card.setText(f.field, shownText(f));
     return card;
 }
 
 void FrmCollection::showCard(const SongCard &card, qint64 position)
 {
-    txtTitolo->setText(card.text(SongCard::Titolo));
-    txtCantante->setText(card.text(SongCard::Cantante));
-    txtAlbum->setText(card.text(SongCard::Album));
-    txtGenere->setText(card.text(SongCard::Genere));
-    txtAutori->setText(card.text(SongCard::Autori));
-    txtNazione->setText(card.text(SongCard::Nazione));
-    txtAnno->setText(card.text(SongCard::Anno));
-    txtPremi->setText(card.text(SongCard::Premi));
-    txtCasa->setText(card.text(SongCard::Casa));
-    txtDurata->setText(card.text(SongCard::Durata));
-    setMemo(txtTesto, card.text(SongCard::Testo));
-    setMemo(txtStoria, card.text(SongCard::Storia));
-    txtSito->setText(card.text(SongCard::Sito));
-    txtMusica->setText(card.text(SongCard::Musica));
-    txtNote->setText(card.text(SongCard::Note));
-    switch (card.flag()) {
-    case SongCard::Flag::Flagged:
-        chkSegnala->setChecked(true);
-        break;
-    case SongCard::Flag::NotFlagged:
-        chkSegnala->setChecked(false);
-        break;
-    case SongCard::Flag::Neither:
-        break; // a flag field written elsewhere leaves the box as it was
-    }
-    lblFile01->setText(card.text(SongCard::File01));
-    lblFile02->setText(card.text(SongCard::File02));
-    lblFile03->setText(card.text(SongCard::File03));
-    lblDesc01->setText(card.text(SongCard::Desc01));
-    lblDesc02->setText(card.text(SongCard::Desc02));
-    lblDesc03->setText(card.text(SongCard::Desc03));
-    lblPosizione->setText(QString::number(position));
+    for (const FieldInfo &f : SongCard::fields())
+        showText(f, card.text(f.field));
+    setPosition(position);
     showFieldsFromStart();
 }
 
@@ -460,7 +481,7 @@ void FrmCollection::showCard(const SongCard &card, qint64 position)
 
 bool FrmCollection::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == txtSito && event->type() == QEvent::FocusOut) {
+    if (watched == m_controls.at(SongCard::Sito) && event->type() == QEvent::FocusOut) {
         // Leaving the field, not the window losing the focus to a message or another program.
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
@@ -471,23 +492,16 @@ bool FrmCollection::eventFilter(QObject *watched, QEvent *event)
 
 void FrmCollection::clearCard()
 {
-    for (QLineEdit *field : {txtTitolo, txtCantante, txtAlbum, txtGenere, txtAutori, txtNazione, txtAnno,
-                             txtPremi, txtCasa, txtDurata})
-        field->clear();
-    setMemo(txtTesto, QString());
-    setMemo(txtStoria, QString());
-    txtSito->setText(kNewAddress);
-    txtMusica->clear();
-    txtNote->clear();
-    for (QLabel *label : attachmentLabels())
-        label->clear();
-    chkSegnala->setChecked(false);
-    lblPosizione->clear();
-    txtTitolo->setFocus();
+    for (const FieldInfo &f : SongCard::fields())
+        if (controlOf(f) != Control::Session)
+            showText(f, f.field == SongCard::Sito ? kNewAddress : QString());
+    showText(SongCard::fields()[SongCard::Segnala], SongCard::flagText(false));
+    lineOf(SongCard::Titolo)->setFocus();
 }
 
 void FrmCollection::completeAddress()
 {
+    QLineEdit *txtSito = lineOf(SongCard::Sito);
     // Case-exact on purpose: "HTTP://..." gets the prefix too.
     if (txtSito->text().left(4) != QLatin1String("http"))
         txtSito->setText(kNewAddress + ctrim(txtSito->text()));
@@ -500,6 +514,7 @@ void FrmCollection::txtSitoExit()
 
 void FrmCollection::btnSitoClick()
 {
+    QLineEdit *txtSito = lineOf(SongCard::Sito);
     if (ctrim(txtSito->text()).isEmpty()) {
         desktop().warning(QString::fromUtf8(kNoAddress));
         txtSito->setText(kNewAddress);
@@ -556,8 +571,7 @@ void FrmCollection::cmdImportaBraniClick()
     desktop().runModal(&window);
     // An untouched new card gives way to the first card imported, so the user sees the result;
     // a card being typed or a stored card stays as it is.
-    const bool untouched = stateOf(lblPosizione).isEmpty() && ctrim(txtTitolo->text()).isEmpty() &&
-                           ctrim(txtCantante->text()).isEmpty();
+    const bool untouched = session().position == 0 && !cardChanged();
     if (window.added() == 0 || !untouched)
         return;
     try {

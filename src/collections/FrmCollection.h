@@ -1,16 +1,19 @@
 #pragma once
 
 #include "app/CardEditor.h"
+#include "records/SongCard.h"
+
+#include <array>
 
 class ClickPicture;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
-class SongCard;
+struct FieldInfo;
 
-// The song card editor: one card of the open collection at a time, held only in the
-// controls until the user saves it.
+// The song card editor: one card of the open collection at a time. Its fields are built,
+// chained, loaded, saved and cleared by walking the song card's field table.
 class FrmCollection : public CardEditor
 {
     Q_OBJECT
@@ -19,9 +22,6 @@ public:
     // Sets lblFile and the collection name shown in the title bar.
     void openCollection(const QString &path, const QString &name);
 
-    // Puts a stored card into the window, as navigation does: texts, flag rule, the six
-    // attachment labels and the position. Used by the windows that pick a card.
-    void showCard(const SongCard &card, qint64 position);
     // The card as the controls hold it, flag "Sì" or "No"; texts untrimmed.
     SongCard cardShown() const;
 
@@ -32,28 +32,12 @@ public:
     // True for an address the desktop may be given: http or https with a host.
     static bool isWebAddress(const QString &address);
 
-    // Tool bar: the shared commands are CardEditor's.
-    ClickPicture *cmdSegnala = nullptr, *cmdImportaBrani = nullptr;
-    ClickPicture *cmdStatistiche = nullptr;
-
-    // Card
-    QLabel *lblNome = nullptr;
-    QLineEdit *txtTitolo = nullptr, *txtCantante = nullptr, *txtAlbum = nullptr, *txtGenere = nullptr;
-    QLineEdit *txtAutori = nullptr, *txtNazione = nullptr, *txtAnno = nullptr, *txtPremi = nullptr;
-    QLineEdit *txtCasa = nullptr, *txtDurata = nullptr, *txtSito = nullptr, *txtMusica = nullptr,
-              *txtNote = nullptr;
-    QPlainTextEdit *txtTesto = nullptr, *txtStoria = nullptr;
-    QCheckBox *chkSegnala = nullptr;
-    ClickPicture *impCantante = nullptr, *btnSito = nullptr;
-    ClickPicture *icoCD = nullptr, *icoSegnala = nullptr;
-
-    // State
-    QLabel *lblFile = nullptr;
+    // The collection's name in the title bar.
+    QString collectionName() const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-    QString archivePath() const override;
     int recordSize() const override;
     void showRecord(const QByteArray &record, qint64 position) override;
     QByteArray recordShown() const override;
@@ -63,10 +47,16 @@ protected:
     QWidget *firstField() const override;
 
 private:
+    // Puts a stored card into the window: texts, flag rule, attachments and position.
+    void showCard(const SongCard &card, qint64 position);
     void buildToolBar();
     void buildCard(QWidget *p);
-    // The one-line field of record field `field` at (x, y), as its field table names it.
-    QLineEdit *tableField(int field, int x, int y, int width);
+    // The controls of the fields the table places, built, chained and named as it says.
+    void buildFields(QWidget *p);
+    QLineEdit *lineOf(int field) const;
+    // A field's text as its control shows it, and the other way round.
+    QString shownText(const FieldInfo &f) const;
+    void showText(const FieldInfo &f, const QString &text);
 
     void cmdGuidaClick();
     void cmdFileClick();
@@ -80,4 +70,11 @@ private:
     void completeAddress();
     // Takes the stage name of the singer card at `position`.
     void importSinger(qint64 position);
+
+    // The control of each field the table places; null for the attachments, kept in the session.
+    std::array<QWidget *, SongCard::FieldCount> m_controls{};
+    QLabel *lblNome = nullptr;
+    QLabel *lblFile = nullptr;
+    ClickPicture *cmdSegnala = nullptr, *cmdImportaBrani = nullptr, *cmdStatistiche = nullptr;
+    ClickPicture *impCantante = nullptr, *btnSito = nullptr, *icoCD = nullptr, *icoSegnala = nullptr;
 };

@@ -123,21 +123,10 @@ void RecordSchema::store(char *at, const Field &field, const QString &text)
 
 QString RecordSchema::load(const char *at, const Field &field)
 {
-    switch (field.codec) {
-    case Codec::ZeroText:
-    case Codec::ZeroMemo: {
-        const void *zero = std::memchr(at, 0, size_t(field.width));
-        const int n = zero ? int(static_cast<const char *>(zero) - at) : field.width;
-        return convert(at, n, field.codec == Codec::ZeroMemo);
-    }
-    case Codec::Counted: {
-        // A length byte above the capacity (never written by the program) is read as the
-        // capacity, so a reader never strays into the next field.
-        const int n = qMin(int(static_cast<unsigned char>(at[0])), field.capacity());
-        return ctrim(convert(at + 1, n, false));
-    }
-    }
-    return QString();
+    const Bytes bytes = bytesOf(at, field);
+    if (field.codec == Codec::Counted)
+        return ctrim(convert(bytes.data, bytes.size, false));
+    return convert(bytes.data, bytes.size, field.codec == Codec::ZeroMemo);
 }
 
 QByteArray RecordSchema::encode(const QString *texts) const

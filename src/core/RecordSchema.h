@@ -5,6 +5,7 @@
 #include <QAnyStringView>
 
 #include <array>
+#include <cstring>
 
 // The layout of a fixed-size archive record as data: its text fields in record order, each with
 // its name, place, width and text codec. One codec walks the table for every record type, and
@@ -81,6 +82,36 @@ public:
     QByteArray encode(const QString *texts) const;
     // `record` holds size() bytes; every field is read into texts[index].
     void decode(const char *record, QString *texts) const;
+
+    // A field's text bytes as the record holds them, before any conversion: up to the first zero
+    // of a zero-terminated field (its whole width without one), the counted bytes of a counted
+    // field (a length byte above the capacity reads as the capacity, so a reader never strays
+    // into the next field). Every reader of stored bytes takes them from here.
+    struct Bytes {
+        const char *data;
+        int size;
+    };
+    // `at` points to the field's first byte in a record.
+    static Bytes bytesOf(const char *at, const Field &field)
+    {
+        if (field.codec != Codec::Counted) {
+            const void *zero = std::memchr(at, 0, size_t(field.width));
+            return {at, zero ? int(static_cast<const char *>(zero) - at) : field.width};
+        }
+        const int n = static_cast<unsigned char>(at[0]);
+        return {at + 1, n < field.capacity() ? n : field.capacity()};
+    }
+    // The bytes without the bytes up to 0x20 at either end: the trim of the text they hold.
+    static Bytes trimmed(Bytes b)
+    {
+        while (b.size > 0 && static_cast<unsigned char>(*b.data) <= 0x20) {
+            ++b.data;
+            --b.size;
+        }
+        while (b.size > 0 && static_cast<unsigned char>(b.data[b.size - 1]) <= 0x20)
+            --b.size;
+        return b;
+    }
 
     // One field's codec: `at` points to the field's first byte in a record.
     static void store(char *at, const Field &field, const QString &text);

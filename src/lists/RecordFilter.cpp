@@ -24,20 +24,10 @@ inline char lowerByte(char c)
 // bytes of a counted one with the ends trimmed as the reader trims them.
 inline std::pair<const char *, int> fieldBytes(const char *record, const RecordSchema::Field &f)
 {
-    const char *at = record + f.offset;
-    if (f.codec != RecordSchema::Codec::Counted) {
-        const void *zero = std::memchr(at, 0, size_t(f.width));
-        return {at, zero ? int(static_cast<const char *>(zero) - at) : f.width};
-    }
-    int n = qMin(int(static_cast<unsigned char>(at[0])), f.capacity());
-    const char *begin = at + 1;
-    while (n > 0 && static_cast<unsigned char>(*begin) <= 0x20) {
-        ++begin;
-        --n;
-    }
-    while (n > 0 && static_cast<unsigned char>(begin[n - 1]) <= 0x20)
-        --n;
-    return {begin, n};
+    RecordSchema::Bytes b = RecordSchema::bytesOf(record + f.offset, f);
+    if (f.codec == RecordSchema::Codec::Counted)
+        b = RecordSchema::trimmed(b);
+    return {b.data, b.size};
 }
 // True when `p` (m bytes, A to Z already lowered) occurs in `text` with A to Z taken as a to z.
 inline bool equalFolded(const char *text, const char *p, int m)

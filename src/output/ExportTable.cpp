@@ -52,28 +52,13 @@ namespace
 void appendField(QByteArray &out, const char *record, const RecordSchema::Field &field)
 {
     const char *at = record + field.offset;
-    int n = 0;
-    switch (field.codec) {
-    case RecordSchema::Codec::ZeroText: {
-        const void *zero = std::memchr(at, 0, size_t(field.width));
-        n = zero ? int(static_cast<const char *>(zero) - at) : field.width;
-        break;
-    }
-    case RecordSchema::Codec::Counted:
-        n = qMin(int(static_cast<unsigned char>(at[0])), field.capacity());
-        ++at;
-        break;
-    case RecordSchema::Codec::ZeroMemo:
+    if (field.codec == RecordSchema::Codec::ZeroMemo) {
         // Line breaks change in the reading: take the codec's own text.
         out.append(Ansi::fromUnicode(ctrim(RecordSchema::load(at, field))));
         return;
     }
-    const char *end = at + n;
-    while (at < end && static_cast<unsigned char>(*at) <= 0x20)
-        ++at;
-    while (end > at && static_cast<unsigned char>(end[-1]) <= 0x20)
-        --end;
-    out.append(at, end - at);
+    const RecordSchema::Bytes text = RecordSchema::trimmed(RecordSchema::bytesOf(at, field));
+    out.append(text.data, text.size);
 }
 
 } // namespace

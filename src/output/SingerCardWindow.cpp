@@ -52,9 +52,10 @@ void SingerCardWindow::btnStampaClick()
         if (photo.isNull())
             throw report::ReportError("Foto non decodificabile");
         repDocumento.setPicture(QStringLiteral("imgLogo"), photo);
+        // The layout says which fields the card prints and where.
         for (const FieldInfo &f : SingerCard::fields())
-            if (f.reportObject)
-                repDocumento.setText(QString::fromLatin1(f.reportObject), ctrim(m_card.text(f.field)));
+            if (repDocumento.findObject(QString::fromLatin1(f.control)))
+                repDocumento.setText(QString::fromLatin1(f.control), ctrim(m_card.text(f.field)));
         handOver(report::prepareReport(repDocumento));
     } catch (const report::ReportError &) {
         desktop().warning(kFailure);

@@ -18,13 +18,15 @@ void SongCardWindow::btnStampaClick()
     // Failures here are not caught: they reach the general error report and the window stays.
     repScheda.setOrientation(QPageLayout::Portrait);
     repScheda.setText(QStringLiteral("txtCollection"), ctrim(m_collection));
+    // The layout says which fields the card prints and where.
     for (const FieldInfo &f : SongCard::fields()) {
-        if (!f.reportObject)
+        const QString cell = QString::fromLatin1(f.control);
+        if (!repScheda.findObject(cell))
             continue;
         QString text = ctrim(m_card.text(f.field));
-        if (f.reportPrefix)
-            text = QString::fromUtf8(f.reportPrefix) + text;
-        repScheda.setText(QString::fromLatin1(f.reportObject), text);
+        if (f.printPrefix)
+            text = QString::fromUtf8(f.printPrefix) + text;
+        repScheda.setText(cell, text);
     }
     handOver(report::prepareReport(repScheda));
     accept();

@@ -44,15 +44,16 @@ namespace
 constexpr int kRest = FieldInfo::kRest;
 
 // clang-format off
-const FieldInfo kUses[] = {
-    {DiscographySong::Anno, "txtAnno", "Anno:", nullptr, nullptr, {}, {}, {2, "   Anno: ", 4}},
-    {DiscographySong::Titolo, "txtTitolo", "Titolo brano:", nullptr, nullptr, {}, {}, {1, "", 46}},
-    {DiscographySong::Genere, "txtGenere", "Genere:", nullptr, nullptr, {}, {}, {3, "  Genere: ", 24}},
-    {DiscographySong::Autori, "txtAutori", "Autori:", nullptr, nullptr, {}, {}, {4, "  Autori: ", 29}},
-    {DiscographySong::Durata, "txtDurata", "Durata:", nullptr, nullptr, {}, {}, {5, "  Durata: ", kRest}},
+constexpr FieldInfo kUses[] = {
+    {DiscographySong::Anno, "txtAnno", "Anno:", {1, 310, 140, 80}, nullptr, {}, {}, {2, "   Anno: ", 4}, {"Anno", 60, SortKey::Year}, {}},
+    {DiscographySong::Titolo, "txtTitolo", "Titolo brano:", {2, 310, 196, 500}, nullptr, {}, {}, {1, "", 46}, {"Titolo", 260, SortKey::Text}, {}},
+    {DiscographySong::Genere, "txtGenere", "Genere:", {3, 310, 252, 320}, nullptr, {}, {}, {3, "  Genere: ", 24}, {"Genere", 140, SortKey::Text}, {}},
+    {DiscographySong::Autori, "txtAutori", "Autori:", {4, 310, 308, 320}, nullptr, {}, {}, {4, "  Autori: ", 29}, {"Autori", 180, SortKey::Text}, {}},
+    {DiscographySong::Durata, "txtDurata", "Durata:", {5, 310, 364, 320}, nullptr, {}, {}, {5, "  Durata: ", kRest}, {"Durata", 70, SortKey::Text}, {}},
 };
 // clang-format on
 static_assert(std::size(kUses) == DiscographySong::FieldCount, "one row per discography field");
+static_assert(FieldTable::inRecordOrder(kUses), "discography rows in record order");
 } // namespace
 
 const FieldTable &DiscographySong::fields()

@@ -25,6 +25,9 @@ public:
 
 using TBranoDiscografia = DiscographySong;
 
+// The texts a card holds are exactly the fields its schema lays out.
+static_assert(DiscographySong::kFieldCount == DiscographySong::FieldCount, "DiscographySong: one text per field");
+
 namespace Discography
 {
 // Discografia_Cantante_<position>.pro in the program folder, for the singer card at `position`.

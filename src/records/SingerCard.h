@@ -59,6 +59,9 @@ public:
 
 using TSchedaCantante = SingerCard;
 
+// The texts a card holds are exactly the fields its schema lays out.
+static_assert(SingerCard::kFieldCount == SingerCard::FieldCount, "SingerCard: one text per field");
+
 namespace SingerArchive
 {
 // Archivio_Cantanti.pro in the program folder.

@@ -54,3 +54,6 @@ public:
 
 // The record's name where the collection file format is discussed.
 using TSchedaCanzone = SongCard;
+
+// The texts a card holds are exactly the fields its schema lays out.
+static_assert(SongCard::kFieldCount == SongCard::FieldCount, "SongCard: one text per field");

@@ -1,6 +1,7 @@
 #include "report/ReportTemplates.h"
 
 #include "report/ListReport.h"
+#include "records/SongCard.h"
 
 // Each template is its design table: one row per object, in drawing order, positions and sizes
 // in report units. Rows name a look (fill and font) instead of repeating it.
@@ -84,6 +85,12 @@ ReportObject fromRow(const Row &r)
     return o;
 }
 
+// The cell of a song card field: the printer fills the object named after the field's control.
+const char *song(SongCard::Field field)
+{
+    return SongCard::fields()[field].control;
+}
+
 constexpr ObjectKind S = ObjectKind::Shape, T = ObjectKind::Text, H = ObjectKind::HLine,
                      V = ObjectKind::VLine;
 
@@ -99,27 +106,27 @@ const Row kSongCard[] = {
     {T, "txtCollection", 37.80, 39.31, 718.11, 12.85, Look::Arial7, "TITOLO COLLECTION"},
     {S, "Shape6", 41.57, 71.81, 710.55, 37.80, Look::BlueShape, nullptr},
     {T, "titCommittente", 45.35, 75.59, 103.56, 14.36, Look::Arial8Cap, "TITOLO BRANO:"},
-    {T, "txtAlbum", 37.80, 52.91, 718.11, 12.85, Look::Arial7, "ALBUM:"},
+    {T, song(SongCard::Album), 37.80, 52.91, 718.11, 12.85, Look::Arial7, "ALBUM:"},
     {T, "titImpresa", 45.35, 91.46, 103.56, 14.36, Look::Arial8Cap, "CANTANTE:"},
-    {T, "txtTitolo", 151.18, 75.59, 597.17, 14.36, Look::Arial8White, "Titolo canzone"},
-    {T, "txtCantante", 151.18, 91.46, 597.17, 14.36, Look::Arial8White, "Cantante"},
+    {T, song(SongCard::Titolo), 151.18, 75.59, 597.17, 14.36, Look::Arial8White, "Titolo canzone"},
+    {T, song(SongCard::Cantante), 151.18, 91.46, 597.17, 14.36, Look::Arial8White, "Cantante"},
     {S, "Shape8", 41.57, 139.84, 710.55, 18.14, Look::BeigeShape, nullptr},
     {T, "titDirettore", 45.35, 120.94, 185.20, 14.36, Look::Arial8, "AUTORI:"},
     {T, "titResponsabile", 45.35, 141.35, 185.20, 14.36, Look::Arial8, "PREMI E RICONOSCIMENTI:"},
-    {T, "txtAutori", 245.67, 120.94, 502.68, 14.36, Look::Arial8, "Autori"},
-    {T, "txtPremi", 245.67, 141.35, 502.68, 14.36, Look::Arial8, "Premi e riconoscimenti"},
+    {T, song(SongCard::Autori), 245.67, 120.94, 502.68, 14.36, Look::Arial8, "Autori"},
+    {T, song(SongCard::Premi), 245.67, 141.35, 502.68, 14.36, Look::Arial8, "Premi e riconoscimenti"},
     {S, "Shape9", 396.85, 164.03, 355.28, 18.14, Look::BlueShape, nullptr},
     {S, "Shape10", 340.16, 185.20, 411.97, 18.14, Look::BlueShape, nullptr},
     {S, "Shape11", 41.57, 164.03, 135.31, 18.14, Look::BlueShape, nullptr},
     {S, "Shape12", 41.57, 185.20, 294.05, 18.14, Look::BlueShape, nullptr},
     {T, "Memo9", 45.35, 166.30, 52.91, 14.36, Look::Arial8Cap, "ANNO:"},
     {T, "Memo10", 45.35, 187.46, 64.25, 14.36, Look::Arial8Cap, "NAZIONE:"},
-    {T, "txtAnno", 102.05, 166.30, 71.81, 14.36, Look::Arial8White, "ANNO"},
-    {T, "txtNazione", 113.39, 187.46, 219.21, 14.36, Look::Arial8White, "Nazione"},
+    {T, song(SongCard::Anno), 102.05, 166.30, 71.81, 14.36, Look::Arial8White, "ANNO"},
+    {T, song(SongCard::Nazione), 113.39, 187.46, 219.21, 14.36, Look::Arial8White, "Nazione"},
     {T, "Memo11", 404.41, 166.30, 128.50, 14.36, Look::Arial8Cap, "GENERE MUSICALE:"},
-    {T, "txtGenere", 540.47, 166.30, 211.65, 14.36, Look::Arial8White, "Genere musicale"},
+    {T, song(SongCard::Genere), 540.47, 166.30, 211.65, 14.36, Look::Arial8White, "Genere musicale"},
     {T, "Memo12", 343.94, 187.46, 132.28, 14.36, Look::Arial8Cap, "CASA DISCOGRAFICA:"},
-    {T, "txtCasa", 483.78, 187.46, 264.57, 14.36, Look::Arial8White, "Casa discografica"},
+    {T, song(SongCard::Casa), 483.78, 187.46, 264.57, 14.36, Look::Arial8White, "Casa discografica"},
     {S, "Shape3", 41.57, 226.77, 347.72, 21.92, Look::BlueShape, nullptr},
     {T, "Memo3", 45.35, 230.55, 340.16, 15.12, Look::Arial9White, "TESTO CANZONE"},
     {S, "Shape4", 404.41, 252.47, 347.72, 706.77, Look::BeigeShape, nullptr},
@@ -128,16 +135,16 @@ const Row kSongCard[] = {
     {S, "Shape13", 41.57, 1039.37, 710.55, 21.92, Look::BlueShape, nullptr},
     {T, "Memo4", 408.19, 230.55, 340.16, 15.12, Look::Arial9White, "TRADUZIONE"},
     {T, "Memo5", 45.35, 1043.15, 702.99, 15.12, Look::Arial9White, "NOTE"},
-    {T, "txtTesto", 49.13, 257.01, 332.60, 698.46, Look::Memo, ""},
-    {T, "txtStoria", 411.97, 257.01, 332.60, 698.46, Look::Memo, ""},
-    {T, "txtNote", 45.35, 1069.61, 702.99, 14.36, Look::Arial8, "Note"},
+    {T, song(SongCard::Testo), 49.13, 257.01, 332.60, 698.46, Look::Memo, ""},
+    {T, song(SongCard::Storia), 411.97, 257.01, 332.60, 698.46, Look::Memo, ""},
+    {T, song(SongCard::Note), 45.35, 1069.61, 702.99, 14.36, Look::Arial8, "Note"},
     {S, "Shape14", 41.57, 1004.60, 710.55, 22.68, Look::BeigeShape, nullptr},
     {S, "Shape15", 41.57, 978.90, 710.55, 21.92, Look::BlueShape, nullptr},
     {T, "Memo1", 45.35, 982.68, 702.99, 15.12, Look::Arial9White, "MUSICA"},
-    {T, "txtMusica", 45.35, 1009.13, 702.99, 14.36, Look::Arial8, "Musica"},
+    {T, song(SongCard::Musica), 45.35, 1009.13, 702.99, 14.36, Look::Arial8, "Musica"},
     {S, "Shape16", 181.42, 164.03, 211.65, 18.14, Look::BlueShape, nullptr},
     {T, "Memo2", 186.71, 166.30, 60.47, 14.36, Look::Arial8Cap, "DURATA:"},
-    {T, "txtDurata", 253.23, 166.30, 136.82, 14.36, Look::Arial8White, "Durata"},
+    {T, song(SongCard::Durata), 253.23, 166.30, 136.82, 14.36, Look::Arial8White, "Durata"},
 };
 
 // "Scheda cantante": the captioned cells, each a blue caption bar over an outlined value box.

@@ -253,10 +253,7 @@ void FrmAnagrafica::clearCard()
 {
     for (QLineEdit *field : m_fields)
         field->clear();
-    for (QLabel *label : attachmentLabels())
-        label->clear();
     imgFoto->setPicture(imgBianco->picture());
-    lblPosizione->clear();
     txtNome->setFocus();
 }
 
@@ -265,9 +262,8 @@ SingerCard FrmAnagrafica::card() const
     SingerCard card;
     for (int i = 0; i < m_fields.size(); ++i)
         card.setText(m_recordField.at(i), m_fields.at(i)->text());
-    const QList<QLabel *> labels = attachmentLabels();
-    for (int i = 0; i < labels.size(); ++i)
-        card.setText(SingerCard::File01 + i, labels.at(i)->text());
+    for (int i = 0; i < 6; ++i)
+        card.setText(SingerCard::File01 + i, attachmentText(i));
     return card;
 }
 
@@ -275,20 +271,19 @@ void FrmAnagrafica::showCard(const SingerCard &card, qint64 position)
 {
     for (int i = 0; i < m_fields.size(); ++i)
         m_fields.at(i)->setText(card.text(m_recordField.at(i)));
-    const QList<QLabel *> labels = attachmentLabels();
-    for (int i = 0; i < labels.size(); ++i)
-        labels.at(i)->setText(card.text(SingerCard::File01 + i));
-    lblPosizione->setText(QString::number(position));
+    for (int i = 0; i < 6; ++i)
+        setAttachmentText(i, card.text(SingerCard::File01 + i));
+    setPosition(position);
     showFieldsFromStart();
     loadPhoto();
 }
 
 void FrmAnagrafica::loadPhoto()
 {
-    const QString position = stateOf(lblPosizione);
+    const qint64 position = session().position;
     SingerPhoto::Photo photo;
-    if (!position.isEmpty() && SingerPhoto::ensureFolder())
-        photo = SingerPhoto::Photo::fromFile(SingerPhoto::fileFor(position));
+    if (position > 0 && SingerPhoto::ensureFolder())
+        photo = SingerPhoto::Photo::fromFile(SingerPhoto::fileFor(QString::number(position)));
     // Decoded only at the size of the preview; the stored file stays the photo itself.
     if (!imgFoto->setPhoto(photo))
         imgFoto->setPicture(imgBianco->picture());
@@ -296,7 +291,7 @@ void FrmAnagrafica::loadPhoto()
 
 bool FrmAnagrafica::savePhoto()
 {
-    const QString position = stateOf(lblPosizione);
+    const QString position = QString::number(session().position);
     // The card's own photo, still as it was read, keeps its file; anything else is written.
     return SingerPhoto::ensureFolder() &&
            SingerPhoto::store(imgFoto->photo(), SingerPhoto::fileFor(position));
@@ -361,7 +356,7 @@ QWidget *FrmAnagrafica::firstField() const
 
 void FrmAnagrafica::btnFilmografiaClick()
 {
-    if (stateOf(lblPosizione).isEmpty()) {
+    if (session().position == 0) {
         desktop().warning(kDiscographyUnsaved);
         return;
     }
@@ -370,7 +365,7 @@ void FrmAnagrafica::btnFilmografiaClick()
         txtNome->setFocus();
         return;
     }
-    ListCommands::discography(this, stateOf(lblPosizione).toLongLong(), txtNome->text());
+    ListCommands::discography(this, session().position, txtNome->text());
 }
 
 void FrmAnagrafica::cmdTrovaClick()

@@ -118,6 +118,12 @@ QStringList allEntries(const QString &folder)
 
 const char *const kLabels[] = {"lblFile01", "lblFile02", "lblFile03", "lblDesc01", "lblDesc02", "lblDesc03"};
 
+// Six texts in the order of kLabels, as an editor's session holds them.
+Attachments attachmentsOf(const QStringList &six)
+{
+    return {{six.at(0), six.at(1), six.at(2)}, {six.at(3), six.at(4), six.at(5)}};
+}
+
 } // namespace
 
 void TestAttachments::init()
@@ -169,7 +175,7 @@ void TestAttachments::opensWithEditorValues()
     QFETCH(bool, songs);
     QFETCH(bool, attached);
     std::unique_ptr<FrmAnagrafica> singers;
-    QWidget *editor = m_songs.get();
+    CardEditor *editor = m_songs.get();
     if (!songs) {
         singers = std::make_unique<FrmAnagrafica>();
         editor = singers.get();
@@ -178,8 +184,7 @@ void TestAttachments::opensWithEditorValues()
     editor->show();
     if (attached) {
         const QStringList values{" a.mp3 ", "b.pdf", "c.jpg\t", " Audio ", "Spartito", ""};
-        for (int i = 0; i < 6; ++i)
-            label(editor, QLatin1String(kLabels[i]))->setText(values.at(i));
+        editor->setAttachments(attachmentsOf(values));
     }
     QStringList names, descs, memory;
     QList<bool> enabled;
@@ -526,15 +531,14 @@ void TestAttachments::clearThenApply()
 {
     QFETCH(bool, songs);
     std::unique_ptr<FrmAnagrafica> singers;
-    QWidget *editor = m_songs.get();
+    CardEditor *editor = m_songs.get();
     if (!songs) {
         singers = std::make_unique<FrmAnagrafica>();
         editor = singers.get();
     }
     editor->show();
     const QStringList before{"a.mp3", "b.pdf", "c.jpg", "Audio", "Spartito", "Foto"};
-    for (int i = 0; i < 6; ++i)
-        label(editor, QLatin1String(kLabels[i]))->setText(before.at(i));
+    editor->setAttachments(attachmentsOf(before));
     m_desk->modalHandlers.enqueue([&](QDialog *window) {
         click(window, QStringLiteral("imgCancella02"));
         QVERIFY(!child(window, QStringLiteral("btnApri02"))->isEnabled());
@@ -553,8 +557,7 @@ void TestAttachments::clearThenApply()
 void TestAttachments::annullaKeepsEditorValues()
 {
     m_songs->show();
-    for (int i = 0; i < 6; ++i)
-        label(m_songs.get(), QLatin1String(kLabels[i]))->setText(QStringLiteral("v%1").arg(i));
+    m_songs->setAttachments(attachmentsOf({"v0", "v1", "v2", "v3", "v4", "v5"}));
     m_desk->modalHandlers.enqueue([&](QDialog *window) {
         m_desk->fileAnswers << source(QStringLiteral("nuovo.txt"), "new");
         click(window, QStringLiteral("btnSfoglia01"));

@@ -207,9 +207,9 @@ void TestImportWindow::readsFolderIntoThePreview()
 
     // Letters the code page lacks: marked and shown as they will be stored.
     const int wma = rowOf(model, QStringLiteral("asf.wma"));
-    QCOMPARE(model->data(model->index(wma, ImportModel::Titolo), Qt::DisplayRole).toString(), QStringLiteral("Sarki"));
-    QVERIFY(model->data(model->index(wma, ImportModel::Titolo), Qt::BackgroundRole).isValid());
-    QVERIFY(!model->data(model->index(wma, ImportModel::Genere), Qt::BackgroundRole).isValid());
+    QCOMPARE(model->data(model->index(wma, ImportModel::columnOf(SongCard::Titolo)), Qt::DisplayRole).toString(), QStringLiteral("Sarki"));
+    QVERIFY(model->data(model->index(wma, ImportModel::columnOf(SongCard::Titolo)), Qt::BackgroundRole).isValid());
+    QVERIFY(!model->data(model->index(wma, ImportModel::columnOf(SongCard::Genere)), Qt::BackgroundRole).isValid());
     QCOMPARE(model->data(model->index(wma, ImportModel::Stato), Qt::DisplayRole).toString(),
              QStringLiteral("lettere sostituite: Titolo, Album, Testo"));
     QVERIFY(model->isChecked(wma));
@@ -458,7 +458,7 @@ void TestImportWindow::editorOpensTheImport()
     FrmCollection editor;
     editor.openCollection(collection(), QStringLiteral("Pop"));
     editor.show();
-    editor.txtTitolo->setText(typed);
+    child<QLineEdit>(&editor, QStringLiteral("txtTitolo"))->setText(typed);
     QString windowName, collectionShown;
     m_desk->modalHandlers.enqueue([&](QDialog *dialog) {
         windowName = dialog->objectName();
@@ -473,10 +473,10 @@ void TestImportWindow::editorOpensTheImport()
         QTRY_VERIFY_WITH_TIMEOUT(!w->isReading(), 60000);
         QTest::mouseClick(child(dialog, QStringLiteral("cmdImporta")), Qt::LeftButton);
     });
-    QTest::mouseClick(editor.cmdImportaBrani, Qt::LeftButton);
+    QTest::mouseClick(child(&editor, QStringLiteral("cmdImportaBrani")), Qt::LeftButton);
     QCOMPARE(windowName, QStringLiteral("frmImportaBrani"));
-    QCOMPARE(editor.txtTitolo->text(), title);
-    QCOMPARE(editor.lblPosizione->text(), position);
+    QCOMPARE(child<QLineEdit>(&editor, QStringLiteral("txtTitolo"))->text(), title);
+    QCOMPARE(child<QLabel>(&editor, QStringLiteral("lblPosizione"))->text(), position);
     QCOMPARE(fileContent(collection()).size(), (import ? 10 : 1) * SongCard::kSize);
 }
 

@@ -4,6 +4,7 @@
 #include "app/Widgets.h"
 #include "lists/FrmFilmografiaAttori.h"
 #include "lists/ResultList.h"
+#include "records/SingerCard.h"
 #include "singers/FrmAnagrafica.h"
 
 #include <QDir>
@@ -72,7 +73,6 @@ void TestDiscography::init()
     m_folder = std::make_unique<TempProgramFolder>();
     m_desktop = std::make_unique<RecordingDesktop>();
     m_editor = std::make_unique<FrmAnagrafica>();
-    m_editor->lblPosizione->setText(QStringLiteral(" 12 "));
     m_editor->txtNome->setText(QStringLiteral("  Mina "));
     m_file = m_folder->file(QStringLiteral("Discografia_Cantante_12.pro"));
 }
@@ -324,6 +324,16 @@ void TestDiscography::readFailures()
 
 void TestDiscography::openedFromTheSingerEditor()
 {
+    // The editor shows the twelfth singer card of the archive.
+    QByteArray archive;
+    for (int i = 1; i <= 12; ++i) {
+        SingerCard singer;
+        singer.setText(SingerCard::Nome, QStringLiteral("Cantante %1").arg(i));
+        archive += singer.encode();
+    }
+    writeFile(SingerArchive::path(), archive);
+    m_editor->showStoredCard(12);
+    m_editor->txtNome->setText(QStringLiteral("  Mina "));
     writeFile(m_file, track("1958", "Volare").encode());
     m_desktop->modalHandlers.enqueue([&](QDialog *d) {
         auto *w = qobject_cast<FrmFilmografiaAttori *>(d);

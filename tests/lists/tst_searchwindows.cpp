@@ -1,3 +1,4 @@
+#include "Named.h"
 #include "ListFixtures.h"
 #include "RecordingDesktop.h"
 
@@ -133,7 +134,7 @@ void TestSearchWindows::songSearch()
                             }));
     FrmCollection editor;
     editor.openCollection(m_collection, QStringLiteral("Prova"));
-    FrmTrovaCanzone window(&editor, editor.lblFile->text(), [&editor](qint64 at) { editor.openCard(at); });
+    FrmTrovaCanzone window(&editor, named<QLabel>(&editor, "lblFile")->text(), [&editor](qint64 at) { editor.openCard(at); });
     window.show();
     QVERIFY(window.panAvvio->isVisible());
     QVERIFY(!window.panContainer->isVisible());
@@ -178,9 +179,9 @@ void TestSearchWindows::songSearchOpensTheExactCardOfEqualLines()
 
     FrmCollection editor;
     editor.openCollection(m_collection, QStringLiteral("Prova"));
-    editor.chkSegnala->setChecked(row == 0 ? false : true);
-    FrmTrovaCanzone window(&editor, editor.lblFile->text(), [&editor](qint64 at) { editor.openCard(at); });
-    window.lblMemory->setText(QStringLiteral("collection"));
+    named<QCheckBox>(&editor, "chkSegnala")->setChecked(row == 0 ? false : true);
+    FrmTrovaCanzone window(&editor, named<QLabel>(&editor, "lblFile")->text(), [&editor](qint64 at) { editor.openCard(at); });
+    window.setCaller(SearchWindow::Caller::SongEditor);
     window.show();
     window.btnCerca->click();
     QCOMPARE(window.lstRecords->count(), 3);
@@ -196,12 +197,12 @@ void TestSearchWindows::songSearchOpensTheExactCardOfEqualLines()
     QVERIFY(!window.isVisible());
     QCOMPARE(window.lstRecords->count(), 0);
     const SongCard &expected = row == 0 ? first : second;
-    QCOMPARE(editor.txtTitolo->text(), expected.text(SongCard::Titolo));
-    QCOMPARE(editor.txtGenere->text(), expected.text(SongCard::Genere));
-    QCOMPARE(editor.txtTesto->toPlainText(), expected.text(SongCard::Testo));
-    QCOMPARE(editor.lblFile01->text(), expected.text(SongCard::File01));
-    QCOMPARE(editor.chkSegnala->isChecked(), row == 0);
-    QCOMPARE(editor.lblPosizione->text(), QString::number(2 + row));
+    QCOMPARE(named<QLineEdit>(&editor, "txtTitolo")->text(), expected.text(SongCard::Titolo));
+    QCOMPARE(named<QLineEdit>(&editor, "txtGenere")->text(), expected.text(SongCard::Genere));
+    QCOMPARE(named<QPlainTextEdit>(&editor, "txtTesto")->toPlainText(), expected.text(SongCard::Testo));
+    QCOMPARE(named<QLabel>(&editor, "lblFile01")->text(), expected.text(SongCard::File01));
+    QCOMPARE(named<QCheckBox>(&editor, "chkSegnala")->isChecked(), row == 0);
+    QCOMPARE(named<QLabel>(&editor, "lblPosizione")->text(), QString::number(2 + row));
 }
 
 void TestSearchWindows::songSearchLoadsOnlyForTheSongEditor()
@@ -209,13 +210,13 @@ void TestSearchWindows::songSearchLoadsOnlyForTheSongEditor()
     writeFile(m_collection, file<SongCard>({song("Volare", "Modugno")}));
     FrmCollection editor;
     editor.openCollection(m_collection, QStringLiteral("Prova"));
-    FrmTrovaCanzone window(&editor, editor.lblFile->text(), [&editor](qint64 at) { editor.openCard(at); });
-    window.lblMemory->setText(QStringLiteral("altro"));
+    FrmTrovaCanzone window(&editor, named<QLabel>(&editor, "lblFile")->text(), [&editor](qint64 at) { editor.openCard(at); });
+    window.setCaller(SearchWindow::Caller::None);
     window.show();
     window.btnCerca->click();
     doubleClickRow(window.lstRecords, 0);
     QVERIFY(!window.isVisible());
-    QVERIFY(editor.txtTitolo->text().isEmpty());
+    QVERIFY(named<QLineEdit>(&editor, "txtTitolo")->text().isEmpty());
 }
 
 void TestSearchWindows::songSearchAccessError()
@@ -224,7 +225,7 @@ void TestSearchWindows::songSearchAccessError()
     QVERIFY(QDir().mkpath(m_collection));
     FrmCollection editor;
     editor.openCollection(m_collection, QStringLiteral("Prova"));
-    FrmTrovaCanzone window(&editor, editor.lblFile->text(), [&editor](qint64 at) { editor.openCard(at); });
+    FrmTrovaCanzone window(&editor, named<QLabel>(&editor, "lblFile")->text(), [&editor](qint64 at) { editor.openCard(at); });
     window.show();
     window.btnCerca->click();
     QCOMPARE(m_desktop->last().kind, Kind::Plain);
@@ -242,16 +243,16 @@ void TestSearchWindows::openingALineThatCannotBeReadClosesSilently()
     writeFile(m_collection, file<SongCard>({song("Volare", "Modugno")}));
     FrmCollection editor;
     editor.openCollection(m_collection, QStringLiteral("Prova"));
-    FrmTrovaCanzone window(&editor, editor.lblFile->text(), [&editor](qint64 at) { editor.openCard(at); });
-    window.lblMemory->setText(QStringLiteral("collection"));
+    FrmTrovaCanzone window(&editor, named<QLabel>(&editor, "lblFile")->text(), [&editor](qint64 at) { editor.openCard(at); });
+    window.setCaller(SearchWindow::Caller::SongEditor);
     window.show();
     window.btnCerca->click();
     QVERIFY(QFile::remove(m_collection));
     QVERIFY(QDir().mkpath(m_collection));
     doubleClickRow(window.lstRecords, 0);
     QVERIFY(!window.isVisible());
-    QVERIFY(editor.txtTitolo->text().isEmpty());
-    QVERIFY(editor.lblPosizione->text().isEmpty());
+    QVERIFY(named<QLineEdit>(&editor, "txtTitolo")->text().isEmpty());
+    QVERIFY(named<QLabel>(&editor, "lblPosizione")->text().isEmpty());
     QVERIFY(m_desktop->messages.isEmpty());
 }
 
@@ -261,11 +262,11 @@ void TestSearchWindows::programmingErrorInTheOpenerReachesTheGeneralReport()
     writeFile(m_collection, file<SongCard>({song("Volare", "Modugno")}));
     FrmCollection editor;
     editor.openCollection(m_collection, QStringLiteral("Prova"));
-    FrmTrovaCanzone window(&editor, editor.lblFile->text(), [](qint64 at) {
+    FrmTrovaCanzone window(&editor, named<QLabel>(&editor, "lblFile")->text(), [](qint64 at) {
         const std::array<int, 1> cells{};
         (void)cells.at(size_t(at)); // position 1 lies past the end
     });
-    window.lblMemory->setText(QStringLiteral("collection"));
+    window.setCaller(SearchWindow::Caller::SongEditor);
     window.show();
     window.btnCerca->click();
     doubleClickRow(window.lstRecords, 0);
@@ -292,8 +293,8 @@ void TestSearchWindows::songSearchFromTheEditorCommand()
     });
     emit editor.cmdTrova->clicked();
     QCOMPARE(caller, QStringLiteral("collection"));
-    QCOMPARE(editor.txtCantante->text(), QStringLiteral("Modugno"));
-    QCOMPARE(editor.lblPosizione->text(), QStringLiteral("1"));
+    QCOMPARE(named<QLineEdit>(&editor, "txtCantante")->text(), QStringLiteral("Modugno"));
+    QCOMPARE(named<QLabel>(&editor, "lblPosizione")->text(), QStringLiteral("1"));
 }
 
 void TestSearchWindows::findInTheWindow()
@@ -302,7 +303,7 @@ void TestSearchWindows::findInTheWindow()
     editor.openCollection(m_collection, QStringLiteral("Prova"));
     {
         // A missing collection is created empty: nothing listed, and find has nothing to search.
-        FrmTrovaCanzone window(&editor, editor.lblFile->text(), [&editor](qint64 at) { editor.openCard(at); });
+        FrmTrovaCanzone window(&editor, named<QLabel>(&editor, "lblFile")->text(), [&editor](qint64 at) { editor.openCard(at); });
         window.show();
         window.btnCerca->click();
         QVERIFY(QFile::exists(m_collection));
@@ -312,7 +313,7 @@ void TestSearchWindows::findInTheWindow()
         QCOMPARE(m_desktop->last().text, kEmpty);
     }
     writeFile(m_collection, file<SongCard>({song("Rock uno", "A"), song("Pop", "B"), song("Rock due", "C")}));
-    FrmTrovaCanzone window(&editor, editor.lblFile->text(), [&editor](qint64 at) { editor.openCard(at); });
+    FrmTrovaCanzone window(&editor, named<QLabel>(&editor, "lblFile")->text(), [&editor](qint64 at) { editor.openCard(at); });
     window.show();
     window.btnCerca->click();
     QCOMPARE(window.lstRecords->currentRow(), -1);
@@ -334,7 +335,7 @@ void TestSearchWindows::doubleClickOnCercaDoesNotPrint()
     writeFile(m_collection, file<SongCard>({song("Volare", "Modugno"), song("Azzurro", "Celentano")}));
     FrmCollection editor;
     editor.openCollection(m_collection, QStringLiteral("Prova"));
-    FrmTrovaCanzone window(&editor, editor.lblFile->text(), [&editor](qint64 at) { editor.openCard(at); });
+    FrmTrovaCanzone window(&editor, named<QLabel>(&editor, "lblFile")->text(), [&editor](qint64 at) { editor.openCard(at); });
     window.show();
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -362,7 +363,7 @@ void TestSearchWindows::enterOnTheFindButton()
     writeFile(m_collection, file<SongCard>({song("Rock uno", "A"), song("Pop", "B"), song("Rock due", "C")}));
     FrmCollection editor;
     editor.openCollection(m_collection, QStringLiteral("Prova"));
-    FrmTrovaCanzone window(&editor, editor.lblFile->text(), [&editor](qint64 at) { editor.openCard(at); });
+    FrmTrovaCanzone window(&editor, named<QLabel>(&editor, "lblFile")->text(), [&editor](qint64 at) { editor.openCard(at); });
     window.show();
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -392,7 +393,7 @@ void TestSearchWindows::singerSearchFromTheSongEditor()
                                 singer("Modugno", "Italiana", "Volare", "")}));
     FrmCollection songs;
     songs.openCollection(m_collection, QStringLiteral("Prova"));
-    songs.txtTitolo->setText(QStringLiteral("Titolo"));
+    named<QLineEdit>(&songs, "txtTitolo")->setText(QStringLiteral("Titolo"));
     m_desktop->modalHandlers.enqueue([&](QDialog *d) {
         auto *w = qobject_cast<FrmTrovaAnagrafica *>(d);
         QVERIFY(w);
@@ -402,10 +403,10 @@ void TestSearchWindows::singerSearchFromTheSongEditor()
         QCOMPARE(w->lstRecords->count(), 1);
         doubleClickRow(w->lstRecords, 0);
     });
-    emit songs.impCantante->clicked();
-    QCOMPARE(songs.txtCantante->text(), QStringLiteral("Modugno"));
-    QCOMPARE(songs.txtTitolo->text(), QStringLiteral("Titolo"));
-    QVERIFY(songs.lblPosizione->text().isEmpty());
+    emit named<ClickPicture>(&songs, "impCantante")->clicked();
+    QCOMPARE(named<QLineEdit>(&songs, "txtCantante")->text(), QStringLiteral("Modugno"));
+    QCOMPARE(named<QLineEdit>(&songs, "txtTitolo")->text(), QStringLiteral("Titolo"));
+    QVERIFY(named<QLabel>(&songs, "lblPosizione")->text().isEmpty());
 }
 
 void TestSearchWindows::singerSearchFromTheSingerEditor()
@@ -429,7 +430,7 @@ void TestSearchWindows::singerSearchFromTheSingerEditor()
         emit editor.cmdTrova->clicked();
         QCOMPARE(editor.txtNome->text(), name + (row == 0 ? "a" : "b"));
         QCOMPARE(editor.txtSesso->text(), row == 0 ? QStringLiteral("M") : QStringLiteral("F"));
-        QCOMPARE(editor.lblPosizione->text(), QString::number(row + 1));
+        QCOMPARE(named<QLabel>(&editor, "lblPosizione")->text(), QString::number(row + 1));
     }
     // The photo folder is made when a picked card's photo is looked for.
     QVERIFY(QDir(m_folder->file(QStringLiteral("Anagrafica"))).exists());
@@ -459,7 +460,7 @@ void TestSearchWindows::flaggedSongs()
                             }));
     FrmCollection editor;
     editor.openCollection(m_collection, QStringLiteral("Prova"));
-    FrmSegnalati window(&editor, editor.lblFile->text(), [&editor](qint64 at) { editor.openCard(at); });
+    FrmSegnalati window(&editor, named<QLabel>(&editor, "lblFile")->text(), [&editor](qint64 at) { editor.openCard(at); });
     window.show();
     QCOMPARE(window.windowTitle(), QStringLiteral(" Riepilogo canzoni segnalate"));
     QCOMPARE(window.lstRecords->lines(), (QStringList{songLineOf("Alba", "D"), songLineOf("Zeta", "A")}));
@@ -478,10 +479,10 @@ void TestSearchWindows::flaggedOpensTheFlaggedCardNotItsTwin()
         QCOMPARE(w->lstRecords->count(), 1);
         doubleClickRow(w->lstRecords, 0);
     });
-    emit editor.cmdSegnala->clicked();
-    QCOMPARE(editor.txtGenere->text(), QStringLiteral("Flag"));
-    QVERIFY(editor.chkSegnala->isChecked());
-    QCOMPARE(editor.lblPosizione->text(), QStringLiteral("1"));
+    emit named<ClickPicture>(&editor, "cmdSegnala")->clicked();
+    QCOMPARE(named<QLineEdit>(&editor, "txtGenere")->text(), QStringLiteral("Flag"));
+    QVERIFY(named<QCheckBox>(&editor, "chkSegnala")->isChecked());
+    QCOMPARE(named<QLabel>(&editor, "lblPosizione")->text(), QStringLiteral("1"));
 }
 
 void TestSearchWindows::flaggedIgnoresAccessFailure()
@@ -489,7 +490,7 @@ void TestSearchWindows::flaggedIgnoresAccessFailure()
     QVERIFY(QDir().mkpath(m_collection));
     FrmCollection editor;
     editor.openCollection(m_collection, QStringLiteral("Prova"));
-    FrmSegnalati window(&editor, editor.lblFile->text(), [&editor](qint64 at) { editor.openCard(at); });
+    FrmSegnalati window(&editor, named<QLabel>(&editor, "lblFile")->text(), [&editor](qint64 at) { editor.openCard(at); });
     window.show();
     QCOMPARE(window.lstRecords->count(), 0);
     QVERIFY(m_desktop->messages.isEmpty());
@@ -506,13 +507,13 @@ void TestSearchWindows::printedLines()
     songs.openCollection(m_collection, QStringLiteral("Prova"));
     FrmAnagrafica singers;
 
-    FrmTrovaCanzone search(&songs, songs.lblFile->text(), nullptr);
+    FrmTrovaCanzone search(&songs, named<QLabel>(&songs, "lblFile")->text(), nullptr);
     search.show();
     search.btnCerca->click();
     QCOMPARE(search.reportTitle(), QStringLiteral("Riepilogo canzoni in collection"));
     QCOMPARE(search.printedLines(), (QStringList{songLineOf("A", "y"), songLineOf("B", "x")}));
 
-    FrmSegnalati flagged(&songs, songs.lblFile->text(), nullptr);
+    FrmSegnalati flagged(&songs, named<QLabel>(&songs, "lblFile")->text(), nullptr);
     flagged.show();
     QCOMPARE(flagged.reportTitle(), QStringLiteral("Riepilogo canzoni segnalate"));
     QCOMPARE(flagged.printedLines(), search.printedLines());

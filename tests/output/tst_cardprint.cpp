@@ -1,4 +1,5 @@
 // The card preview and print windows, opened from the editors and driven through the desktop double.
+#include "Named.h"
 #include "RecordingDesktop.h"
 #include "app/Artwork.h"
 #include "app/Widgets.h"
@@ -115,21 +116,21 @@ void TestCardPrint::cleanup()
 
 void TestCardPrint::fillSong()
 {
-    m_song->txtTitolo->setText(QStringLiteral("  Nel blu dipinto di blu [Volare] "));
-    m_song->txtCantante->setText(QStringLiteral("Domenico Modugno"));
-    m_song->txtAlbum->setText(QString());
-    m_song->txtAutori->setText(QStringLiteral("Modugno, Migliacci"));
-    m_song->txtPremi->setText(QStringLiteral("\tSanremo 1958"));
-    m_song->txtGenere->setText(QStringLiteral("Pop"));
-    m_song->txtNazione->setText(QStringLiteral("Italia"));
-    m_song->txtAnno->setText(QStringLiteral("1958"));
-    m_song->txtDurata->setText(QStringLiteral("3:35"));
-    m_song->txtCasa->setText(QStringLiteral("Fonit"));
-    m_song->txtTesto->setPlainText(QStringLiteral("Penso che un sogno così\nnon ritorni mai più\n\n"));
-    m_song->txtStoria->setPlainText(QStringLiteral(" I think a dream like this"));
-    m_song->txtNote->setText(QStringLiteral("Nota"));
-    m_song->txtMusica->setText(QStringLiteral("Orchestra"));
-    m_song->txtSito->setText(QStringLiteral("https://example.org"));
+    named<QLineEdit>(m_song, "txtTitolo")->setText(QStringLiteral("  Nel blu dipinto di blu [Volare] "));
+    named<QLineEdit>(m_song, "txtCantante")->setText(QStringLiteral("Domenico Modugno"));
+    named<QLineEdit>(m_song, "txtAlbum")->setText(QString());
+    named<QLineEdit>(m_song, "txtAutori")->setText(QStringLiteral("Modugno, Migliacci"));
+    named<QLineEdit>(m_song, "txtPremi")->setText(QStringLiteral("\tSanremo 1958"));
+    named<QLineEdit>(m_song, "txtGenere")->setText(QStringLiteral("Pop"));
+    named<QLineEdit>(m_song, "txtNazione")->setText(QStringLiteral("Italia"));
+    named<QLineEdit>(m_song, "txtAnno")->setText(QStringLiteral("1958"));
+    named<QLineEdit>(m_song, "txtDurata")->setText(QStringLiteral("3:35"));
+    named<QLineEdit>(m_song, "txtCasa")->setText(QStringLiteral("Fonit"));
+    named<QPlainTextEdit>(m_song, "txtTesto")->setPlainText(QStringLiteral("Penso che un sogno così\nnon ritorni mai più\n\n"));
+    named<QPlainTextEdit>(m_song, "txtStoria")->setPlainText(QStringLiteral(" I think a dream like this"));
+    named<QLineEdit>(m_song, "txtNote")->setText(QStringLiteral("Nota"));
+    named<QLineEdit>(m_song, "txtMusica")->setText(QStringLiteral("Orchestra"));
+    named<QLineEdit>(m_song, "txtSito")->setText(QStringLiteral("https://example.org"));
 }
 
 void TestCardPrint::fillSinger()
@@ -188,10 +189,10 @@ void TestCardPrint::designedControls()
     std::unique_ptr<CardPrintWindow> w;
     switch (window) {
     case 0:
-        w.reset(new FrmAnteprimaCanzone(m_song, m_song->cardShown(), m_song->lblNome->text()));
+        w.reset(new FrmAnteprimaCanzone(m_song, m_song->cardShown(), named<QLabel>(m_song, "lblNome")->text()));
         break;
     case 1:
-        w.reset(new FrmStampaCanzone(m_song, m_song->cardShown(), m_song->lblNome->text()));
+        w.reset(new FrmStampaCanzone(m_song, m_song->cardShown(), named<QLabel>(m_song, "lblNome")->text()));
         break;
     case 2:
         w.reset(new FrmAnteprimaAnagrafica(m_singer, m_singer->card(), {}, SingerPhoto::placeholder()));

@@ -39,6 +39,37 @@ inline void writeArchive(int n)
     QCOMPARE(f.write(all), all.size());
 }
 
+// Brings `editor` to the card at position `p` (empty: a new card) by showing a stored card; the
+// archive is left as it was found (a file, a folder in its place, or nothing).
+template <class Editor> void showPosition(Editor &editor, const QString &p)
+{
+    if (p.isEmpty()) {
+        editor.cmdNuovoClick();
+        return;
+    }
+    const QString path = SingerArchive::path();
+    const bool folder = QFileInfo(path).isDir();
+    QByteArray kept;
+    const bool file = QFileInfo(path).isFile();
+    if (file) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        kept = f.readAll();
+    }
+    if (folder)
+        QDir(path).removeRecursively();
+    writeArchive(p.toInt());
+    editor.showStoredCard(p.toInt());
+    QFile::remove(path);
+    if (folder)
+        QDir().mkpath(path);
+    if (file) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(kept);
+    }
+}
+
 inline QByteArray archiveBytes()
 {
     QFile f(SingerArchive::path());

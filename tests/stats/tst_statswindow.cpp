@@ -1,5 +1,6 @@
 // The statistics window driven for real: clicks on bars and slices, opening a card, saving and
 // printing a chart, and the editors' commands that open it.
+#include "Named.h"
 #include "RecordingDesktop.h"
 #include "TestFiles.h"
 
@@ -458,13 +459,13 @@ void TestStatsWindow::songEditorCommandLoadsThePickedCard()
         QTest::mouseClick(w->btnApri, Qt::LeftButton);
     });
     emit command->clicked();
-    QCOMPARE(editor.lblPosizione->text(), QStringLiteral("3"));
-    QCOMPARE(editor.txtTitolo->text(), QStringLiteral("Tre"));
+    QCOMPARE(named<QLabel>(&editor, "lblPosizione")->text(), QStringLiteral("3"));
+    QCOMPARE(named<QLineEdit>(&editor, "txtTitolo")->text(), QStringLiteral("Tre"));
 
     // Closing without a pick leaves the card shown.
     m_desktop->modalHandlers.enqueue([](QDialog *d) { d->reject(); });
     emit command->clicked();
-    QCOMPARE(editor.lblPosizione->text(), QStringLiteral("3"));
+    QCOMPARE(named<QLabel>(&editor, "lblPosizione")->text(), QStringLiteral("3"));
 }
 
 void TestStatsWindow::singerEditorCommandCountsPhotos()
@@ -501,7 +502,7 @@ void TestStatsWindow::singerEditorCommandCountsPhotos()
     });
     emit command->clicked();
     QCOMPARE(counted, (QStringList{QStringLiteral("Con foto:1"), QStringLiteral("Senza foto:2")}));
-    QCOMPARE(editor.lblPosizione->text(), QStringLiteral("2"));
+    QCOMPARE(named<QLabel>(&editor, "lblPosizione")->text(), QStringLiteral("2"));
     QCOMPARE(editor.txtNome->text(), QStringLiteral("Dalla"));
 }
 
