@@ -14,7 +14,6 @@ static void applyProgramFormats()
     AppFormats::apply();
     static QTemporaryDir settingsFolder;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder.path());
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(settingsFolder.path()));
     // The desktop's trash too: a deleted collection never reaches the user's own.
     static QTemporaryDir dataHome;
     qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome.path()));
