@@ -7,7 +7,8 @@
 
 // Tests build windows without the program's start-up; they get the same formats it applies,
 // as soon as their application object exists. Each test process keeps the user's settings and
-// trash in folders of its own, so that tests running side by side never share them.
+// trash in folders of its own, so that tests running side by side never share them, and what
+// windows remember between runs (QSettings) starts empty.
 static void applyProgramFormats()
 {
     AppFormats::apply();
