@@ -1150,7 +1150,7 @@ void TestExports::fullExportReadsBack()
     QCOMPARE(rows.at(3).at(10).size(), 5000 - 92 - 1);
     QCOMPARE(rows.at(5).at(0), SongCard::decode(typed.encode()).text(SongCard::Titolo));
     QCOMPARE(rows.at(5).at(1), QStringLiteral("\u00A0Björk\u00A0")); // not a code up to U+0020: kept
-    QCOMPARE(rows.at(5).at(10), QStringLiteral("? riga\n\n\tseconda \"riga\" & <fine>"));
+    QCOMPARE(rows.at(5).at(10), QStringLiteral("O riga\n\n\tseconda \"riga\" & <fine>"));
     QCOMPARE(rows.at(2).at(15), QStringLiteral("No"));
     QCOMPARE(m_desk->texts().last(), askOpen(chosen, index == 1));
     QCOMPARE(fileContent(collectionPath()), file);

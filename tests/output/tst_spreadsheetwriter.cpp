@@ -525,6 +525,8 @@ void TestSpreadsheetWriter::xlsxRowsGrowForLines()
     const XlsxReadBack::Sheet sheet = XlsxReadBack::sheet(path);
     QCOMPARE(sheet.row(3).at(1), QStringLiteral("riga\n").repeated(39) + QStringLiteral("riga"));
     QVERIFY(XlsxReadBack::part(path, QStringLiteral("xl/styles.xml")).contains("vertical=\"top\""));
+}
+
 namespace
 {
 
