@@ -24,6 +24,8 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QTextCursor>
@@ -111,9 +113,42 @@ private:
     int m_added = 0;
 };
 
+// A memo whose paste or drop would be cut at the capacity asks first; on No the memo keeps
+// what it held.
+class Memo : public QPlainTextEdit
+{
+public:
+    Memo(QWidget *parent, int limit)
+        : QPlainTextEdit(parent)
+        , m_limit(limit)
+    {
+    }
+
+protected:
+    void insertFromMimeData(const QMimeData *source) override
+    {
+        if (source && source->hasText()) {
+            QString pasted = source->text();
+            pasted.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+            pasted.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+            const qsizetype kept = FrmCollection::storedLength(FrmCollection::memoText(this)) -
+                                   FrmCollection::storedLength(textCursor().selectedText().replace(
+                                       QChar::ParagraphSeparator, QLatin1Char('\n')));
+            const qsizetype room = qMax<qsizetype>(0, m_limit - kept);
+            const qsizetype wanted = FrmCollection::storedLength(pasted);
+            if (wanted > room && !desktop().confirmIrreversible(FrmCollection::pasteCutQuestion(room, wanted)))
+                return;
+        }
+        QPlainTextEdit::insertFromMimeData(source);
+    }
+
+private:
+    int m_limit;
+};
+
 QPlainTextEdit *memo(QWidget *parent, const FieldInfo &f)
 {
-    auto *m = new QPlainTextEdit(parent);
+    auto *m = new Memo(parent, capacityOf(f.field));
     m->setObjectName(QLatin1String(f.control));
     m->setGeometry(f.place.x, f.place.y, f.place.width, 144);
     m->setFont(Look::font(QStringLiteral("Verdana"), 12, true));
@@ -121,6 +156,27 @@ QPlainTextEdit *memo(QWidget *parent, const FieldInfo &f)
     m->setTabChangesFocus(true);
     new MemoLimit(m, capacityOf(f.field));
     return m;
+}
+
+// The room a memo has left, on its caption's line at the right: shown from nine tenths of the
+// capacity on, in crimson once it is full, so the user sees the end coming before typing stops.
+void memoRoom(QWidget *parent, QPlainTextEdit *m, const QString &name, int limit)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    label->setFont(Look::font(QStringLiteral("Verdana"), Look::kDefaultPoints));
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setGeometry(m->x() + m->width() / 2, m->y() - 20, m->width() - m->width() / 2, 18);
+    const auto update = [m, label, limit] {
+        const qsizetype used = FrmCollection::storedLength(FrmCollection::memoText(m));
+        label->setText(FrmCollection::roomText(used, limit));
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, used >= limit ? Look::kCrimson : Look::kInk);
+        label->setPalette(palette);
+    };
+    QObject::connect(m->document(), &QTextDocument::contentsChanged, label, update);
+    update();
 }
 
 void setMemo(QPlainTextEdit *m, const QString &text)
@@ -263,6 +319,8 @@ void FrmCollection::buildFields(QWidget *p)
             QLabel *caption = fieldCaption(name, captionOf(*f), f->place.x, f->place.y);
             control = memo(p, *f);
             nameAfter(control, caption->text(), caption);
+            memoRoom(p, static_cast<QPlainTextEdit *>(control), QStringLiteral("lblSpazio") + name,
+                     capacityOf(f->field));
             break;
         }
         case Control::Check: {
@@ -360,6 +418,23 @@ QString FrmCollection::memoText(const QPlainTextEdit *memo)
 qsizetype FrmCollection::storedLength(const QString &text)
 {
     return text.size() + text.count(QLatin1Char('\n'));
+}
+
+QString FrmCollection::roomText(qsizetype used, int capacity)
+{
+    if (used * 10 < qsizetype(capacity) * 9)
+        return QString();
+    const QLocale italian(QLocale::Italian, QLocale::Italy);
+    return QStringLiteral("%1 di %2 caratteri").arg(italian.toString(qint64(used)), italian.toString(capacity));
+}
+
+QString FrmCollection::pasteCutQuestion(qsizetype room, qsizetype pasted)
+{
+    const QLocale italian(QLocale::Italian, QLocale::Italy);
+    return QStringLiteral("Attenzione: il testo da incollare è di %1 caratteri, ma nel campo ne restano "
+                          "soltanto %2: la parte che non entra andrebbe perduta.\r\n\r\nIncollare "
+                          "comunque il testo tagliato?")
+        .arg(italian.toString(qint64(pasted)), italian.toString(qint64(room)));
 }
 
 bool FrmCollection::isWebAddress(const QString &address)
@@ -569,10 +644,9 @@ void FrmCollection::cmdImportaBraniClick()
 {
     FrmImportaBrani window(this, archivePath());
     desktop().runModal(&window);
-    // An untouched new card gives way to the first card imported, so the user sees the result;
-    // a card being typed or a stored card stays as it is.
-    const bool untouched = session().position == 0 && !cardChanged();
-    if (window.added() == 0 || !untouched)
+    // A new card gives way to the first card imported, so the user sees the result (a card
+    // being typed is asked about first); a stored card stays as it is.
+    if (window.added() == 0 || session().position != 0)
         return;
     try {
         openCard(window.firstAdded());

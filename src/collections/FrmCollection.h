@@ -29,6 +29,11 @@ public:
     static QString memoText(const QPlainTextEdit *memo);
     // The length a memo text takes in the file, where a line break is CR LF.
     static qsizetype storedLength(const QString &text);
+    // What the line beside a memo says about its room: "4.870 di 5.000 caratteri" from nine
+    // tenths of the capacity on, empty before.
+    static QString roomText(qsizetype used, int capacity);
+    // The question before a paste of `pasted` characters into a memo with `room` left.
+    static QString pasteCutQuestion(qsizetype room, qsizetype pasted);
     // True for an address the desktop may be given: http or https with a host.
     static bool isWebAddress(const QString &address);
 

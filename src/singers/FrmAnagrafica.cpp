@@ -324,6 +324,16 @@ QByteArray FrmAnagrafica::recordShown() const
     return card().encode();
 }
 
+QByteArray FrmAnagrafica::shownBesidesRecord() const
+{
+    // The photo is part of the card: one read from a file is told by that file and its bytes,
+    // a picture in memory (the placeholder, a pasted one) by the picture itself.
+    const SingerPhoto::Photo &photo = imgFoto->photo();
+    if (!photo.sourceFile().isEmpty())
+        return photo.sourceFile().toUtf8() + '\0' + photo.encoded();
+    return QByteArray::number(photo.picture().cacheKey());
+}
+
 QList<std::pair<QLineEdit *, QString>> FrmAnagrafica::requiredFields() const
 {
     return {{txtNome, kNeedNome},

@@ -32,6 +32,16 @@ bool RecordingDesktop::message(Kind kind, const QString &text)
     return confirmations.dequeue();
 }
 
+Desktop::SaveChoice RecordingDesktop::askSave(const QString &text)
+{
+    saveQuestions << text;
+    if (saveAnswers.isEmpty()) {
+        problems << QStringLiteral("unexpected save question: ") + text;
+        return SaveChoice::Cancel; // what closing the real box answers
+    }
+    return saveAnswers.dequeue();
+}
+
 QString RecordingDesktop::openFileName(QWidget *, const QString &title, const QString &folder,
                                        const FileFilters &filters)
 {
@@ -164,6 +174,8 @@ RecordingDesktop::Message RecordingDesktop::last() const
 void RecordingDesktop::clear()
 {
     messages.clear();
+    saveQuestions.clear();
+    saveAnswers.clear();
     opened.clear();
     dialogTitles.clear();
     dialogFilters.clear();
@@ -181,6 +193,8 @@ QString RecordingDesktop::leftovers() const
     QStringList out = problems;
     if (!confirmations.isEmpty())
         out << QStringLiteral("%1 confirmation answer(s) unused").arg(confirmations.size());
+    if (!saveAnswers.isEmpty())
+        out << QStringLiteral("%1 save answer(s) unused").arg(saveAnswers.size());
     if (!fileAnswers.isEmpty())
         out << QStringLiteral("%1 file answer(s) unused").arg(fileAnswers.size());
     if (!modalHandlers.isEmpty())

@@ -27,6 +27,7 @@ public:
     ~RecordingDesktop() override;
 
     bool message(Kind kind, const QString &text) override;
+    SaveChoice askSave(const QString &text) override;
     QString openFileName(QWidget *parent, const QString &title, const QString &folder,
                          const FileFilters &filters) override;
     QString saveFileName(QWidget *parent, const QString &title, const QString &proposed,
@@ -56,11 +57,13 @@ public:
     // Queued answers, used in order.
     QQueue<bool> confirmations;           // false = No; answers both kinds of confirmation
     QQueue<QString> fileAnswers;          // empty text = cancelled
+    QQueue<SaveChoice> saveAnswers;       // answers to askSave, in order
     // Each modal window is handed to the next handler while shown; the handler drives it and
     // closes it (accept/reject/done). The return value of runModal is the window's result.
     QQueue<std::function<void(QDialog *)>> modalHandlers;
 
     QList<Message> messages;
+    QStringList saveQuestions;    // every text askSave was given, in order
     QStringList opened;           // every sCommand handed to TMisc.Open
     QStringList dialogTitles;     // titles of file dialogs, in order
     QList<FileFilters> dialogFilters; // type lists of file dialogs, in order
