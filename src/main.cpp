@@ -31,6 +31,7 @@ public:
 int main(int argc, char *argv[])
 {
     useItalianDates(); // before the application object reads the regional settings
+    ignoreFileSizeSignal();
     CantoriumApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Cantorium"));
     // The program ends only through its own commands: the login window is hidden while the

@@ -8,6 +8,7 @@
 #include "collections/FrmCollection.h"
 #include "collections/FrmCreaCollection.h"
 #include "core/AtomicFile.h"
+#include "core/ScratchFolder.h"
 #include "core/ProgramFolder.h"
 #include "shell/LauncherHelp.h"
 #include "singers/FrmAnagrafica.h"
@@ -94,6 +95,7 @@ void WindowSet::start()
     // Temporaries of whole-file writes that a run killed at the wrong moment left behind.
     for (const QString &folder : {ProgramFolder::path(), SingerPhoto::folder(), AttachmentFolder::path()})
         AtomicFile::removeLeftovers(folder);
+    ScratchFolder::removeLeftovers();
     m_password->centre();
     m_password->show();
 }
