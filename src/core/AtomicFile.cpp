@@ -188,6 +188,15 @@ bool AtomicFile::commit()
     return true;
 }
 
+QString AtomicFile::writtenPath() const
+{
+    if (m_fd < 0)
+        return QString();
+    if (m_unnamed) // opening the descriptor's link opens the unnamed file itself
+        return QStringLiteral("/proc/self/fd/") + QString::number(m_fd);
+    return m_temporary;
+}
+
 void AtomicFile::cancel()
 {
     if (!m_temporary.isEmpty())

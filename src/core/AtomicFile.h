@@ -37,6 +37,9 @@ public:
     bool isSequential() const override { return true; }
 
     QString fileName() const { return m_target; }
+    // A path that reads what has been written so far, until commit() or cancel(): a writer that
+    // checks its file before it takes the target's place reads it back through this.
+    QString writtenPath() const;
 
     // Writes `bytes` as the whole new content of `target`; throws FileError on failure.
     static void save(const QString &target, const QByteArray &bytes, Links links = Links::Follow);

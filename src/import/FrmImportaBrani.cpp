@@ -6,6 +6,7 @@
 #include "app/FrmGuida.h"
 #include "app/Look.h"
 #include "app/Widgets.h"
+#include "backup/BackupCommands.h"
 #include "core/RecordFile.h"
 #include "core/Text.h"
 #include "import/FolderReader.h"
@@ -312,6 +313,12 @@ void FrmImportaBrani::cmdImportaClick()
         desktop().warning(kNothingChecked);
         return;
     }
+    // The collection as it was before the import stays in the backups.
+    const QFileInfo target(m_collection);
+    if (!BackupCommands::beforeRisk(this, target.absolutePath(),
+                                    QStringLiteral("Prima dell'importazione in %1").arg(target.fileName()),
+                                    {target.fileName()}))
+        return;
     QByteArray records;
     records.reserve(qsizetype(cards.size()) * SongCard::kSize);
     for (const SongCard &card : cards)

@@ -1,11 +1,16 @@
 #include "app/AppFormats.h"
 
 #include <QCoreApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 
 // Tests build windows without the program's start-up; they get the same formats it applies,
-// as soon as their application object exists.
+// as soon as their application object exists. Each test process keeps the user's settings in
+// a folder of its own, so that tests running side by side never share them.
 static void applyProgramFormats()
 {
     AppFormats::apply();
+    static QTemporaryDir settingsFolder;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder.path());
 }
 Q_COREAPP_STARTUP_FUNCTION(applyProgramFormats)
