@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QShortcut>
 #include <QShowEvent>
+#include <QTextDocument>
 
 namespace
 {
@@ -55,11 +56,13 @@ QString sharedHint(const char *name)
 // handler (the same checks and questions as a click). `keys` is what the hint line and the
 // tool tip show. The page and document keys belong to a memo while it has the focus: there
 // they scroll the text being written, which a move to another card would silently drop.
+// A field with typing of its own to undo keeps the undo key (`undoKeeps`) for it.
 struct CommandKey {
     const char *command;
     QKeyCombination key;
     const char *keys;
     bool memoKeeps;
+    bool undoKeeps = false;
 };
 const CommandKey kCommandKeys[] = {
     {"cmdSalva", Qt::CTRL | Qt::Key_S, "Ctrl+S", false},
@@ -73,7 +76,18 @@ const CommandKey kCommandKeys[] = {
     {"cmdPrimo", Qt::CTRL | Qt::Key_Home, "Ctrl+Home", true},
     {"cmdUltimo", Qt::CTRL | Qt::Key_End, "Ctrl+End", true},
     {"cmdGuida", QKeyCombination(Qt::Key_F1), "F1", false},
+    {"cmdElimina", Qt::CTRL | Qt::Key_Delete, "Ctrl+Canc", false},
+    {"cmdAnnullaElimina", Qt::CTRL | Qt::Key_Z, "Ctrl+Z", false, true},
 };
+
+bool hasTypingToUndo(QObject *field)
+{
+    if (auto *line = qobject_cast<QLineEdit *>(field))
+        return line->isUndoAvailable();
+    if (auto *memo = qobject_cast<QPlainTextEdit *>(field))
+        return memo->document()->isUndoAvailable();
+    return false;
+}
 
 const CommandKey *commandKey(const char *command)
 {
@@ -100,8 +114,9 @@ public:
         for (const CommandKey &k : kCommandKeys) {
             if (k.key != pressed)
                 continue;
-            if (k.memoKeeps && qobject_cast<QPlainTextEdit *>(watched))
-                event->accept(); // the memo takes the key
+            if ((k.memoKeeps && qobject_cast<QPlainTextEdit *>(watched)) ||
+                (k.undoKeeps && hasTypingToUndo(watched)))
+                event->accept(); // the field takes the key
             else
                 event->ignore(); // the command takes it
             return true;
@@ -374,6 +389,18 @@ void CardEditor::navigate(Move move)
     } catch (const FileError &) {
         desktop().error(ArchiveMessages::kNoAccess);
     }
+}
+
+void CardEditor::showAfterArchiveChange(qint64 position)
+{
+    if (position <= 0) {
+        newCard();
+        return;
+    }
+    RecordFile archive(archivePath(), recordSize());
+    const QByteArray record = archive.read(position);
+    archive.close();
+    loadRecord(record, position);
 }
 
 void CardEditor::loadRecord(const QByteArray &record, qint64 position)

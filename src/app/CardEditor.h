@@ -143,6 +143,10 @@ protected:
     void takeAsLoaded();
     // A new empty card: the fields cleared, no position, no attachments.
     void newCard();
+    // After the editor itself changed the archive (a card deleted or put back): shows the card
+    // now at `position`, or a new card for 0, without asking about the card shown. Throws
+    // FileError.
+    void showAfterArchiveChange(qint64 position);
 
     // The one place every move away from the card shown goes through (all navigation, Nuovo,
     // Duplica, a card picked in a list or a chart, Esci and closing the window). Returns false

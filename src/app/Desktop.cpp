@@ -46,6 +46,8 @@ public:
     bool message(Kind kind, const QString &text) override
     {
         QMessageBox box(QApplication::activeWindow());
+        // Messages carry card texts ("Band <3>"): never read as markup.
+        box.setTextFormat(Qt::PlainText);
         box.setText(displayText(text));
         switch (kind) {
         case Kind::Warning:
@@ -141,6 +143,7 @@ void setUpSaveQuestion(QMessageBox &box, const QString &text)
 {
     box.setIcon(QMessageBox::Question);
     box.setWindowTitle(QStringLiteral("Conferma"));
+    box.setTextFormat(Qt::PlainText);
     box.setText(displayText(text));
     QPushButton *save = box.addButton(QStringLiteral("Salva"), QMessageBox::AcceptRole);
     save->setObjectName(QStringLiteral("btnSalva"));

@@ -1,6 +1,8 @@
 #include "collections/FrmCollection.h"
 
+#include "app/ArchiveMessages.h"
 #include "app/Desktop.h"
+#include "backup/Backups.h"
 #include "app/Fields.h"
 #include "app/FrmGuida.h"
 #include "app/Look.h"
@@ -20,7 +22,9 @@
 #include "output/FrmStampaCanzone.h"
 #include "stats/FrmStatistiche.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -44,6 +48,12 @@ const char *const kBadAddress = "Attenzione: l'indirizzo indicato non è un indi
                                 "http:// oppure https:// seguito dal nome del sito.";
 
 const QString kNewAddress = QStringLiteral("https://");
+
+const QString kDeleteNotStored = QStringLiteral("Attenzione: l'eliminazione di una scheda può avvenire soltanto "
+                                                "dopo che questa è stata inserita in archivio.");
+const QString kDeleteHint = QStringLiteral("Elimina la scheda dall'archivio.");
+const QString kUndoHint = QStringLiteral("Rimette in archivio la scheda eliminata, nella sua posizione.");
+const QString kUndoWords = QStringLiteral("Annulla eliminazione");
 
 // What a field of the record holds: its width less the terminating zero.
 int capacityOf(int field)
@@ -234,6 +244,8 @@ FrmCollection::FrmCollection()
         hints()->background(element);
 
     lblFile = stateLabel(p, QStringLiteral("lblFile"));
+    // Built with the tool bar, it lies on the card sheet drawn after it.
+    cmdElimina->raise();
 }
 
 void FrmCollection::buildToolBar()
@@ -286,7 +298,19 @@ void FrmCollection::buildToolBar()
              QStringLiteral("Visualizza le statistiche della collection con i grafici.")},
             {&cmdGuida, "cmdGuida", "guida", {QPoint(903, 26), icon}, [this] { cmdGuidaClick(); }},
             {&cmdEsci, "cmdEsci", "esci", {QPoint(939, 26), icon}, [this] { cmdEsciClick(); }},
+            // A card command, in the corner of the card sheet, away from Salva.
+            {&cmdElimina, "cmdElimina", "elimina", {944, 131, 24, 24}, [this] { cmdEliminaClick(); }, kDeleteHint},
+            // On the information bar, shown after a delete.
+            {&cmdAnnullaElimina,
+             "cmdAnnullaElimina",
+             "annulla_elimina",
+             {798, 645, 172, 26},
+             [this] { cmdAnnullaEliminaClick(); },
+             kUndoHint},
         });
+    wordsOn(cmdAnnullaElimina, kUndoWords, Look::font(QStringLiteral("Verdana"), 9, true), Look::kInk,
+            Qt::AlignCenter, QMargins(24, 0, 4, 0));
+    cmdAnnullaElimina->hide();
 
     const QFont buttonFont = Look::font(QStringLiteral("Verdana"), 10, true);
     wordsOn(cmdFile, QStringLiteral("Allega file"), buttonFont, Look::kInk, Qt::AlignCenter,
@@ -447,6 +471,7 @@ bool FrmCollection::isWebAddress(const QString &address)
 
 void FrmCollection::openCollection(const QString &path, const QString &name)
 {
+    forgetDeleted();
     setArchive(path, Session::Opener::CollectionList);
     lblFile->setText(session().archive);
     lblNome->setText(name);
@@ -606,6 +631,108 @@ void FrmCollection::btnSitoClick()
         return;
     }
     desktop().open(address);
+}
+
+void FrmCollection::forgetDeleted()
+{
+    m_deleted.reset();
+    cmdAnnullaElimina->hide();
+}
+
+void FrmCollection::cmdEliminaClick()
+{
+    const qint64 position = session().position;
+    if (position == 0) {
+        desktop().warning(kDeleteNotStored);
+        return;
+    }
+    const QString path = archivePath();
+    SongCard stored;
+    qint64 count = 0;
+    try {
+        RecordFile archive(path, SongCard::kSize);
+        count = archive.count();
+        stored = SongCard::decode(archive.read(position));
+        archive.close();
+    } catch (const FileError &) {
+        desktop().error(ArchiveMessages::kNoAccess);
+        return;
+    }
+    // The card is named as it is stored, which is what goes.
+    QString question = QStringLiteral("Eliminare dall'archivio la scheda %1 di %2, \u00AB%3\u00BB di %4?\r\n\r\n"
+                                      "Le schede successive salgono di una posizione. Prima dell'eliminazione "
+                                      "una copia della collection viene messa tra le copie di sicurezza; "
+                                      "la scheda si può rimettere al suo posto con Annulla eliminazione (Ctrl+Z).")
+                           .arg(position)
+                           .arg(count)
+                           .arg(ctrim(stored.text(SongCard::Titolo)), ctrim(stored.text(SongCard::Cantante)));
+    if (cardChanged())
+        question += QStringLiteral("\r\n\r\nLe modifiche non salvate della scheda andranno perdute.");
+    if (!desktop().confirmIrreversible(question))
+        return;
+
+    const QFileInfo file(path);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const Backups::Outcome backup =
+        Backups::beforeRisk(file.absolutePath(),
+                            QStringLiteral("Prima dell'eliminazione di una scheda da ") + file.fileName(),
+                            {file.fileName()});
+    QApplication::restoreOverrideCursor();
+    if (!backup.ok) {
+        // Without its copy the card stays where it is.
+        desktop().error(backup.error);
+        return;
+    }
+
+    Deleted deleted{path, position, {}};
+    try {
+        RecordFile archive(path, SongCard::kSize);
+        // What is put back is exactly what was taken out, even if another copy of the program
+        // changed the card since the question.
+        deleted.record = archive.read(position);
+        archive.remove(position);
+        count = archive.count();
+        archive.close();
+    } catch (const FileError &) {
+        desktop().error(ArchiveMessages::kNoAccess);
+        return;
+    }
+    m_deleted = deleted;
+    cmdAnnullaElimina->show();
+    try {
+        // The card that moved into the place, or the one before it when the last went.
+        showAfterArchiveChange(qMin(position, count));
+    } catch (const FileError &) {
+        newCard();
+    }
+    panInfo->setText(QStringLiteral("Scheda eliminata: \u00AB%1\u00BB.").arg(ctrim(stored.text(SongCard::Titolo))));
+}
+
+void FrmCollection::cmdAnnullaEliminaClick()
+{
+    if (!m_deleted || m_deleted->archive != archivePath())
+        return;
+    if (!mayLeaveCard(Leave::OpenStored))
+        return;
+    qint64 at = 0;
+    try {
+        RecordFile archive(m_deleted->archive, SongCard::kSize);
+        // Another copy of the program may have shortened the file meanwhile.
+        at = qMin(m_deleted->position, archive.count() + 1);
+        archive.insert(at, m_deleted->record);
+        archive.close();
+    } catch (const FileError &) {
+        desktop().error(ArchiveMessages::kNoAccess);
+        return;
+    }
+    forgetDeleted();
+    try {
+        showAfterArchiveChange(at);
+    } catch (const FileError &) {
+        desktop().error(ArchiveMessages::kNoAccess);
+        return;
+    }
+    panInfo->setText(QStringLiteral("Scheda rimessa in archivio nella posizione %1.").arg(at));
 }
 
 void FrmCollection::cmdGuidaClick()

@@ -4,6 +4,7 @@
 #include "records/SongCard.h"
 
 #include <array>
+#include <optional>
 
 class ClickPicture;
 class QCheckBox;
@@ -63,6 +64,11 @@ private:
     QString shownText(const FieldInfo &f) const;
     void showText(const FieldInfo &f, const QString &text);
 
+    // Takes the card shown out of the collection, after a question and a backup of the file;
+    // the later cards move up one position. cmdAnnullaElimina puts it back at its place.
+    void cmdEliminaClick();
+    void cmdAnnullaEliminaClick();
+    void forgetDeleted();
     void cmdGuidaClick();
     void cmdFileClick();
     void cmdEsportaClick();
@@ -81,5 +87,13 @@ private:
     QLabel *lblNome = nullptr;
     QLabel *lblFile = nullptr;
     ClickPicture *cmdSegnala = nullptr, *cmdImportaBrani = nullptr, *cmdStatistiche = nullptr;
+    ClickPicture *cmdElimina = nullptr, *cmdAnnullaElimina = nullptr;
+    // The card last deleted, while it can still be put back.
+    struct Deleted {
+        QString archive;
+        qint64 position = 0;
+        QByteArray record;
+    };
+    std::optional<Deleted> m_deleted;
     ClickPicture *impCantante = nullptr, *btnSito = nullptr, *icoCD = nullptr, *icoSegnala = nullptr;
 };

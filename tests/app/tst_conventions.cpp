@@ -85,6 +85,7 @@ private slots:
     void confirmationAnswers();
     void saveQuestionAnswers_data();
     void saveQuestionAnswers();
+    void messagesShowCardTextsAsTyped();
     void maxLengthStopsTyping();
     void standardButtonsInItalian();
     void fixedWindowsAskForNoTitleBarButtons_data();
@@ -335,7 +336,7 @@ void TestConventions::saveQuestionAnswers()
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         QVERIFY(box);
         seen = true;
-        text = box->text();
+        text = box->textFormat() == Qt::PlainText ? box->text() : QString();
         QAbstractButton *chosen = nullptr;
         for (QAbstractButton *b : box->buttons()) {
             buttons << b->text();
@@ -357,6 +358,21 @@ void TestConventions::saveQuestionAnswers()
     QCOMPARE(text, QStringLiteral("Salvare le modifiche alla scheda?"));
     QCOMPARE(buttons, (QStringList{"Annulla", "Non salvare", "Salva"}));
     QCOMPARE(int(result), choice);
+}
+
+// A card's title in a question ("Eliminare ... «<b>Band</b> <3>»") is shown as written.
+void TestConventions::messagesShowCardTextsAsTyped()
+{
+    installDesktop(nullptr);
+    Qt::TextFormat format = Qt::AutoText;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        format = box->textFormat();
+        box->button(QMessageBox::No)->click();
+    });
+    QVERIFY(!desktop().confirmIrreversible(QStringLiteral("Eliminare «<b>Band</b> <3>»?")));
+    QCOMPARE(format, Qt::PlainText);
 }
 
 void TestConventions::maxLengthStopsTyping()

@@ -2,6 +2,7 @@
 #include "RecordingDesktop.h"
 #include "TestFiles.h"
 
+#include "app/Widgets.h"
 #include "collections/FrmCollection.h"
 #include "records/SongCard.h"
 
