@@ -246,6 +246,8 @@ FrmCollection::FrmCollection()
     lblFile = stateLabel(p, QStringLiteral("lblFile"));
     // Built with the tool bar, it lies on the card sheet drawn after it.
     cmdElimina->raise();
+    // The empty card the window is made with is the card compared against until one is shown.
+    takeAsLoaded();
 }
 
 void FrmCollection::buildToolBar()

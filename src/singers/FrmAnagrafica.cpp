@@ -139,6 +139,8 @@ FrmAnagrafica::FrmAnagrafica()
 
     chainTabOrder(QList<QWidget *>(m_fields.cbegin(), m_fields.cend()));
     Fields::enterChain(QList<QWidget *>(m_fields.cbegin(), m_fields.cend()));
+    // The empty card the window is made with is the card compared against until one is shown.
+    takeAsLoaded();
 }
 
 void FrmAnagrafica::buildToolBar()
