@@ -26,7 +26,7 @@ QLineEdit *passwordField(QWidget *parent, const QString &name, const QRect &geom
     field->setObjectName(name);
     field->setGeometry(geometry);
     field->setEchoMode(QLineEdit::Password);
-    field->setFont(Look::font(QStringLiteral("Verdana"), 14, true));
+    field->setFont(Look::uiFont(14, true));
     // The designed height is 22 units: no inner margins, a thin flat border.
     field->setTextMargins(2, 0, 2, 0);
     field->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid %1; background: white; padding: 0px; }")

@@ -157,15 +157,15 @@ void FrmCambiaPassword::cmdOKClick()
             return;
         }
         LoginDelay::succeeded();
-        if (PasswordStore::canonical(txtPasswordNew->text()).size() < kShortest) {
-            desktop().warning(kTooShort.arg(kShortest));
+        if (!withinScrambleLimits(PasswordStore::canonical(txtPasswordNew->text()))) {
+            desktop().warning(kOutOfLimits);
             txtPasswordNew->clear();
             txtConferma->clear();
             txtPasswordNew->setFocus(Qt::OtherFocusReason);
             return;
         }
-        if (!withinScrambleLimits(PasswordStore::canonical(txtPasswordNew->text()))) {
-            desktop().warning(kOutOfLimits);
+        if (PasswordStore::canonical(txtPasswordNew->text()).size() < kShortest) {
+            desktop().warning(kTooShort.arg(kShortest));
             txtPasswordNew->clear();
             txtConferma->clear();
             txtPasswordNew->setFocus(Qt::OtherFocusReason);

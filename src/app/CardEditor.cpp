@@ -246,7 +246,7 @@ QLineEdit *CardEditor::cardField(const QString &field, int x, int top, int width
         nameAfter(edit, caption, label);
     edit->setObjectName(QStringLiteral("txt") + field);
     edit->setGeometry(x, top, width, 22);
-    edit->setFont(Look::font(QStringLiteral("Verdana"), 12, true));
+    edit->setFont(Look::uiFont(12, true));
     edit->setTextMargins(2, 0, 2, 0);
     edit->setMaxLength(capacity);
     Fields::backgroundHighlight(edit);
@@ -263,7 +263,7 @@ void CardEditor::placePosition(const QRect &place)
     m_lblPosizione = stateLabel(panel(), QStringLiteral("lblPosizione"));
     m_lblPosizione->setGeometry(place);
     m_lblPosizione->setAlignment(Qt::AlignCenter);
-    m_lblPosizione->setFont(Look::font(QStringLiteral("Verdana"), Look::kDefaultPoints, true));
+    m_lblPosizione->setFont(Look::uiFont(Look::kDefaultPoints, true));
     m_lblPosizione->show();
 }
 

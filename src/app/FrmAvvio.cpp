@@ -56,8 +56,8 @@ FrmAvvio::FrmAvvio(const QStringList &helpParagraphs)
     imgSottotitolo = new Artwork(s, QStringLiteral("imgSottotitolo"), QStringLiteral(":/app/sottotitolo.svg"),
                                  QRect(17, 114, 961, 22));
 
-    const QFont nameFont = Look::font(QStringLiteral("Verdana"), 10.5, true);
-    const QFont noteFont = Look::font(QStringLiteral("Verdana"), 9, false, true);
+    const QFont nameFont = Look::uiFont(10.5, true);
+    const QFont noteFont = Look::uiFont(9, false, true);
 
     auto column = [&](const Column &c, const QString &suffix, ClickPicture *&img, ClickPicture *&btn,
                       ClickPicture *&app, void (FrmAvvio::*handler)()) {

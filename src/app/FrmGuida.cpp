@@ -40,7 +40,7 @@ FrmGuida::FrmGuida(QWidget *owner)
     txtGuida->setReadOnly(true);
     txtGuida->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     txtGuida->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    txtGuida->setFont(Look::font(QStringLiteral("Verdana"), 12, true));
+    txtGuida->setFont(Look::uiFont(12, true));
     // A screen reader names the text after the topic above it, whichever it is.
     lblTitolo->setBuddy(txtGuida);
 
@@ -52,7 +52,7 @@ FrmGuida::FrmGuida(QWidget *owner)
     connect(lnkWeb, &TextLink::clicked, this, [this] { guarded([this] { lnkWebClick(); }); });
 
     btnChiudi = pushButton(p, QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), QRect(472, 490, 161, 38),
-                           Look::font(QStringLiteral("Verdana")));
+                           Look::uiFont());
     connect(btnChiudi, &QPushButton::clicked, this, [this] { guarded([this] { btnChiudiClick(); }); });
 }
 

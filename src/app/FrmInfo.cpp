@@ -66,7 +66,7 @@ FrmInfo::FrmInfo(QWidget *owner)
 
     // The button and the link sit below the panel, on the window itself.
     btnChiudi = pushButton(this, QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"),
-                           QRect(p->x() + 280, p->y() + 504, 161, 41), Look::font(QStringLiteral("Verdana"), 12));
+                           QRect(p->x() + 280, p->y() + 504, 161, 41), Look::uiFont(12));
     connect(btnChiudi, &QPushButton::clicked, this, [this] { guarded([this] { btnChiudiClick(); }); });
 
     imgEmail = new ClickPicture(this, QStringLiteral("imgEmail"), QStringLiteral(":/app/envelope.svg"),

@@ -82,6 +82,12 @@ inline const QColor kChart[] = {{0x1F, 0x4E, 0x79}, {0x46, 0x82, 0xB4}, {0xE3, 0
 inline constexpr qreal kDefaultPoints = 9; // a font named without a size
 int pixels(qreal points);
 QFont font(const QString &family, qreal points = kDefaultPoints, bool bold = false, bool italic = false);
+// The family of the program's windows, and a font of it.
+inline const QString kFamily = QStringLiteral("Verdana");
+inline QFont uiFont(qreal points = kDefaultPoints, bool bold = false, bool italic = false)
+{
+    return font(kFamily, points, bold, italic);
+}
 
 // --- pictures ----------------------------------------------------------------------------
 enum class Fit {

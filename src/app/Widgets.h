@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/Look.h"
+
 #include <QLabel>
 #include <QMargins>
 #include <QString>
@@ -62,4 +64,4 @@ QPushButton *pushButton(QWidget *parent, const QString &name, const QString &tex
 // A label at a place with a font of `points` (Look::font); `name` may be empty for unnamed
 // captions.
 QLabel *caption(QWidget *parent, const QString &name, const QString &text, const QPoint &at,
-                const QString &family = QStringLiteral("Verdana"), qreal points = 9, bool bold = false);
+                const QString &family = Look::kFamily, qreal points = 9, bool bold = false);

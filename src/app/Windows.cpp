@@ -87,6 +87,18 @@ void WorkWindow::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
+namespace
+{
+// What a fixed-size window and a fixed-size dialog share: name, title, size, centred panel.
+void dressFixed(QWidget *w, const QString &name, const QString &title, const QSize &client, QWidget *panel)
+{
+    w->setObjectName(name);
+    w->setWindowTitle(title);
+    w->setFixedSize(client);
+    centreChild(w, panel);
+}
+} // namespace
+
 FixedWindow::FixedWindow(const QString &name, const QString &title, const QSize &client, const QColor &top,
                          const QColor &bottom, const QSize &panel)
     : QWidget(nullptr, Qt::Window | kFixedFlags)
@@ -94,10 +106,7 @@ FixedWindow::FixedWindow(const QString &name, const QString &title, const QSize 
     , m_bottom(bottom)
     , m_panel(makePanel(this, panel))
 {
-    setObjectName(name);
-    setWindowTitle(title);
-    setFixedSize(client);
-    centreChild(this, m_panel);
+    dressFixed(this, name, title, client, m_panel);
 }
 
 void FixedWindow::centre()
@@ -130,11 +139,8 @@ FixedDialog::FixedDialog(QWidget *owner, const QString &name, const QString &tit
     , m_bottom(bottom)
     , m_panel(makePanel(this, panel))
 {
-    setObjectName(name);
-    setWindowTitle(title);
-    setFixedSize(client);
+    dressFixed(this, name, title, client, m_panel);
     setModal(true);
-    centreChild(this, m_panel);
 }
 
 void FixedDialog::paintEvent(QPaintEvent *)

@@ -46,7 +46,7 @@ namespace
 
 QPushButton *button(QWidget *parent, const QString &name, const QString &text, const QRect &geometry)
 {
-    return pushButton(parent, name, text, geometry, Look::font(QStringLiteral("Verdana"), 9));
+    return pushButton(parent, name, text, geometry, Look::uiFont(9));
 }
 
 // Copies `source` over `target` through a temporary file in the target's folder that replaces
@@ -117,14 +117,14 @@ FrmAllegaCartella::FrmAllegaCartella(QWidget *owner)
 
         lblCampo[2 * n] = caption(p, QStringLiteral("lblCampo%1").arg(2 * n + 1, 2, 10, QLatin1Char('0')),
                                   QStringLiteral("Nome %1° file allegato:").arg(n + 1), QPoint(28, 90 + dy));
-        lblCampo[2 * n]->setFont(Look::font(QStringLiteral("Verdana"), 9));
+        lblCampo[2 * n]->setFont(Look::uiFont(9));
         lblCampo[2 * n]->adjustSize();
 
         txtFile[n] = new QLineEdit(p);
         txtFile[n]->setObjectName(QStringLiteral("txtFile") + number);
         txtFile[n]->setGeometry(28, 108 + dy, 338, 22);
         txtFile[n]->setReadOnly(true);
-        txtFile[n]->setFont(Look::font(QStringLiteral("Verdana"), 9, true));
+        txtFile[n]->setFont(Look::uiFont(9, true));
         txtFile[n]->setStyleSheet(QStringLiteral("color: grey;"));
         nameAfter(txtFile[n], lblCampo[2 * n]->text(), lblCampo[2 * n]);
 
@@ -141,13 +141,13 @@ FrmAllegaCartella::FrmAllegaCartella(QWidget *owner)
         lblCampo[2 * n + 1] =
             caption(p, QStringLiteral("lblCampo%1").arg(2 * n + 2, 2, 10, QLatin1Char('0')),
                     QStringLiteral("Descrizione %1° file allegato:").arg(n + 1), QPoint(28, 140 + dy));
-        lblCampo[2 * n + 1]->setFont(Look::font(QStringLiteral("Verdana"), 9));
+        lblCampo[2 * n + 1]->setFont(Look::uiFont(9));
         lblCampo[2 * n + 1]->adjustSize();
 
         txtDesc[n] = new QLineEdit(p);
         txtDesc[n]->setObjectName(QStringLiteral("txtDesc") + number);
         txtDesc[n]->setGeometry(28, 158 + dy, 552, 22);
-        txtDesc[n]->setFont(Look::font(QStringLiteral("Verdana"), 9, true));
+        txtDesc[n]->setFont(Look::uiFont(9, true));
         // As much as the card keeps, so that nothing typed is lost on saving.
         txtDesc[n]->setMaxLength(kNameCapacity);
         nameAfter(txtDesc[n], lblCampo[2 * n + 1]->text(), lblCampo[2 * n + 1]);

@@ -204,11 +204,15 @@ QByteArray manifest(const Backups::Info &info)
         out += oneLine(value).toUtf8();
         out += '\n';
     };
-    line("creata", info.created.toString(Qt::ISODate));
+    line("creata", info.created.toString(Qt::ISODateWithMs));
     line("motivo", info.reason);
     line("automatica", info.automatic ? QStringLiteral("1") : QStringLiteral("0"));
-    for (const QString &item : info.items)
-        line("elemento", item);
+    // Names are kept exactly: a collection's name may hold any character but a separator.
+    for (const QString &item : info.items) {
+        out += "elemento=";
+        out += item.toUtf8().toPercentEncoding();
+        out += '\n';
+    }
     line("collection", QString::number(info.collections));
     line("schede_canzoni", QString::number(info.songCards));
     line("schede_cantanti", QString::number(info.singerCards));
@@ -232,16 +236,20 @@ bool parseManifest(const QByteArray &bytes, Backups::Info &info)
         const QByteArray key = l.left(eq);
         const QString value = QString::fromUtf8(l.mid(eq + 1));
         if (key == "creata") {
-            info.created = QDateTime::fromString(value, Qt::ISODate);
+            info.created = QDateTime::fromString(value, Qt::ISODateWithMs);
+            if (!info.created.isValid())
+                info.created = QDateTime::fromString(value, Qt::ISODate);
             dated = info.created.isValid();
         } else if (key == "motivo") {
             info.reason = value;
         } else if (key == "automatica") {
             info.automatic = value == QLatin1String("1");
         } else if (key == "elemento") {
-            if (!Backups::isDataItem(value, false) && !Backups::isDataItem(value, true))
+            const QString item = QString::fromUtf8(QByteArray::fromPercentEncoding(l.mid(eq + 1)));
+            if (item.contains(QLatin1Char('/')) ||
+                (!Backups::isDataItem(item, false) && !Backups::isDataItem(item, true)))
                 return false;
-            info.items << value;
+            info.items << item;
         } else if (key == "collection") {
             info.collections = qMax(0, value.toInt());
         } else if (key == "schede_canzoni") {
@@ -733,6 +741,7 @@ Info createKeeping(const QString &dataFolder, const QString &reason, bool automa
                 meter.add(n);
             }
             close();
+            step("copied");
             // A file that grew or shrank while it was copied is still whole in the zip, with
             // its checksum; the progress only catches up.
             meter.add(e.size - copied);
@@ -961,7 +970,14 @@ QList<Info> list(const QString &dataFolder)
             info.problem = QStringLiteral("non è una copia di sicurezza di Cantorium, oppure è danneggiata");
         result << info;
     }
-    std::stable_sort(result.begin(), result.end(), [](const Info &a, const Info &b) { return a.created > b.created; });
+    // Newest first; backups of the same moment by their names' numbers (_2 after the first).
+    std::stable_sort(result.begin(), result.end(), [](const Info &a, const Info &b) {
+        if (a.created != b.created)
+            return a.created > b.created;
+        if (a.path.size() != b.path.size())
+            return a.path.size() > b.path.size();
+        return a.path > b.path;
+    });
     return result;
 }
 

@@ -18,7 +18,7 @@ ClickPicture *picture(QWidget *parent, const QString &name, const QString &resou
 ClickPicture *greenButton(QWidget *parent, const QString &name, const QString &text, const QRect &geometry)
 {
     auto *button = new ClickPicture(parent, name, QStringLiteral(":/collections/verde.svg"), geometry);
-    wordsOn(button, text, Look::font(QStringLiteral("Verdana"), 13, true), Qt::white, Qt::AlignCenter,
+    wordsOn(button, text, Look::uiFont(13, true), Qt::white, Qt::AlignCenter,
             QMargins(4, 0, 4, 6));
     return button;
 }
@@ -42,9 +42,9 @@ ClickPicture *instructions(QWidget *parent, const QRect &geometry, const QString
         label->setPalette(p);
         layout->addWidget(label);
     };
-    add(heading, Look::font(QStringLiteral("Verdana"), 13, true), Look::kInk);
+    add(heading, Look::uiFont(13, true), Look::kInk);
     for (const QString &line : lines)
-        add(line, Look::font(QStringLiteral("Verdana"), 9, false, true), Look::kSoftInk);
+        add(line, Look::uiFont(9, false, true), Look::kSoftInk);
     layout->addStretch(1);
     return box;
 }

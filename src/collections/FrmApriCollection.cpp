@@ -87,7 +87,7 @@ FrmApriCollection::FrmApriCollection()
 
     lblCreati = new QLabel(countLine(0), p);
     lblCreati->setObjectName(QStringLiteral("lblCreati"));
-    lblCreati->setFont(Look::font(QStringLiteral("Verdana"), 12));
+    lblCreati->setFont(Look::uiFont(12));
     QPalette cp = lblCreati->palette();
     cp.setColor(QPalette::WindowText, Look::kGreen);
     lblCreati->setPalette(cp);
@@ -225,7 +225,7 @@ void FrmApriCollection::btnEliminaClick()
     // only where there is no trash is it removed, and the backup then holds it.
     const QString path = chosenPath();
     const QString name = QFileInfo(path).fileName();
-    if (BackupCommands::beforeRisk(this, ProgramFolder::path(),
+    if (QFileInfo::exists(path) && BackupCommands::beforeRisk(this, ProgramFolder::path(),
                                    QStringLiteral("Prima dell'eliminazione della collection %1").arg(chosenName()),
                                    {name})) {
         if (QFile::moveToTrash(path))

@@ -161,7 +161,7 @@ QPlainTextEdit *memo(QWidget *parent, const FieldInfo &f)
     auto *m = new Memo(parent, capacityOf(f.field));
     m->setObjectName(QLatin1String(f.control));
     m->setGeometry(f.place.x, f.place.y, f.place.width, 144);
-    m->setFont(Look::font(QStringLiteral("Verdana"), 12, true));
+    m->setFont(Look::uiFont(12, true));
     m->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m->setTabChangesFocus(true);
     new MemoLimit(m, capacityOf(f.field));
@@ -228,7 +228,7 @@ FrmCollection::FrmCollection()
     lblNome->setGeometry(32, 91, 930, 24);
     lblNome->setAlignment(Qt::AlignCenter);
     lblNome->setTextFormat(Qt::PlainText);
-    lblNome->setFont(Look::font(QStringLiteral("Verdana"), 14));
+    lblNome->setFont(Look::uiFont(14));
     QPalette np = lblNome->palette();
     np.setColor(QPalette::WindowText, Qt::yellow);
     lblNome->setPalette(np);
@@ -314,7 +314,7 @@ void FrmCollection::buildToolBar()
             Qt::AlignCenter, QMargins(24, 0, 4, 0));
     cmdAnnullaElimina->hide();
 
-    const QFont buttonFont = Look::font(QStringLiteral("Verdana"), 10, true);
+    const QFont buttonFont = Look::uiFont(10, true);
     wordsOn(cmdFile, QStringLiteral("Allega file"), buttonFont, Look::kInk, Qt::AlignCenter,
             QMargins(30, 0, 4, 0));
     wordsOn(cmdStampa, QStringLiteral("Stampa"), buttonFont, Look::kInk, Qt::AlignCenter,
@@ -352,7 +352,7 @@ void FrmCollection::buildFields(QWidget *p)
         case Control::Check: {
             auto *box = new QCheckBox(captionOf(*f), p);
             box->setObjectName(QLatin1String(f->control));
-            box->setFont(Look::font(QStringLiteral("Verdana"), Look::kDefaultPoints, true));
+            box->setFont(Look::uiFont(Look::kDefaultPoints, true));
             box->setCursor(Qt::PointingHandCursor);
             box->move(f->place.x, f->place.y);
             box->adjustSize();

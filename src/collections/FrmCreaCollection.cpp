@@ -68,7 +68,7 @@ FrmCreaCollection::FrmCreaCollection()
     txtFile = new QLineEdit(p);
     txtFile->setObjectName(QStringLiteral("txtFile"));
     txtFile->setGeometry(216, 232, 744, 34);
-    txtFile->setFont(Look::font(QStringLiteral("Verdana"), 16, true));
+    txtFile->setFont(Look::uiFont(16, true));
     txtFile->setMaxLength(250);
     nameAfter(txtFile, QStringLiteral("Nome della nuova collection"));
     Fields::backgroundHighlight(txtFile);

@@ -24,7 +24,8 @@ BatchAppendError::BatchAppendError(const QString &description, Outcome outcome, 
 
 // The journal: magic, kind, record size, the file it belongs to (device and inode), the file's
 // length when it was written, where the change begins, a batch's size, the size of the data that
-// follows; then the data and a CRC-32 of everything before it. The data holds what the change
+// follows; then the data and a CRC-32 of the header and of the data the writer held in memory
+// (checkedSize()). The data holds what the change
 // replaces (and what it writes, where that is not in the file already):
 //   overwrite: old record, new record        batch: the partial record the batch covers
 //   remove:    the old bytes from the change to the end
@@ -201,6 +202,22 @@ Layout layoutOf(const RecordJournal &j)
     }
 }
 
+// How much of the data the checksum covers: what the writer had in memory. The bytes copied from
+// the file itself (a removal's or an insertion's tail) are not read again to be summed: the
+// journal is synced before the file changes, and a journal that did not reach the disk whole is
+// never applied, since the file then still matches neither its change nor a mix of it.
+quint64 checkedSize(const RecordJournal &j)
+{
+    switch (j.kind) {
+    case RecordJournal::Remove:
+        return 0;
+    case RecordJournal::Insert:
+        return j.recordSize;
+    default:
+        return j.dataSize;
+    }
+}
+
 enum class Reading { Valid, Cut, Foreign };
 
 // A journal of this program, one cut short while it was being written (the file had not been
@@ -233,9 +250,10 @@ Reading readJournal(int fd, qint64 fileSize, int recordSize, RecordJournal *j)
     if (quint64(fileSize) > total)
         return Reading::Foreign;
     quint32 sum = crc(0, head, kHeaderSize);
-    QByteArray buffer(int(qMin<quint64>(kChunk, qMax<quint64>(j->dataSize, 1))), Qt::Uninitialized);
-    for (quint64 i = 0; i < j->dataSize;) {
-        const qint64 n = qint64(qMin<quint64>(quint64(buffer.size()), j->dataSize - i));
+    const quint64 checked = checkedSize(*j);
+    QByteArray buffer(int(qMin<quint64>(kChunk, qMax<quint64>(checked, 1))), Qt::Uninitialized);
+    for (quint64 i = 0; i < checked;) {
+        const qint64 n = qint64(qMin<quint64>(quint64(buffer.size()), checked - i));
         if (!readWhole(fd, buffer.data(), n, kHeaderSize + qint64(i)))
             return Reading::Foreign;
         sum = crc(sum, buffer.constData(), n);
@@ -452,11 +470,21 @@ void RecordFile::writeJournal(const RecordJournal &j, const QByteArray &inMemory
     sum = crc(sum, inMemory.constData(), inMemory.size());
     if (!writeWhole(out.fd, inMemory.constData(), inMemory.size()))
         failed(errno);
-    QByteArray buffer(int(qMin<qint64>(kChunk, qMax<qint64>(fileBytes, 1))), Qt::Uninitialized);
-    for (qint64 i = 0; i < fileBytes;) {
+    // The kernel copies the file's own bytes; a read and write loop where it cannot.
+    loff_t from = fileFrom;
+    qint64 left = fileBytes;
+    while (left > 0) {
+        const ssize_t n = ::copy_file_range(m_file->handle(), &from, out.fd, nullptr, size_t(left), 0);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        left -= n;
+    }
+    QByteArray buffer(int(qMin<qint64>(kChunk, qMax<qint64>(left, 1))), Qt::Uninitialized);
+    for (qint64 i = fileBytes - left; i < fileBytes;) {
         const qint64 n = qMin<qint64>(buffer.size(), fileBytes - i);
         readInto(fileFrom + i, buffer.data(), n);
-        sum = crc(sum, buffer.constData(), n);
         if (!writeWhole(out.fd, buffer.constData(), n))
             failed(errno);
         i += n;
@@ -623,14 +651,7 @@ void RecordFile::write(qint64 position, const QByteArray &record)
         throw outside();
     QByteArray previous(m_size, Qt::Uninitialized);
     readInto(offset, previous.data(), m_size);
-    RecordJournal j;
-    j.kind = RecordJournal::Overwrite;
-    j.recordSize = quint32(m_size);
-    j.device = m_device;
-    j.inode = m_inode;
-    j.length = quint64(m_file->size());
-    j.offset = quint64(offset);
-    writeJournal(j, previous + record, 0, 0);
+    writeJournal(journalFor(RecordJournal::Overwrite, offset), previous + record, 0, 0);
     step(Step::Journaled);
     try {
         putRecord(offset, record);
@@ -685,13 +706,7 @@ qint64 RecordFile::appendBatch(const QByteArray &records)
     try {
         readInto(offset, tail.data(), tail.size());
         if (m_journaled) {
-            RecordJournal j;
-            j.kind = RecordJournal::Batch;
-            j.recordSize = quint32(m_size);
-            j.device = m_device;
-            j.inode = m_inode;
-            j.length = quint64(oldLength);
-            j.offset = quint64(offset);
+            RecordJournal j = journalFor(RecordJournal::Batch, offset);
             j.count = quint64(records.size());
             writeJournal(j, tail, 0, 0);
             step(Step::Journaled);
@@ -730,13 +745,37 @@ qint64 RecordFile::appendBatch(const QByteArray &records)
     throw BatchAppendError(error, Outcome::NotUndone);
 }
 
-void RecordFile::change(const RecordJournal &j, const QByteArray &inMemory, qint64 fileFrom, qint64 fileBytes,
-                        const std::function<void()> &apply)
+RecordJournal RecordFile::journalFor(quint32 kind, qint64 offset)
 {
-    writeJournal(j, inMemory, fileFrom, fileBytes);
+    RecordJournal j;
+    j.kind = kind;
+    j.recordSize = quint32(m_size);
+    j.device = m_device;
+    j.inode = m_inode;
+    j.length = quint64(m_file->size());
+    j.offset = quint64(offset);
+    return j;
+}
+
+void RecordFile::move(quint32 kind, qint64 position, const QByteArray &inMemory,
+                      const std::function<void(qint64 offset, qint64 length)> &apply)
+{
+    if (!m_journaled)
+        throw FileError(qt_error_string(ENOTSUP));
+    FileLock lock(m_file->handle());
+    if (journalExists())
+        recoverLocked();
+    // Counted under the lock: an insertion may also go after the last record.
+    if (position < 1 || position > count() + (kind == RecordJournal::Insert ? 1 : 0))
+        throw FileError(QStringLiteral("Scrittura oltre la fine del file %1").arg(m_file->fileName()));
+    const qint64 offset = (position - 1) * m_size;
+    const qint64 length = m_file->size();
+    const RecordJournal j = journalFor(kind, offset);
+    // The journal keeps every byte from the change to the end, as it was.
+    writeJournal(j, inMemory, offset, length - offset);
     step(Step::Journaled);
     try {
-        apply();
+        apply(offset, length);
         step(Step::Changed);
         sync();
         step(Step::Synced);
@@ -759,24 +798,7 @@ void RecordFile::change(const RecordJournal &j, const QByteArray &inMemory, qint
 
 void RecordFile::remove(qint64 position)
 {
-    if (!m_journaled)
-        throw FileError(qt_error_string(ENOTSUP));
-    FileLock lock(m_file->handle());
-    if (journalExists())
-        recoverLocked();
-    if (position < 1 || position > count())
-        throw FileError(QStringLiteral("Scrittura oltre la fine del file %1").arg(m_file->fileName()));
-    const qint64 offset = (position - 1) * m_size;
-    const qint64 length = m_file->size();
-    RecordJournal j;
-    j.kind = RecordJournal::Remove;
-    j.recordSize = quint32(m_size);
-    j.device = m_device;
-    j.inode = m_inode;
-    j.length = quint64(length);
-    j.offset = quint64(offset);
-    j.dataSize = quint64(length - offset);
-    change(j, QByteArray(), offset, length - offset, [&] {
+    move(RecordJournal::Remove, position, QByteArray(), [&](qint64 offset, qint64 length) {
         moveBytes(offset + m_size, offset, length - offset - m_size);
         if (!m_file->resize(length - m_size))
             fail();
@@ -786,24 +808,7 @@ void RecordFile::remove(qint64 position)
 void RecordFile::insert(qint64 position, const QByteArray &record)
 {
     Q_ASSERT(record.size() == m_size);
-    if (!m_journaled)
-        throw FileError(qt_error_string(ENOTSUP));
-    FileLock lock(m_file->handle());
-    if (journalExists())
-        recoverLocked();
-    if (position < 1 || position > count() + 1)
-        throw FileError(QStringLiteral("Scrittura oltre la fine del file %1").arg(m_file->fileName()));
-    const qint64 offset = (position - 1) * m_size;
-    const qint64 length = m_file->size();
-    RecordJournal j;
-    j.kind = RecordJournal::Insert;
-    j.recordSize = quint32(m_size);
-    j.device = m_device;
-    j.inode = m_inode;
-    j.length = quint64(length);
-    j.offset = quint64(offset);
-    j.dataSize = quint64(m_size + length - offset);
-    change(j, record, offset, length - offset, [&] {
+    move(RecordJournal::Insert, position, record, [&](qint64 offset, qint64 length) {
         moveBytes(offset, offset + m_size, length - offset);
         seekTo(offset);
         if (!writeAll(record))

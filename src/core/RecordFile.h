@@ -105,8 +105,10 @@ private:
     bool writeAll(const QByteArray &bytes);
     void readInto(qint64 offset, char *to, qint64 length);
     void moveBytes(qint64 from, qint64 to, qint64 length);
-    void change(const RecordJournal &j, const QByteArray &inMemory, qint64 fileFrom, qint64 fileBytes,
-                const std::function<void()> &apply);
+    RecordJournal journalFor(quint32 kind, qint64 offset);
+    // Removes or inserts at `position` through a journal of everything from there to the end.
+    void move(quint32 kind, qint64 position, const QByteArray &inMemory,
+              const std::function<void(qint64 offset, qint64 length)> &apply);
 
     std::unique_ptr<QFile> m_file;
     int m_size;

@@ -100,7 +100,7 @@ FrmImportaBrani::FrmImportaBrani(QWidget *owner, const QString &collectionPath)
     cmdGuida = new ClickPicture(p, QStringLiteral("cmdGuida"), QStringLiteral(":/exports/guida.svg"),
                                 QRect(884, 13, 50, 55));
 
-    const QFont bold = Look::font(QStringLiteral("Verdana"), Look::kDefaultPoints, true);
+    const QFont bold = Look::uiFont(Look::kDefaultPoints, true);
     QLabel *lblCartella = label(p, "lblCartella", QStringLiteral("Cartella:"), QRect(8, 84, 70, 24));
     lblCartella->setFont(bold);
     txtCartella = new QLineEdit(p);
@@ -139,9 +139,8 @@ FrmImportaBrani::FrmImportaBrani(QWidget *owner, const QString &collectionPath)
     grdBrani->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grdBrani->verticalHeader()->setDefaultSectionSize(kRowHeight);
     grdBrani->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    const int widths[ImportModel::ColumnCount] = {26, 150, 170, 170, 140, 140, 90, 120, 46, 56, 160, 140};
-    for (int c = 0; c < ImportModel::ColumnCount; ++c)
-        grdBrani->setColumnWidth(c, widths[c]);
+    for (int c = 0; c < m_model->columnCount(); ++c)
+        grdBrani->setColumnWidth(c, ImportModel::columnWidth(c));
 
     lblScartati = label(p, "lblScartati", QStringLiteral("File non letti:"), QRect(8, 480, 600, 20));
     lblScartati->setFont(bold);

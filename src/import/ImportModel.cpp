@@ -9,21 +9,24 @@ const QColor kCutFill(0xFF, 0xC8, 0x8C);     // orange: the end of the text is d
 const QColor kBestFitFill(0xFF, 0xF0, 0x96); // yellow: some letters are replaced
 const QColor kPresentFill(0xE0, 0xE0, 0xE0); // grey: the song is already there
 
-// Captions of the fields in the preview, as the editor labels them.
+// The fields the preview shows, in record order.
+const QList<SongCard::Field> &shownFields()
+{
+    static const QList<SongCard::Field> fields = [] {
+        QList<SongCard::Field> list;
+        for (const FieldInfo &f : SongCard::fields())
+            if (f.import.previewWidth > 0)
+                list << SongCard::Field(f.field);
+        return list;
+    }();
+    return fields;
+}
+
+// A field's name in the preview: its column title, as a table view names it.
 QString fieldName(SongCard::Field field)
 {
-    switch (field) {
-    case SongCard::Titolo: return QStringLiteral("Titolo");
-    case SongCard::Cantante: return QStringLiteral("Cantante");
-    case SongCard::Album: return QStringLiteral("Album");
-    case SongCard::Genere: return QStringLiteral("Genere");
-    case SongCard::Autori: return QStringLiteral("Autori");
-    case SongCard::Anno: return QStringLiteral("Anno");
-    case SongCard::Durata: return QStringLiteral("Durata");
-    case SongCard::Testo: return QStringLiteral("Testo");
-    case SongCard::Note: return QStringLiteral("Note");
-    default: return QString::fromLatin1(SongCard::schema().field(int(field)).name);
-    }
+    const char *title = SongCard::fields()[field].tableColumn.title;
+    return title ? QString::fromUtf8(title) : QString::fromLatin1(SongCard::schema().field(int(field)).name);
 }
 
 QString fieldList(const QList<SongCard::Field> &fields)
@@ -42,17 +45,23 @@ ImportModel::ImportModel(QObject *parent)
 
 SongCard::Field ImportModel::fieldOf(int column)
 {
+    const int i = column - FirstField;
+    return i >= 0 && i < shownFields().size() ? shownFields().at(i) : SongCard::FieldCount;
+}
+
+int ImportModel::columnOf(SongCard::Field field)
+{
+    const qsizetype i = shownFields().indexOf(field);
+    return i < 0 ? -1 : FirstField + int(i);
+}
+
+int ImportModel::columnWidth(int column)
+{
     switch (column) {
-    case Titolo: return SongCard::Titolo;
-    case Cantante: return SongCard::Cantante;
-    case Album: return SongCard::Album;
-    case Genere: return SongCard::Genere;
-    case Autori: return SongCard::Autori;
-    case Anno: return SongCard::Anno;
-    case Durata: return SongCard::Durata;
-    case Testo: return SongCard::Testo;
-    case Note: return SongCard::Note;
-    default: return SongCard::FieldCount;
+    case Check: return 26;
+    case Stato: return 150;
+    case File: return 170;
+    default: return SongCard::fields()[fieldOf(column)].import.previewWidth;
     }
 }
 
@@ -121,7 +130,7 @@ int ImportModel::rowCount(const QModelIndex &parent) const
 
 int ImportModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : ColumnCount;
+    return parent.isValid() ? 0 : FirstField + int(shownFields().size());
 }
 
 QVariant ImportModel::data(const QModelIndex &index, int role) const
@@ -140,7 +149,7 @@ QVariant ImportModel::data(const QModelIndex &index, int role) const
             return stateText(row);
         if (column == File)
             return row.relative;
-        if (column == Testo) {
+        if (SongCard::schema().field(field).codec == RecordSchema::Codec::ZeroMemo) {
             // The first line in the grid; the whole text in the tip.
             const QString text = row.card.text(field);
             const qsizetype end = text.indexOf(QLatin1Char('\n'));
@@ -189,7 +198,10 @@ QVariant ImportModel::headerData(int section, Qt::Orientation orientation, int r
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    static const char *const headers[ColumnCount] = {"",       "Stato",  "File",   "Titolo", "Cantante", "Album",
-                                                     "Genere", "Autori", "Anno",   "Durata", "Testo",    "Note"};
-    return QString::fromUtf8(headers[section]);
+    switch (section) {
+    case Check: return QString();
+    case Stato: return QStringLiteral("Stato");
+    case File: return QStringLiteral("File");
+    default: return fieldName(fieldOf(section));
+    }
 }

@@ -10,7 +10,9 @@ class ImportModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    enum Column { Check, Stato, File, Titolo, Cantante, Album, Genere, Autori, Anno, Durata, Testo, Note, ColumnCount };
+    // The fixed columns; the fields an import fills follow, in record order, as the song
+    // card's field table gives them a width in the preview.
+    enum Column { Check, Stato, File, FirstField };
 
     explicit ImportModel(QObject *parent = nullptr);
 
@@ -27,7 +29,9 @@ public:
 
     // The words of the Stato column: "già presente", "troncato: Titolo"...
     static QString stateText(const ImportRow &row);
-    static SongCard::Field fieldOf(int column);
+    static SongCard::Field fieldOf(int column); // FieldCount for a fixed column
+    static int columnOf(SongCard::Field field); // -1 when the preview does not show it
+    static int columnWidth(int column);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;

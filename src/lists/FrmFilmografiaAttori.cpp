@@ -27,27 +27,25 @@ const QString kNoModify = QStringLiteral("Modifica non applicabile: la lista non
 const QString kSelectFirst =
     QStringLiteral("Attenzione: selezionare una voce dall'elenco prima di premere il pulsante di modifica.");
 
-// The entry fields with what each holds, in the order of the checks and of the Enter chain.
+// What Salva says when a field is empty, and the member that keeps its control, in record
+// order; name, caption, place and Enter order are the rows of DiscographySong::fields().
 struct EntryField {
     QLineEdit *FrmFilmografiaAttori::*member;
-    const char *name;
-    const char *caption;
-    DiscographySong::Field field;
-    int width;
     const char *missing;
 };
 const EntryField kEntries[] = {
-    {&FrmFilmografiaAttori::txtAnno, "txtAnno", "Anno:", DiscographySong::Anno, 80,
+    {&FrmFilmografiaAttori::txtAnno,
      "Attenzione: per salvare la scheda è necessario indicare l'anno di produzione della canzone."},
-    {&FrmFilmografiaAttori::txtTitolo, "txtTitolo", "Titolo brano:", DiscographySong::Titolo, 500,
+    {&FrmFilmografiaAttori::txtTitolo,
      "Attenzione: per salvare la scheda è necessario indicare il titolo della canzone."},
-    {&FrmFilmografiaAttori::txtGenere, "txtGenere", "Genere:", DiscographySong::Genere, 320,
+    {&FrmFilmografiaAttori::txtGenere,
      "Attenzione: per salvare la scheda è necessario indicare il genere musicale della canzone."},
-    {&FrmFilmografiaAttori::txtAutori, "txtAutori", "Autori:", DiscographySong::Autori, 320,
+    {&FrmFilmografiaAttori::txtAutori,
      "Attenzione: per salvare la scheda è necessario indicare gli autori della canzone."},
-    {&FrmFilmografiaAttori::txtDurata, "txtDurata", "Durata:", DiscographySong::Durata, 320,
+    {&FrmFilmografiaAttori::txtDurata,
      "Attenzione: per salvare la scheda è necessario indicare la durata della canzone."},
 };
+static_assert(std::size(kEntries) == DiscographySong::FieldCount, "one entry per discography field");
 
 // A bar's text that does not fit keeps its beginning and is cut with an ellipsis at the right;
 // centred, a long stage name would lose both ends of the heading.
@@ -78,7 +76,7 @@ QLabel *bar(QWidget *parent, const QString &name, const QString &text, const QRe
     l->setTextFormat(Qt::PlainText);
     l->setObjectName(name);
     l->setGeometry(geometry);
-    l->setFont(Look::font(QStringLiteral("Verdana"), points, bold));
+    l->setFont(Look::uiFont(points, bold));
     l->setAlignment(alignment | Qt::AlignVCenter);
     l->setAutoFillBackground(true);
     QPalette p = l->palette();
@@ -161,23 +159,21 @@ void FrmFilmografiaAttori::buildEntryPanel()
                         QStringLiteral("Immettere i dati nei campi sottostanti e premere Salva."),
                         QRect(0, 76, 833, 32), 11, false, Qt::AlignLeft);
     QList<QWidget *> chain;
-    int y = 140;
-    for (const EntryField &e : kEntries) {
-        auto *caption = new QLabel(QString::fromUtf8(e.caption), p);
-        caption->setFont(Look::font(QStringLiteral("Verdana"), 12));
+    for (const FieldInfo &f : DiscographySong::fields()) {
+        auto *caption = new QLabel(QString::fromUtf8(f.caption), p);
+        caption->setFont(Look::uiFont(12));
         caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        caption->setGeometry(140, y, 160, 26);
+        caption->setGeometry(f.place.x - 170, f.place.y, 160, 26);
         auto *field = new QLineEdit(p);
-        field->setObjectName(QString::fromLatin1(e.name));
-        field->setFont(Look::font(QStringLiteral("Verdana"), 12, true));
-        field->setGeometry(310, y, e.width, 26);
+        field->setObjectName(QString::fromLatin1(f.control));
+        field->setFont(Look::uiFont(12, true));
+        field->setGeometry(f.place.x, f.place.y, f.place.width, 26);
         nameAfter(field, caption->text(), caption);
         // Typing stops at what the record field holds.
-        field->setMaxLength(DiscographySong::schema().field(e.field).capacity());
+        field->setMaxLength(DiscographySong::schema().field(f.field).capacity());
         Fields::backgroundHighlight(field);
-        this->*e.member = field;
+        this->*kEntries[f.field].member = field;
         chain << field;
-        y += 56;
     }
     // Enter walks the five fields round; it never saves.
     Fields::enterChain(chain);
@@ -310,8 +306,8 @@ void FrmFilmografiaAttori::btnModificaClick()
         closeList();
         return;
     }
-    for (const EntryField &e : kEntries)
-        (this->*e.member)->setText(ctrim(song.text(e.field)));
+    for (const FieldInfo &f : DiscographySong::fields())
+        (this->*kEntries[f.field].member)->setText(ctrim(song.text(f.field)));
     lblPosizione->setText(QString::number(position));
     showEntryPanel();
 }
@@ -324,15 +320,15 @@ void FrmFilmografiaAttori::btnSalvaClick()
 bool FrmFilmografiaAttori::saveSong()
 {
     DiscographySong song;
-    for (const EntryField &e : kEntries) {
-        QLineEdit *field = this->*e.member;
+    for (const FieldInfo &f : DiscographySong::fields()) {
+        QLineEdit *field = this->*kEntries[f.field].member;
         const QString text = ctrim(field->text());
         if (text.isEmpty()) {
-            desktop().warning(QString::fromUtf8(e.missing));
+            desktop().warning(QString::fromUtf8(kEntries[f.field].missing));
             field->setFocus();
             return false;
         }
-        song.setText(e.field, text);
+        song.setText(f.field, text);
     }
     ArchiveSave::Stored stored{};
     try {

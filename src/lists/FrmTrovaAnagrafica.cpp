@@ -27,7 +27,6 @@ QString FrmTrovaAnagrafica::archivePath() const
 void FrmTrovaAnagrafica::openRecord(qint64 position)
 {
     // Only a window opened by one of the two editors hands a card back.
-    const QString caller = stateOf(lblMemory);
-    if (caller == QLatin1String("anagrafica") || caller == QLatin1String("collection"))
+    if (caller() != Caller::None)
         SearchWindow::openRecord(position);
 }

@@ -27,6 +27,6 @@ QString FrmTrovaCanzone::archivePath() const
 
 void FrmTrovaCanzone::openRecord(qint64 position)
 {
-    if (stateOf(lblMemory) == QLatin1String("collection"))
+    if (caller() == Caller::SongEditor)
         SearchWindow::openRecord(position);
 }

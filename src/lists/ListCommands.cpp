@@ -6,7 +6,6 @@
 #include "lists/FrmTrovaAnagrafica.h"
 #include "lists/FrmTrovaCanzone.h"
 
-#include <QLabel>
 
 namespace ListCommands
 {
@@ -14,7 +13,7 @@ namespace ListCommands
 void findSong(QWidget *owner, const QString &collection, const ListWindow::Opener &open)
 {
     FrmTrovaCanzone window(owner, collection, open);
-    window.lblMemory->setText(QStringLiteral("collection"));
+    window.setCaller(SearchWindow::Caller::SongEditor);
     desktop().runModal(&window);
 }
 
@@ -27,14 +26,14 @@ void flaggedSongs(QWidget *owner, const QString &collection, const ListWindow::O
 void importSinger(QWidget *owner, const ListWindow::Opener &open)
 {
     FrmTrovaAnagrafica window(owner, open);
-    window.lblMemory->setText(QStringLiteral("collection"));
+    window.setCaller(SearchWindow::Caller::SongEditor);
     desktop().runModal(&window);
 }
 
 void findSinger(QWidget *owner, const ListWindow::Opener &open)
 {
     FrmTrovaAnagrafica window(owner, open);
-    window.lblMemory->setText(QStringLiteral("anagrafica"));
+    window.setCaller(SearchWindow::Caller::SingerEditor);
     desktop().runModal(&window);
 }
 

@@ -49,7 +49,7 @@ namespace ListLook
 {
 QPushButton *button(QWidget *parent, const QString &name, const QString &text, const QRect &geometry)
 {
-    QPushButton *b = pushButton(parent, name, text, geometry, Look::font(QStringLiteral("Verdana"), 9),
+    QPushButton *b = pushButton(parent, name, text, geometry, Look::uiFont(9),
                                 Qt::ArrowCursor);
     b->installEventFilter(new EnterPresses(b));
     return b;
@@ -60,7 +60,7 @@ QLabel *label(QWidget *parent, const QString &name, const QString &text, const Q
 {
     auto *l = new QLabel(text, parent);
     l->setObjectName(name);
-    l->setFont(Look::font(QStringLiteral("Verdana"), points, bold));
+    l->setFont(Look::uiFont(points, bold));
     QPalette p = l->palette();
     p.setColor(QPalette::WindowText, colour);
     l->setPalette(p);
@@ -73,7 +73,7 @@ QLineEdit *findField(QWidget *parent, const QRect &geometry)
 {
     auto *f = new QLineEdit(parent);
     f->setObjectName(QStringLiteral("txtTrova"));
-    f->setFont(Look::font(QStringLiteral("Verdana"), 12, true));
+    f->setFont(Look::uiFont(12, true));
     f->setGeometry(geometry);
     nameAfter(f, QStringLiteral("Parole da trovare nell'elenco"));
     return f;

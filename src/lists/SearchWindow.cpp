@@ -80,7 +80,7 @@ SearchWindow::SearchWindow(QWidget *owner, const QString &name, const QString &t
         auto *field = new QLineEdit(p);
         nameAfter(field, caption->text(), caption);
         field->setObjectName(QString::fromLatin1(f.control));
-        field->setFont(Look::font(QStringLiteral("Verdana"), 12, true));
+        field->setFont(Look::uiFont(12, true));
         field->setGeometry(x, y + 26, 320, 24);
         Fields::frameHighlight(field, QString::fromLatin1(f.filter.frame));
         filterFields << field;
@@ -126,6 +126,16 @@ void SearchWindow::closeList()
 {
     lblAttendere->hide();
     ListWindow::closeList();
+}
+
+void SearchWindow::setCaller(Caller caller)
+{
+    m_caller = caller;
+    switch (caller) {
+    case Caller::None: lblMemory->clear(); break;
+    case Caller::SongEditor: lblMemory->setText(QStringLiteral("collection")); break;
+    case Caller::SingerEditor: lblMemory->setText(QStringLiteral("anagrafica")); break;
+    }
 }
 
 void SearchWindow::btnCercaClick()

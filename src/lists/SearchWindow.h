@@ -35,6 +35,12 @@ public:
 
     void btnCercaClick();
 
+    // Which editor opened the search; only a search opened by an editor hands a card back.
+    // lblMemory shows it as its word ("collection", "anagrafica").
+    enum class Caller { None, SongEditor, SingerEditor };
+    void setCaller(Caller caller);
+    Caller caller() const { return m_caller; }
+
 protected:
     // The file searched, read when the search runs.
     virtual QString archivePath() const = 0;
@@ -44,4 +50,5 @@ protected:
 private:
     const Lists::LineFormat &m_format;
     QList<int> m_fieldOf;
+    Caller m_caller = Caller::None;
 };

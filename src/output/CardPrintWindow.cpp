@@ -42,7 +42,7 @@ CardPrintWindow::CardPrintWindow(QWidget *owner, const Design &design)
                            preview ? QRect(112, 140, 209, 67) : QRect(122, 140, 206, 71));
 
     auto button = [&](QPushButton *&b, const QString &name, const QString &text, int left) {
-        b = pushButton(p, name, text, QRect(left, 243, design.buttonWidth, 28), Look::font(QStringLiteral("Verdana")));
+        b = pushButton(p, name, text, QRect(left, 243, design.buttonWidth, 28), Look::uiFont());
     };
     button(btnAnnulla, QStringLiteral("btnAnnulla"), QStringLiteral("Annulla"), 18);
     button(btnStampa, QStringLiteral("btnStampa"), QString::fromUtf8(design.confirm), design.confirmLeft);

@@ -10,22 +10,6 @@ namespace SongTagMap
 
 namespace
 {
-using F = SongCard;
-// clang-format off
-const std::array<Entry, 10> kTable{{
-    {F::Titolo,   Rule::Title,      {"TITLE", nullptr, nullptr}},
-    {F::Cantante, Rule::Text,       {"ARTIST", "ALBUMARTIST", nullptr}},
-    {F::Album,    Rule::Text,       {"ALBUM", nullptr, nullptr}},
-    {F::Genere,   Rule::Text,       {"GENRE", nullptr, nullptr}},
-    {F::Autori,   Rule::Text,       {"COMPOSER", "LYRICIST", nullptr}},
-    {F::Anno,     Rule::Year,       {"DATE", "YEAR", "ORIGINALDATE"}},
-    {F::Durata,   Rule::Length,     {nullptr, nullptr, nullptr}},
-    {F::Testo,    Rule::Memo,       {"LYRICS", nullptr, nullptr}},
-    {F::Note,     Rule::Text,       {"COMMENT", nullptr, nullptr}},
-    {F::Segnala,  Rule::NotFlagged, {nullptr, nullptr, nullptr}},
-}};
-// clang-format on
-
 // A one-line field cannot hold line breaks or tabs: each run of them becomes one blank.
 QString oneLine(const QString &text)
 {
@@ -77,7 +61,7 @@ QStringList valuesOf(const QMap<QString, QStringList> &properties, const QString
     return values;
 }
 
-QStringList firstValues(const SongTags &tags, const Entry &entry)
+QStringList firstValues(const SongTags &tags, const FieldInfo::Import &entry)
 {
     for (const char *tag : entry.tags) {
         if (!tag)
@@ -90,11 +74,6 @@ QStringList firstValues(const SongTags &tags, const Entry &entry)
 }
 
 } // namespace
-
-const std::array<Entry, 10> &table()
-{
-    return kTable;
-}
 
 QString durationText(int milliseconds)
 {
@@ -117,10 +96,15 @@ QString yearOf(const QString &date)
 SongCard cardFrom(const SongTags &tags, const QString &fileName)
 {
     SongCard card;
-    for (const Entry &entry : kTable) {
+    for (const FieldInfo &f : SongCard::fields()) {
+        const FieldInfo::Import &entry = f.import;
+        if (entry.rule == Rule::None)
+            continue;
         const QStringList values = firstValues(tags, entry);
         QString text;
         switch (entry.rule) {
+        case Rule::None:
+            break;
         case Rule::Text:
             text = ctrim(oneLine(values.join(QStringLiteral(", "))));
             break;
@@ -146,7 +130,7 @@ SongCard cardFrom(const SongTags &tags, const QString &fileName)
             text = SongCard::flagText(false);
             break;
         }
-        card.setText(entry.field, text);
+        card.setText(f.field, text);
     }
     return card;
 }

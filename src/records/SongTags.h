@@ -15,27 +15,12 @@ struct SongTags {
     int lengthMilliseconds = -1; // -1 when the file does not tell
 };
 
-// How a song card is filled from an audio file's tags: one entry per card field, in record
-// order, each naming the tags it is taken from.
+// How a song card is filled from an audio file's tags.
 namespace SongTagMap
 {
 
-enum class Rule {
-    Text,     // the first listed tag that holds something; several values are joined by ", "
-    Memo,     // the same, several lines kept
-    Year,     // the first four-digit year in a year or date tag
-    Length,   // the playing length as m:ss, h:mm:ss past an hour
-    Title,    // as Text; without a title, the file name without its extension
-    NotFlagged, // "No"
-};
-
-struct Entry {
-    SongCard::Field field;
-    Rule rule;
-    std::array<const char *, 3> tags; // tried in order; nullptr ends the list
-};
-
-const std::array<Entry, 10> &table();
+// What each field is filled from is the `import` of its row in SongCard::fields().
+using Rule = ImportRule;
 
 // The card an audio file called `fileName` (without folder) gives; every other field empty.
 SongCard cardFrom(const SongTags &tags, const QString &fileName);

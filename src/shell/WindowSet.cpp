@@ -101,13 +101,13 @@ void WindowSet::start()
     for (const QString &folder : {ProgramFolder::path(), SingerPhoto::folder(), AttachmentFolder::path(),
                                   Backups::folder(ProgramFolder::path())})
         AtomicFile::removeLeftovers(folder);
-    ScratchFolder::removeLeftovers();
     // A restore that a kill cut short during its swap is finished before anything reads the data.
     try {
         Backups::recover(ProgramFolder::path());
     } catch (const Backups::Error &e) {
         desktop().error(e.message());
     }
+    ScratchFolder::removeLeftovers();
     m_password->centre();
     m_password->show();
 }

@@ -101,7 +101,7 @@ QLabel *label(QWidget *parent, const char *name, const QString &text, const QRec
     auto *l = new QLabel(text, parent);
     l->setObjectName(QLatin1String(name));
     l->setGeometry(place);
-    l->setFont(Look::font(QStringLiteral("Verdana"), points, bold));
+    l->setFont(Look::uiFont(points, bold));
     l->setTextFormat(Qt::PlainText);
     QPalette p = l->palette();
     p.setColor(QPalette::WindowText, Look::kInk);
@@ -111,7 +111,7 @@ QLabel *label(QWidget *parent, const char *name, const QString &text, const QRec
 
 QPushButton *button(QWidget *parent, const char *name, const QString &text, const QRect &place)
 {
-    return pushButton(parent, QLatin1String(name), text, place, Look::font(QStringLiteral("Verdana"), 9));
+    return pushButton(parent, QLatin1String(name), text, place, Look::uiFont(9));
 }
 
 } // namespace
@@ -129,7 +129,7 @@ FrmStatistiche::FrmStatistiche(QWidget *owner, const StatsSource &source, Stats:
     nameAfter(cboGrafico, lblGrafico->text(), lblGrafico);
     nameAfter(cboGrafico->view(), QStringLiteral("Grafici"));
     cboGrafico->setGeometry(88, 16, 330, 28);
-    cboGrafico->setFont(Look::font(QStringLiteral("Verdana"), 10));
+    cboGrafico->setFont(Look::uiFont(10));
     for (const Stats::Chart &c : m_summary.charts)
         cboGrafico->addItem(c.title);
 
@@ -140,7 +140,7 @@ FrmStatistiche::FrmStatistiche(QWidget *owner, const StatsSource &source, Stats:
     optTorta->setObjectName(QStringLiteral("optTorta"));
     optTorta->setGeometry(516, 18, 80, 24);
     for (QRadioButton *o : {optBarre, optTorta}) {
-        o->setFont(Look::font(QStringLiteral("Verdana"), 10, true));
+        o->setFont(Look::uiFont(10, true));
         QPalette pal = o->palette();
         pal.setColor(QPalette::WindowText, Look::kInk);
         o->setPalette(pal);
@@ -162,8 +162,8 @@ FrmStatistiche::FrmStatistiche(QWidget *owner, const StatsSource &source, Stats:
     grdConteggi->setGeometry(664, 54, 320, 456);
     grdConteggi->setHorizontalHeaderLabels(
         {QStringLiteral("Gruppo"), QStringLiteral("Schede"), QStringLiteral("%")});
-    grdConteggi->setFont(Look::font(QStringLiteral("Verdana"), 9));
-    grdConteggi->horizontalHeader()->setFont(Look::font(QStringLiteral("Verdana"), 9, true));
+    grdConteggi->setFont(Look::uiFont(9));
+    grdConteggi->horizontalHeader()->setFont(Look::uiFont(9, true));
     grdConteggi->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     grdConteggi->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Fixed);
     grdConteggi->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Fixed);
@@ -287,11 +287,11 @@ void FrmStatistiche::buildChart()
     chtGrafico->setChart(chart);
     delete previous;
     chart->setTitle(c.title);
-    chart->setTitleFont(Look::font(QStringLiteral("Verdana"), 11, true));
+    chart->setTitleFont(Look::uiFont(11, true));
     chart->setMargins(QMargins(4, 4, 4, 4));
     chart->setTitleBrush(Look::kInk);
     // A long list of names needs a smaller letter to give each its own line.
-    const QFont labels = Look::font(QStringLiteral("Verdana"), c.groups.size() > 14 ? 8 : 9);
+    const QFont labels = Look::uiFont(c.groups.size() > 14 ? 8 : 9);
 
     if (optBarre->isChecked()) {
         chart->legend()->hide();

@@ -101,19 +101,24 @@ private:
 };
 
 // A disk that takes `budget` more bytes and then fails for good: every later write, the repair
-// included, is refused.
+// included, is refused. With `kill`, the process is killed instead (kill -9 at any byte).
 class DyingFile : public QFile
 {
 public:
-    DyingFile(const QString &path, qint64 budget)
+    DyingFile(const QString &path, qint64 budget, bool kill = false)
         : QFile(path)
         , m_budget(budget)
+        , m_kill(kill)
     {
     }
 
 protected:
     qint64 writeData(const char *data, qint64 len) override
     {
+        if (m_kill && m_budget < len) {
+            QFile::writeData(data, m_budget);
+            ::kill(::getpid(), SIGKILL);
+        }
         if (m_budget <= 0) {
             setErrorString(QStringLiteral("Input/output error"));
             return -1;
@@ -125,6 +130,7 @@ protected:
 
 private:
     qint64 m_budget;
+    bool m_kill;
 };
 
 // Writes the first half of what it is given, then kills its own process: kill -9 in the middle
@@ -167,32 +173,6 @@ protected:
 
 private:
     int m_signal;
-};
-
-// Writes `budget` bytes of what it is given, then kills its own process: kill -9 at any byte of
-// a change.
-class KilledAfter : public QFile
-{
-public:
-    KilledAfter(const QString &path, qint64 budget)
-        : QFile(path)
-        , m_budget(budget)
-    {
-    }
-
-protected:
-    qint64 writeData(const char *data, qint64 len) override
-    {
-        if (m_budget < len) {
-            QFile::writeData(data, m_budget);
-            ::kill(::getpid(), SIGKILL);
-        }
-        m_budget -= len;
-        return QFile::writeData(data, len);
-    }
-
-private:
-    qint64 m_budget;
 };
 
 RecordFile::Step s_killAt;
@@ -906,7 +886,7 @@ void TestRecordFile::batchKilledAtEveryStep()
     QVERIFY(killedChild([&] {
         const QByteArray batch = rec('N') + rec('O') + rec('P');
         if (budget >= 0) {
-            RecordFile file(std::make_unique<KilledAfter>(path, budget), kSize);
+            RecordFile file(std::make_unique<DyingFile>(path, budget, true), kSize);
             file.appendBatch(batch);
         } else {
             s_killAt = RecordFile::Step(step);
@@ -1100,7 +1080,7 @@ void TestRecordFile::removeAndInsertKilledAtEveryStep()
     writeFile(path, c.before);
     QVERIFY(killedChild([&] {
         if (budget >= 0) {
-            RecordFile file(std::make_unique<KilledAfter>(path, budget), kCard);
+            RecordFile file(std::make_unique<DyingFile>(path, budget, true), kCard);
             RecordFileApply(file, insert, position);
         } else {
             s_killAt = RecordFile::Step(step);

@@ -207,9 +207,9 @@ void TestImportWindow::readsFolderIntoThePreview()
 
     // Letters the code page lacks: marked and shown as they will be stored.
     const int wma = rowOf(model, QStringLiteral("asf.wma"));
-    QCOMPARE(model->data(model->index(wma, ImportModel::Titolo), Qt::DisplayRole).toString(), QStringLiteral("Sarki"));
-    QVERIFY(model->data(model->index(wma, ImportModel::Titolo), Qt::BackgroundRole).isValid());
-    QVERIFY(!model->data(model->index(wma, ImportModel::Genere), Qt::BackgroundRole).isValid());
+    QCOMPARE(model->data(model->index(wma, ImportModel::columnOf(SongCard::Titolo)), Qt::DisplayRole).toString(), QStringLiteral("Sarki"));
+    QVERIFY(model->data(model->index(wma, ImportModel::columnOf(SongCard::Titolo)), Qt::BackgroundRole).isValid());
+    QVERIFY(!model->data(model->index(wma, ImportModel::columnOf(SongCard::Genere)), Qt::BackgroundRole).isValid());
     QCOMPARE(model->data(model->index(wma, ImportModel::Stato), Qt::DisplayRole).toString(),
              QStringLiteral("lettere sostituite: Titolo, Album, Testo"));
     QVERIFY(model->isChecked(wma));

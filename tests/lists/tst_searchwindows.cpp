@@ -181,7 +181,7 @@ void TestSearchWindows::songSearchOpensTheExactCardOfEqualLines()
     editor.openCollection(m_collection, QStringLiteral("Prova"));
     named<QCheckBox>(&editor, "chkSegnala")->setChecked(row == 0 ? false : true);
     FrmTrovaCanzone window(&editor, named<QLabel>(&editor, "lblFile")->text(), [&editor](qint64 at) { editor.openCard(at); });
-    window.lblMemory->setText(QStringLiteral("collection"));
+    window.setCaller(SearchWindow::Caller::SongEditor);
     window.show();
     window.btnCerca->click();
     QCOMPARE(window.lstRecords->count(), 3);
@@ -214,7 +214,7 @@ void TestSearchWindows::songSearchLoadsOnlyForTheSongEditor()
     FrmCollection editor;
     editor.openCollection(m_collection, QStringLiteral("Prova"));
     FrmTrovaCanzone window(&editor, named<QLabel>(&editor, "lblFile")->text(), [&editor](qint64 at) { editor.openCard(at); });
-    window.lblMemory->setText(QStringLiteral("altro"));
+    window.setCaller(SearchWindow::Caller::None);
     window.show();
     window.btnCerca->click();
     doubleClickRow(window.lstRecords, 0);
@@ -247,7 +247,7 @@ void TestSearchWindows::openingALineThatCannotBeReadClosesSilently()
     FrmCollection editor;
     editor.openCollection(m_collection, QStringLiteral("Prova"));
     FrmTrovaCanzone window(&editor, named<QLabel>(&editor, "lblFile")->text(), [&editor](qint64 at) { editor.openCard(at); });
-    window.lblMemory->setText(QStringLiteral("collection"));
+    window.setCaller(SearchWindow::Caller::SongEditor);
     window.show();
     window.btnCerca->click();
     QVERIFY(QFile::remove(m_collection));
@@ -269,7 +269,7 @@ void TestSearchWindows::programmingErrorInTheOpenerReachesTheGeneralReport()
         const std::array<int, 1> cells{};
         (void)cells.at(size_t(at)); // position 1 lies past the end
     });
-    window.lblMemory->setText(QStringLiteral("collection"));
+    window.setCaller(SearchWindow::Caller::SongEditor);
     window.show();
     window.btnCerca->click();
     doubleClickRow(window.lstRecords, 0);
