@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QShortcut>
 #include <QShowEvent>
+#include <QTextDocument>
 
 namespace
 {
@@ -55,11 +56,13 @@ QString sharedHint(const char *name)
 // handler (the same checks and questions as a click). `keys` is what the hint line and the
 // tool tip show. The page and document keys belong to a memo while it has the focus: there
 // they scroll the text being written, which a move to another card would silently drop.
+// A field with typing of its own to undo keeps the undo key (`undoKeeps`) for it.
 struct CommandKey {
     const char *command;
     QKeyCombination key;
     const char *keys;
     bool memoKeeps;
+    bool undoKeeps = false;
 };
 const CommandKey kCommandKeys[] = {
     {"cmdSalva", Qt::CTRL | Qt::Key_S, "Ctrl+S", false},
@@ -73,7 +76,18 @@ const CommandKey kCommandKeys[] = {
     {"cmdPrimo", Qt::CTRL | Qt::Key_Home, "Ctrl+Home", true},
     {"cmdUltimo", Qt::CTRL | Qt::Key_End, "Ctrl+End", true},
     {"cmdGuida", QKeyCombination(Qt::Key_F1), "F1", false},
+    {"cmdElimina", Qt::CTRL | Qt::Key_Delete, "Ctrl+Canc", false},
+    {"cmdAnnullaElimina", Qt::CTRL | Qt::Key_Z, "Ctrl+Z", false, true},
 };
+
+bool hasTypingToUndo(QObject *field)
+{
+    if (auto *line = qobject_cast<QLineEdit *>(field))
+        return line->isUndoAvailable();
+    if (auto *memo = qobject_cast<QPlainTextEdit *>(field))
+        return memo->document()->isUndoAvailable();
+    return false;
+}
 
 const CommandKey *commandKey(const char *command)
 {
@@ -100,8 +114,9 @@ public:
         for (const CommandKey &k : kCommandKeys) {
             if (k.key != pressed)
                 continue;
-            if (k.memoKeeps && qobject_cast<QPlainTextEdit *>(watched))
-                event->accept(); // the memo takes the key
+            if ((k.memoKeeps && qobject_cast<QPlainTextEdit *>(watched)) ||
+                (k.undoKeeps && hasTypingToUndo(watched)))
+                event->accept(); // the field takes the key
             else
                 event->ignore(); // the command takes it
             return true;
@@ -150,12 +165,12 @@ void CardEditor::setAttachmentText(int index, const QString &text)
 
 void CardEditor::takeAsLoaded()
 {
-    m_loaded = recordShown();
+    m_loaded = recordShown() + shownBesidesRecord();
 }
 
 bool CardEditor::cardChanged() const
 {
-    return recordShown() != m_loaded;
+    return recordShown() + shownBesidesRecord() != m_loaded;
 }
 
 void CardEditor::newCard()
@@ -168,8 +183,18 @@ void CardEditor::newCard()
 
 bool CardEditor::mayLeaveCard(Leave)
 {
-    // Unsaved changes are not asked about yet: every move goes ahead.
-    return true;
+    if (!cardChanged())
+        return true;
+    switch (desktop().askSave(ArchiveMessages::kSaveChanges)) {
+    case Desktop::SaveChoice::Save:
+        // A save that fails or is refused by its checks keeps the card on screen.
+        return saveCard();
+    case Desktop::SaveChoice::DontSave:
+        return true;
+    case Desktop::SaveChoice::Cancel:
+        break;
+    }
+    return false;
 }
 
 QWidget *CardEditor::infoBar(const QRect &bar)
@@ -318,46 +343,64 @@ void CardEditor::cmdUltimoClick()
 void CardEditor::navigate(Move move)
 {
     // The controls are filled only after the record has been read: a failure leaves the card
-    // shown as it was.
+    // shown as it was. The archive is not held open while the user is asked about changes: a
+    // save from that question writes it.
     try {
-        RecordFile archive(archivePath(), recordSize());
-        const qint64 current = m_session.position;
-        if (move == Move::Previous && current == 1)
-            return; // the first card is shown
-        const qint64 count = archive.count();
-        if (count == 0) {
+        const auto target = [this, move]() -> qint64 {
+            const qint64 current = m_session.position;
+            if (move == Move::Previous && current == 1)
+                return 0; // the first card is shown
+            RecordFile archive(archivePath(), recordSize());
+            const qint64 count = archive.count();
             archive.close();
-            if (move == Move::Next && mayLeaveCard(Leave::Navigate))
+            if (count == 0)
+                return -1;
+            switch (move) {
+            case Move::First:
+                return 1;
+            case Move::Last:
+                return count;
+            case Move::Next:
+                return current >= count ? 0 : current + 1; // nothing after the last card
+            case Move::Previous:
+                // A new card moves to the first one too.
+                return current == 0 ? 1 : current - 1;
+            }
+            return 0;
+        };
+        qint64 wanted = target();
+        if (wanted < 0) {
+            // Nothing to move to; the fields stay as they are, so nothing is dropped.
+            if (move == Move::Next)
                 setPosition(0);
             desktop().information(ArchiveMessages::kEmpty);
             return;
         }
-        qint64 wanted = 0;
-        switch (move) {
-        case Move::First:
-            wanted = 1;
-            break;
-        case Move::Last:
-            wanted = count;
-            break;
-        case Move::Next:
-            if (current >= count)
-                return; // the last card is shown
-            wanted = current + 1;
-            break;
-        case Move::Previous:
-            // A new card moves to the first one too.
-            wanted = current == 0 ? 1 : current - 1;
-            break;
-        }
-        if (!mayLeaveCard(Leave::Navigate))
+        if (wanted == 0 || !mayLeaveCard(Leave::Navigate))
             return;
+        // A card saved from the question may have become the card to move to, or the last.
+        wanted = target();
+        if (wanted <= 0)
+            return;
+        RecordFile archive(archivePath(), recordSize());
         const QByteArray record = archive.read(wanted);
         archive.close();
         loadRecord(record, wanted);
     } catch (const FileError &) {
         desktop().error(ArchiveMessages::kNoAccess);
     }
+}
+
+void CardEditor::showAfterArchiveChange(qint64 position)
+{
+    if (position <= 0) {
+        newCard();
+        return;
+    }
+    RecordFile archive(archivePath(), recordSize());
+    const QByteArray record = archive.read(position);
+    archive.close();
+    loadRecord(record, position);
 }
 
 void CardEditor::loadRecord(const QByteArray &record, qint64 position)
@@ -387,11 +430,16 @@ void CardEditor::showStoredCard(qint64 position)
 
 void CardEditor::cmdSalvaClick()
 {
+    saveCard();
+}
+
+bool CardEditor::saveCard()
+{
     for (const auto &[field, warning] : requiredFields()) {
         if (ctrim(field->text()).isEmpty()) {
             desktop().warning(warning);
             field->setFocus();
-            return;
+            return false;
         }
     }
 
@@ -401,14 +449,15 @@ void CardEditor::cmdSalvaClick()
     } catch (const FileError &) {
         // Nothing is reported as saved, and the position stays as it was.
         desktop().message(saveFailureKind(), ArchiveMessages::kNoAccess);
-        return;
+        return false;
     }
     setPosition(stored.position);
-    takeAsLoaded();
     const QString warning = afterStore(stored.position);
+    takeAsLoaded();
     desktop().information(ArchiveSave::confirmation(stored.inserted));
     if (!warning.isEmpty())
         desktop().warning(warning);
+    return true;
 }
 
 void CardEditor::cmdDuplicaClick()

@@ -83,6 +83,9 @@ protected:
     virtual void showRecord(const QByteArray &record, qint64 position) = 0;
     // The record built from the controls as they are now.
     virtual QByteArray recordShown() const = 0;
+    // What the card shows besides its record and counts as a change of it (the singer's
+    // photo); empty when there is nothing.
+    virtual QByteArray shownBesidesRecord() const { return QByteArray(); }
     // Empties the fields for a new card: on show and on cmdNuovo. The session's position and
     // attachments are emptied by the caller.
     virtual void clearCard() = 0;
@@ -140,12 +143,19 @@ protected:
     void takeAsLoaded();
     // A new empty card: the fields cleared, no position, no attachments.
     void newCard();
+    // After the editor itself changed the archive (a card deleted or put back): shows the card
+    // now at `position`, or a new card for 0, without asking about the card shown. Throws
+    // FileError.
+    void showAfterArchiveChange(qint64 position);
 
     // The one place every move away from the card shown goes through (all navigation, Nuovo,
     // Duplica, a card picked in a list or a chart, Esci and closing the window). Returns false
     // to stay on the card. This is where the editor can ask whether the changes should be
-    // saved (cardChanged()); today it lets every move happen.
+    // saved (cardChanged()): Salva saves with the usual checks and goes on only when the card
+    // was stored, Non salvare drops the changes, Annulla stays.
     bool mayLeaveCard(Leave why);
+    // Save with its checks and messages; true when the card was stored.
+    bool saveCard();
 
 public:
     // The session's attachments, as the attachments window takes them, and its hand-back.

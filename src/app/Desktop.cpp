@@ -197,6 +197,45 @@ bool Desktop::opensPdf()
 #endif
 }
 
+void setUpSaveQuestion(QMessageBox &box, const QString &text)
+{
+    box.setIcon(QMessageBox::Question);
+    box.setWindowTitle(QStringLiteral("Conferma"));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(displayText(text));
+    QPushButton *save = box.addButton(QStringLiteral("Salva"), QMessageBox::AcceptRole);
+    save->setObjectName(QStringLiteral("btnSalva"));
+    box.addButton(QStringLiteral("Non salvare"), QMessageBox::DestructiveRole)
+        ->setObjectName(QStringLiteral("btnNonSalvare"));
+    QPushButton *cancel = box.addButton(QStringLiteral("Annulla"), QMessageBox::RejectRole);
+    cancel->setObjectName(QStringLiteral("btnAnnulla"));
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+}
+
+Desktop::SaveChoice saveChoiceOf(const QMessageBox &box)
+{
+    const QAbstractButton *clicked = box.clickedButton();
+    if (!clicked)
+        return Desktop::SaveChoice::Cancel;
+    switch (box.buttonRole(const_cast<QAbstractButton *>(clicked))) {
+    case QMessageBox::AcceptRole:
+        return Desktop::SaveChoice::Save;
+    case QMessageBox::DestructiveRole:
+        return Desktop::SaveChoice::DontSave;
+    default:
+        return Desktop::SaveChoice::Cancel;
+    }
+}
+
+Desktop::SaveChoice Desktop::askSave(const QString &text)
+{
+    QMessageBox box(QApplication::activeWindow());
+    setUpSaveQuestion(box, text);
+    box.exec();
+    return saveChoiceOf(box);
+}
+
 void Desktop::previewReport(QWidget *parent, const report::PreparedReport &report)
 {
     reportHandOff().preview(parent, report);

@@ -6,6 +6,7 @@
 
 class QDialog;
 class QFileDialog;
+class QMessageBox;
 class QWidget;
 namespace report
 {
@@ -40,6 +41,12 @@ public:
     // when the user chose No; for IrreversibleConfirmation it is true only when the user
     // chose Yes; every other kind returns true.
     virtual bool message(Kind kind, const QString &text) = 0;
+
+    // What the user answers when asked whether changes should be kept before they would be
+    // dropped: "Salva", "Non salvare" or "Annulla" (closing the box counts as Annulla, so
+    // nothing is lost by a stray Esc).
+    enum class SaveChoice { Save, DontSave, Cancel };
+    virtual SaveChoice askSave(const QString &text);
 
     // Modal file choice; an empty text means the user cancelled. The save dialog adds
     // `defaultSuffix` (without its dot) to a name typed without one before it asks whether
@@ -105,6 +112,11 @@ QString nameFilterText(const FileFilter &filter);
 // so the dialog the user meets can also be built and inspected on its own.
 void setUpFileDialog(QFileDialog &dialog, bool save, const QString &title, const QString &location,
                      const FileFilters &filters, const QString &defaultSuffix = QString());
+
+// Sets up `box` as the real desktop shows a save question, and reads its answer back from the
+// button the user clicked (nullptr when the box was closed).
+void setUpSaveQuestion(QMessageBox &box, const QString &text);
+Desktop::SaveChoice saveChoiceOf(const QMessageBox &box);
 
 // Sets up `dialog` as the real desktop shows it for a folder choice.
 void setUpFolderDialog(QFileDialog &dialog, const QString &title, const QString &folder);

@@ -1,6 +1,8 @@
 #include "collections/FrmCollection.h"
 
+#include "app/ArchiveMessages.h"
 #include "app/Desktop.h"
+#include "backup/Backups.h"
 #include "app/Fields.h"
 #include "app/FrmGuida.h"
 #include "app/Look.h"
@@ -20,10 +22,14 @@
 #include "output/FrmStampaCanzone.h"
 #include "stats/FrmStatistiche.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QTextCursor>
@@ -42,6 +48,12 @@ const char *const kBadAddress = "Attenzione: l'indirizzo indicato non è un indi
                                 "http:// oppure https:// seguito dal nome del sito.";
 
 const QString kNewAddress = QStringLiteral("https://");
+
+const QString kDeleteNotStored = QStringLiteral("Attenzione: l'eliminazione di una scheda può avvenire soltanto "
+                                                "dopo che questa è stata inserita in archivio.");
+const QString kDeleteHint = QStringLiteral("Elimina la scheda dall'archivio.");
+const QString kUndoHint = QStringLiteral("Rimette in archivio la scheda eliminata, nella sua posizione.");
+const QString kUndoWords = QStringLiteral("Annulla eliminazione");
 
 // What a field of the record holds: its width less the terminating zero.
 int capacityOf(int field)
@@ -111,9 +123,42 @@ private:
     int m_added = 0;
 };
 
+// A memo whose paste or drop would be cut at the capacity asks first; on No the memo keeps
+// what it held.
+class Memo : public QPlainTextEdit
+{
+public:
+    Memo(QWidget *parent, int limit)
+        : QPlainTextEdit(parent)
+        , m_limit(limit)
+    {
+    }
+
+protected:
+    void insertFromMimeData(const QMimeData *source) override
+    {
+        if (source && source->hasText()) {
+            QString pasted = source->text();
+            pasted.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+            pasted.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+            const qsizetype kept = FrmCollection::storedLength(FrmCollection::memoText(this)) -
+                                   FrmCollection::storedLength(textCursor().selectedText().replace(
+                                       QChar::ParagraphSeparator, QLatin1Char('\n')));
+            const qsizetype room = qMax<qsizetype>(0, m_limit - kept);
+            const qsizetype wanted = FrmCollection::storedLength(pasted);
+            if (wanted > room && !desktop().confirmIrreversible(FrmCollection::pasteCutQuestion(room, wanted)))
+                return;
+        }
+        QPlainTextEdit::insertFromMimeData(source);
+    }
+
+private:
+    int m_limit;
+};
+
 QPlainTextEdit *memo(QWidget *parent, const FieldInfo &f)
 {
-    auto *m = new QPlainTextEdit(parent);
+    auto *m = new Memo(parent, capacityOf(f.field));
     m->setObjectName(QLatin1String(f.control));
     m->setGeometry(f.place.x, f.place.y, f.place.width, 144);
     m->setFont(Look::uiFont(12, true));
@@ -121,6 +166,27 @@ QPlainTextEdit *memo(QWidget *parent, const FieldInfo &f)
     m->setTabChangesFocus(true);
     new MemoLimit(m, capacityOf(f.field));
     return m;
+}
+
+// The room a memo has left, on its caption's line at the right: shown from nine tenths of the
+// capacity on, in crimson once it is full, so the user sees the end coming before typing stops.
+void memoRoom(QWidget *parent, QPlainTextEdit *m, const QString &name, int limit)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    label->setFont(Look::font(QStringLiteral("Verdana"), Look::kDefaultPoints));
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setGeometry(m->x() + m->width() / 2, m->y() - 20, m->width() - m->width() / 2, 18);
+    const auto update = [m, label, limit] {
+        const qsizetype used = FrmCollection::storedLength(FrmCollection::memoText(m));
+        label->setText(FrmCollection::roomText(used, limit));
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, used >= limit ? Look::kCrimson : Look::kInk);
+        label->setPalette(palette);
+    };
+    QObject::connect(m->document(), &QTextDocument::contentsChanged, label, update);
+    update();
 }
 
 void setMemo(QPlainTextEdit *m, const QString &text)
@@ -178,6 +244,10 @@ FrmCollection::FrmCollection()
         hints()->background(element);
 
     lblFile = stateLabel(p, QStringLiteral("lblFile"));
+    // Built with the tool bar, it lies on the card sheet drawn after it.
+    cmdElimina->raise();
+    // The empty card the window is made with is the card compared against until one is shown.
+    takeAsLoaded();
 }
 
 void FrmCollection::buildToolBar()
@@ -230,7 +300,19 @@ void FrmCollection::buildToolBar()
              QStringLiteral("Visualizza le statistiche della collection con i grafici.")},
             {&cmdGuida, "cmdGuida", "guida", {QPoint(903, 26), icon}, [this] { cmdGuidaClick(); }},
             {&cmdEsci, "cmdEsci", "esci", {QPoint(939, 26), icon}, [this] { cmdEsciClick(); }},
+            // A card command, in the corner of the card sheet, away from Salva.
+            {&cmdElimina, "cmdElimina", "elimina", {944, 131, 24, 24}, [this] { cmdEliminaClick(); }, kDeleteHint},
+            // On the information bar, shown after a delete.
+            {&cmdAnnullaElimina,
+             "cmdAnnullaElimina",
+             "annulla_elimina",
+             {798, 645, 172, 26},
+             [this] { cmdAnnullaEliminaClick(); },
+             kUndoHint},
         });
+    wordsOn(cmdAnnullaElimina, kUndoWords, Look::font(QStringLiteral("Verdana"), 9, true), Look::kInk,
+            Qt::AlignCenter, QMargins(24, 0, 4, 0));
+    cmdAnnullaElimina->hide();
 
     const QFont buttonFont = Look::uiFont(10, true);
     wordsOn(cmdFile, QStringLiteral("Allega file"), buttonFont, Look::kInk, Qt::AlignCenter,
@@ -263,6 +345,8 @@ void FrmCollection::buildFields(QWidget *p)
             QLabel *caption = fieldCaption(name, captionOf(*f), f->place.x, f->place.y);
             control = memo(p, *f);
             nameAfter(control, caption->text(), caption);
+            memoRoom(p, static_cast<QPlainTextEdit *>(control), QStringLiteral("lblSpazio") + name,
+                     capacityOf(f->field));
             break;
         }
         case Control::Check: {
@@ -362,6 +446,23 @@ qsizetype FrmCollection::storedLength(const QString &text)
     return text.size() + text.count(QLatin1Char('\n'));
 }
 
+QString FrmCollection::roomText(qsizetype used, int capacity)
+{
+    if (used * 10 < qsizetype(capacity) * 9)
+        return QString();
+    const QLocale italian(QLocale::Italian, QLocale::Italy);
+    return QStringLiteral("%1 di %2 caratteri").arg(italian.toString(qint64(used)), italian.toString(capacity));
+}
+
+QString FrmCollection::pasteCutQuestion(qsizetype room, qsizetype pasted)
+{
+    const QLocale italian(QLocale::Italian, QLocale::Italy);
+    return QStringLiteral("Attenzione: il testo da incollare è di %1 caratteri, ma nel campo ne restano "
+                          "soltanto %2: la parte che non entra andrebbe perduta.\r\n\r\nIncollare "
+                          "comunque il testo tagliato?")
+        .arg(italian.toString(qint64(pasted)), italian.toString(qint64(room)));
+}
+
 bool FrmCollection::isWebAddress(const QString &address)
 {
     const QUrl url(address, QUrl::TolerantMode);
@@ -372,6 +473,7 @@ bool FrmCollection::isWebAddress(const QString &address)
 
 void FrmCollection::openCollection(const QString &path, const QString &name)
 {
+    forgetDeleted();
     setArchive(path, Session::Opener::CollectionList);
     lblFile->setText(session().archive);
     lblNome->setText(name);
@@ -533,6 +635,108 @@ void FrmCollection::btnSitoClick()
     desktop().open(address);
 }
 
+void FrmCollection::forgetDeleted()
+{
+    m_deleted.reset();
+    cmdAnnullaElimina->hide();
+}
+
+void FrmCollection::cmdEliminaClick()
+{
+    const qint64 position = session().position;
+    if (position == 0) {
+        desktop().warning(kDeleteNotStored);
+        return;
+    }
+    const QString path = archivePath();
+    SongCard stored;
+    qint64 count = 0;
+    try {
+        RecordFile archive(path, SongCard::kSize);
+        count = archive.count();
+        stored = SongCard::decode(archive.read(position));
+        archive.close();
+    } catch (const FileError &) {
+        desktop().error(ArchiveMessages::kNoAccess);
+        return;
+    }
+    // The card is named as it is stored, which is what goes.
+    QString question = QStringLiteral("Eliminare dall'archivio la scheda %1 di %2, \u00AB%3\u00BB di %4?\r\n\r\n"
+                                      "Le schede successive salgono di una posizione. Prima dell'eliminazione "
+                                      "una copia della collection viene messa tra le copie di sicurezza; "
+                                      "la scheda si può rimettere al suo posto con Annulla eliminazione (Ctrl+Z).")
+                           .arg(position)
+                           .arg(count)
+                           .arg(ctrim(stored.text(SongCard::Titolo)), ctrim(stored.text(SongCard::Cantante)));
+    if (cardChanged())
+        question += QStringLiteral("\r\n\r\nLe modifiche non salvate della scheda andranno perdute.");
+    if (!desktop().confirmIrreversible(question))
+        return;
+
+    const QFileInfo file(path);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const Backups::Outcome backup =
+        Backups::beforeRisk(file.absolutePath(),
+                            QStringLiteral("Prima dell'eliminazione di una scheda da ") + file.fileName(),
+                            {file.fileName()});
+    QApplication::restoreOverrideCursor();
+    if (!backup.ok) {
+        // Without its copy the card stays where it is.
+        desktop().error(backup.error);
+        return;
+    }
+
+    Deleted deleted{path, position, {}};
+    try {
+        RecordFile archive(path, SongCard::kSize);
+        // What is put back is exactly what was taken out, even if another copy of the program
+        // changed the card since the question.
+        deleted.record = archive.read(position);
+        archive.remove(position);
+        count = archive.count();
+        archive.close();
+    } catch (const FileError &) {
+        desktop().error(ArchiveMessages::kNoAccess);
+        return;
+    }
+    m_deleted = deleted;
+    cmdAnnullaElimina->show();
+    try {
+        // The card that moved into the place, or the one before it when the last went.
+        showAfterArchiveChange(qMin(position, count));
+    } catch (const FileError &) {
+        newCard();
+    }
+    panInfo->setText(QStringLiteral("Scheda eliminata: \u00AB%1\u00BB.").arg(ctrim(stored.text(SongCard::Titolo))));
+}
+
+void FrmCollection::cmdAnnullaEliminaClick()
+{
+    if (!m_deleted || m_deleted->archive != archivePath())
+        return;
+    if (!mayLeaveCard(Leave::OpenStored))
+        return;
+    qint64 at = 0;
+    try {
+        RecordFile archive(m_deleted->archive, SongCard::kSize);
+        // Another copy of the program may have shortened the file meanwhile.
+        at = qMin(m_deleted->position, archive.count() + 1);
+        archive.insert(at, m_deleted->record);
+        archive.close();
+    } catch (const FileError &) {
+        desktop().error(ArchiveMessages::kNoAccess);
+        return;
+    }
+    forgetDeleted();
+    try {
+        showAfterArchiveChange(at);
+    } catch (const FileError &) {
+        desktop().error(ArchiveMessages::kNoAccess);
+        return;
+    }
+    panInfo->setText(QStringLiteral("Scheda rimessa in archivio nella posizione %1.").arg(at));
+}
+
 void FrmCollection::cmdGuidaClick()
 {
     FrmGuida::showTopic(this, QString::fromUtf8(kCollectionHelpTitle),
@@ -569,10 +773,9 @@ void FrmCollection::cmdImportaBraniClick()
 {
     FrmImportaBrani window(this, archivePath());
     desktop().runModal(&window);
-    // An untouched new card gives way to the first card imported, so the user sees the result;
-    // a card being typed or a stored card stays as it is.
-    const bool untouched = session().position == 0 && !cardChanged();
-    if (window.added() == 0 || !untouched)
+    // A new card gives way to the first card imported, so the user sees the result (a card
+    // being typed is asked about first); a stored card stays as it is.
+    if (window.added() == 0 || session().position != 0)
         return;
     try {
         openCard(window.firstAdded());

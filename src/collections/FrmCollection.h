@@ -4,6 +4,7 @@
 #include "records/SongCard.h"
 
 #include <array>
+#include <optional>
 
 class ClickPicture;
 class QCheckBox;
@@ -29,6 +30,11 @@ public:
     static QString memoText(const QPlainTextEdit *memo);
     // The length a memo text takes in the file, where a line break is CR LF.
     static qsizetype storedLength(const QString &text);
+    // What the line beside a memo says about its room: "4.870 di 5.000 caratteri" from nine
+    // tenths of the capacity on, empty before.
+    static QString roomText(qsizetype used, int capacity);
+    // The question before a paste of `pasted` characters into a memo with `room` left.
+    static QString pasteCutQuestion(qsizetype room, qsizetype pasted);
     // True for an address the desktop may be given: http or https with a host.
     static bool isWebAddress(const QString &address);
 
@@ -58,6 +64,11 @@ private:
     QString shownText(const FieldInfo &f) const;
     void showText(const FieldInfo &f, const QString &text);
 
+    // Takes the card shown out of the collection, after a question and a backup of the file;
+    // the later cards move up one position. cmdAnnullaElimina puts it back at its place.
+    void cmdEliminaClick();
+    void cmdAnnullaEliminaClick();
+    void forgetDeleted();
     void cmdGuidaClick();
     void cmdFileClick();
     void cmdEsportaClick();
@@ -76,5 +87,13 @@ private:
     QLabel *lblNome = nullptr;
     QLabel *lblFile = nullptr;
     ClickPicture *cmdSegnala = nullptr, *cmdImportaBrani = nullptr, *cmdStatistiche = nullptr;
+    ClickPicture *cmdElimina = nullptr, *cmdAnnullaElimina = nullptr;
+    // The card last deleted, while it can still be put back.
+    struct Deleted {
+        QString archive;
+        qint64 position = 0;
+        QByteArray record;
+    };
+    std::optional<Deleted> m_deleted;
     ClickPicture *impCantante = nullptr, *btnSito = nullptr, *icoCD = nullptr, *icoSegnala = nullptr;
 };

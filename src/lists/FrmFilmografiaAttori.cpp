@@ -13,6 +13,7 @@
 #include "lists/ResultList.h"
 #include "records/DiscographySong.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -232,8 +233,54 @@ void FrmFilmografiaAttori::FormShow()
     txtTrova->setFocus();
 }
 
+QStringList FrmFilmografiaAttori::entryTexts() const
+{
+    QStringList texts;
+    for (const EntryField &e : kEntries)
+        texts << ctrim((this->*e.member)->text());
+    return texts;
+}
+
+bool FrmFilmografiaAttori::songChanged() const
+{
+    return panCosti->isVisibleTo(this) && entryTexts() != m_loadedSong;
+}
+
+bool FrmFilmografiaAttori::mayLeaveSong()
+{
+    if (!songChanged())
+        return true;
+    switch (desktop().askSave(ArchiveMessages::kSaveChanges)) {
+    case Desktop::SaveChoice::Save:
+        return saveSong();
+    case Desktop::SaveChoice::DontSave:
+        return true;
+    case Desktop::SaveChoice::Cancel:
+        break;
+    }
+    return false;
+}
+
+void FrmFilmografiaAttori::closeList()
+{
+    if (mayLeaveSong())
+        ListWindow::closeList();
+}
+
+void FrmFilmografiaAttori::closeEvent(QCloseEvent *event)
+{
+    if (!mayLeaveSong()) {
+        event->ignore();
+        return;
+    }
+    // Asked once: the window now closes as it is.
+    m_loadedSong = entryTexts();
+    ListWindow::closeEvent(event);
+}
+
 void FrmFilmografiaAttori::showEntryPanel()
 {
+    m_loadedSong = entryTexts();
     panCosti->show();
     panContainer->hide();
     txtAnno->setFocus();
@@ -275,6 +322,11 @@ void FrmFilmografiaAttori::btnModificaClick()
 
 void FrmFilmografiaAttori::btnSalvaClick()
 {
+    saveSong();
+}
+
+bool FrmFilmografiaAttori::saveSong()
+{
     DiscographySong song;
     for (const FieldInfo &f : DiscographySong::fields()) {
         QLineEdit *field = this->*kEntries[f.field].member;
@@ -282,7 +334,7 @@ void FrmFilmografiaAttori::btnSalvaClick()
         if (text.isEmpty()) {
             desktop().warning(QString::fromUtf8(kEntries[f.field].missing));
             field->setFocus();
-            return;
+            return false;
         }
         song.setText(f.field, text);
     }
@@ -291,8 +343,10 @@ void FrmFilmografiaAttori::btnSalvaClick()
         stored = ArchiveSave::store(stateOf(lblFile), DiscographySong::kSize, stateOf(lblPosizione), song.encode());
     } catch (const FileError &) {
         desktop().warning(ArchiveMessages::kNoAccess);
-        return;
+        return false;
     }
     lblPosizione->setText(QString::number(stored.position));
+    m_loadedSong = entryTexts();
     desktop().information(ArchiveSave::confirmation(stored.inserted));
+    return true;
 }

@@ -29,10 +29,15 @@ public:
     void btnAggiungiClick();
     void btnModificaClick();
     void btnSalvaClick();
+    // True while the entry panel shows a song that differs from the one added, read or saved.
+    bool songChanged() const;
 
 protected:
     void showEvent(QShowEvent *event) override;
     QStringList closingLines() const override;
+    // Both Chiudi buttons: a changed song is asked about first.
+    void closeList() override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildListPanel();
@@ -40,7 +45,13 @@ private:
     void FormShow();
     void showEntryPanel();
     void showListPanel();
+    // The entry fields as they read now, trimmed as they are stored.
+    QStringList entryTexts() const;
+    bool saveSong();
+    // Asks about a changed song before the window closes; false to stay.
+    bool mayLeaveSong();
 
     qint64 m_singer;
     QString m_name;
+    QStringList m_loadedSong; // the song as added, read or saved
 };

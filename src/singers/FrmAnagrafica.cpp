@@ -141,6 +141,8 @@ FrmAnagrafica::FrmAnagrafica()
 
     chainTabOrder(QList<QWidget *>(m_fields.cbegin(), m_fields.cend()));
     Fields::enterChain(QList<QWidget *>(m_fields.cbegin(), m_fields.cend()));
+    // The empty card the window is made with is the card compared against until one is shown.
+    takeAsLoaded();
 }
 
 void FrmAnagrafica::buildToolBar()
@@ -324,6 +326,16 @@ void FrmAnagrafica::showRecord(const QByteArray &record, qint64 position)
 QByteArray FrmAnagrafica::recordShown() const
 {
     return card().encode();
+}
+
+QByteArray FrmAnagrafica::shownBesidesRecord() const
+{
+    // The photo is part of the card: one read from a file is told by that file and its bytes,
+    // a picture in memory (the placeholder, a pasted one) by the picture itself.
+    const SingerPhoto::Photo &photo = imgFoto->photo();
+    if (!photo.sourceFile().isEmpty())
+        return photo.sourceFile().toUtf8() + '\0' + photo.encoded();
+    return QByteArray::number(photo.picture().cacheKey());
 }
 
 QList<std::pair<QLineEdit *, QString>> FrmAnagrafica::requiredFields() const

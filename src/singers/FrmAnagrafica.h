@@ -62,6 +62,7 @@ protected:
     int recordSize() const override;
     void showRecord(const QByteArray &record, qint64 position) override;
     QByteArray recordShown() const override;
+    QByteArray shownBesidesRecord() const override;
     void clearCard() override;
     QList<std::pair<QLineEdit *, QString>> requiredFields() const override;
     Desktop::Kind saveFailureKind() const override;

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include "RecordingDesktop.h"
 
 #include "app/Desktop.h"
@@ -82,6 +83,9 @@ private slots:
     void confirmationClosedWithoutNoIsYes();
     void confirmationAnswers_data();
     void confirmationAnswers();
+    void saveQuestionAnswers_data();
+    void saveQuestionAnswers();
+    void messagesShowCardTextsAsTyped();
     void maxLengthStopsTyping();
     void standardButtonsInItalian();
     void fixedWindowsAskForNoTitleBarButtons_data();
@@ -307,6 +311,72 @@ void TestConventions::confirmationAnswers()
     QCOMPARE(buttons, QMessageBox::Yes | QMessageBox::No);
     QCOMPARE(icon, QMessageBox::Question);
     QCOMPARE(defaultButton, irreversible ? QMessageBox::No : QMessageBox::Yes);
+}
+
+// The save question on the real message box: three buttons in Italian, Salva by Enter, and
+// nothing dropped by Esc or by closing the box.
+void TestConventions::saveQuestionAnswers_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<int>("choice");
+    using C = Desktop::SaveChoice;
+    QTest::newRow("Salva") << "Salva" << int(C::Save);
+    QTest::newRow("Non salvare") << "Non salvare" << int(C::DontSave);
+    QTest::newRow("Annulla") << "Annulla" << int(C::Cancel);
+    QTest::newRow("Enter") << "Enter" << int(C::Save);
+    QTest::newRow("Esc") << "Esc" << int(C::Cancel);
+    QTest::newRow("closed") << "close" << int(C::Cancel);
+}
+
+void TestConventions::saveQuestionAnswers()
+{
+    QFETCH(QString, answer);
+    QFETCH(int, choice);
+    installDesktop(nullptr); // the real message boxes
+    bool seen = false;
+    QStringList buttons;
+    QString text;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        seen = true;
+        text = box->textFormat() == Qt::PlainText ? box->text() : QString();
+        QAbstractButton *chosen = nullptr;
+        for (QAbstractButton *b : box->buttons()) {
+            buttons << b->text();
+            if (b->text() == answer)
+                chosen = b;
+        }
+        std::sort(buttons.begin(), buttons.end());
+        if (answer == QLatin1String("Enter"))
+            QTest::keyClick(box, Qt::Key_Return);
+        else if (answer == QLatin1String("Esc"))
+            QTest::keyClick(box, Qt::Key_Escape);
+        else if (answer == QLatin1String("close"))
+            box->close();
+        else
+            chosen->click();
+    });
+    const Desktop::SaveChoice result = desktop().askSave(QStringLiteral("Salvare le modifiche alla scheda?"));
+    QVERIFY(seen);
+    QCOMPARE(text, QStringLiteral("Salvare le modifiche alla scheda?"));
+    QCOMPARE(buttons, (QStringList{"Annulla", "Non salvare", "Salva"}));
+    QCOMPARE(int(result), choice);
+}
+
+// A card's title in a question ("Eliminare ... «<b>Band</b> <3>»") is shown as written.
+void TestConventions::messagesShowCardTextsAsTyped()
+{
+    installDesktop(nullptr);
+    Qt::TextFormat format = Qt::AutoText;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        format = box->textFormat();
+        box->button(QMessageBox::No)->click();
+    });
+    QVERIFY(!desktop().confirmIrreversible(QStringLiteral("Eliminare «<b>Band</b> <3>»?")));
+    QCOMPARE(format, Qt::PlainText);
 }
 
 void TestConventions::maxLengthStopsTyping()

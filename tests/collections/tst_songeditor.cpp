@@ -548,8 +548,12 @@ void TestSongEditor::navigation()
     writeFile(collection(), four);
     setPosition(before);
     field(QStringLiteral("txtTitolo"))->setText(QStringLiteral("mostrata"));
+    // The card typed over is dropped on Non salvare.
+    if (shown != 0)
+        m_desk->saveAnswers.enqueue(Desktop::SaveChoice::DontSave);
     click(command);
     QVERIFY(m_desk->messages.isEmpty());
+    QCOMPARE(m_desk->saveQuestions.size(), shown != 0 ? 1 : 0);
     if (shown == 0) {
         QCOMPARE(position(), before);
         QCOMPARE(field(QStringLiteral("txtTitolo"))->text(), QStringLiteral("mostrata"));
@@ -597,6 +601,9 @@ void TestSongEditor::navigationFailureKeepsTheCard()
     }
     setPosition(before);
     field(QStringLiteral("txtTitolo"))->setText(QStringLiteral("mostrata"));
+    // A missing record is found only after the question; the card stays all the same.
+    if (failure != QLatin1String("folder"))
+        m_desk->saveAnswers.enqueue(Desktop::SaveChoice::DontSave);
     click(command);
     QCOMPARE(m_desk->texts(), QStringList{kNoAccess});
     QCOMPARE(m_desk->last().kind, Kind::Error);

@@ -519,7 +519,8 @@ void TestImportWindow::editorOpensTheImport_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("position");
     QTest::newRow("untouched new card shows the first imported") << "" << true << "Albachiara" << "2";
-    QTest::newRow("a card being typed stays") << "Mia canzone" << true << "Mia canzone" << "";
+    QTest::newRow("a card being typed is asked about; Annulla keeps it")
+        << "Mia canzone" << true << "Mia canzone" << "";
     QTest::newRow("cancelled: nothing changes") << "" << false << "" << "";
 }
 
@@ -547,7 +548,11 @@ void TestImportWindow::editorOpensTheImport()
         QTRY_VERIFY_WITH_TIMEOUT(!w->isReading(), 60000);
         QTest::mouseClick(child(dialog, QStringLiteral("cmdImporta")), Qt::LeftButton);
     });
+    const bool asked = import && !typed.isEmpty();
+    if (asked)
+        m_desk->saveAnswers.enqueue(Desktop::SaveChoice::Cancel);
     QTest::mouseClick(child(&editor, QStringLiteral("cmdImportaBrani")), Qt::LeftButton);
+    QCOMPARE(m_desk->saveQuestions.size(), asked ? 1 : 0);
     QCOMPARE(windowName, QStringLiteral("frmImportaBrani"));
     QCOMPARE(child<QLineEdit>(&editor, QStringLiteral("txtTitolo"))->text(), title);
     QCOMPARE(child<QLabel>(&editor, QStringLiteral("lblPosizione"))->text(), position);

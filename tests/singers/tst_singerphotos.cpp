@@ -428,7 +428,8 @@ void TestSingerPhotos::removeThePhoto()
     click(&b.w, "cmdPrimo");
     click(&b.w, "btnCancFoto");
     QCOMPARE(b.w.imgFoto->picture(), SingerPhoto::placeholder());
-    // Moving away without saving keeps the old file.
+    // Moving away without saving (Non salvare) keeps the old file.
+    b.desk.saveAnswers.enqueue(Desktop::SaveChoice::DontSave);
     click(&b.w, "cmdAvanti");
     QCOMPARE(QImageReader(b.photoOf(1)).size(), QSize(41, 31));
     // Removing and saving replaces it with the placeholder.

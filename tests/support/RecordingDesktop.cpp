@@ -32,6 +32,16 @@ bool RecordingDesktop::message(Kind kind, const QString &text)
     return confirmations.dequeue();
 }
 
+Desktop::SaveChoice RecordingDesktop::askSave(const QString &text)
+{
+    saveQuestions << text;
+    if (saveAnswers.isEmpty()) {
+        problems << QStringLiteral("unexpected save question: ") + text;
+        return SaveChoice::Cancel; // what closing the real box answers
+    }
+    return saveAnswers.dequeue();
+}
+
 QString RecordingDesktop::openFileName(QWidget *, const QString &title, const QString &folder,
                                        const FileFilters &filters)
 {
@@ -175,6 +185,8 @@ RecordingDesktop::Message RecordingDesktop::last() const
 void RecordingDesktop::clear()
 {
     messages.clear();
+    saveQuestions.clear();
+    saveAnswers.clear();
     opened.clear();
     dialogTitles.clear();
     dialogFilters.clear();
@@ -196,6 +208,8 @@ QString RecordingDesktop::leftovers() const
         out << QStringLiteral("%1 confirmation answer(s) unused").arg(confirmations.size());
     if (!choices.isEmpty())
         out << QStringLiteral("%1 choice(s) unused").arg(choices.size());
+    if (!saveAnswers.isEmpty())
+        out << QStringLiteral("%1 save answer(s) unused").arg(saveAnswers.size());
     if (!fileAnswers.isEmpty())
         out << QStringLiteral("%1 file answer(s) unused").arg(fileAnswers.size());
     if (!modalHandlers.isEmpty())

@@ -27,6 +27,7 @@ public:
     ~RecordingDesktop() override;
 
     bool message(Kind kind, const QString &text) override;
+    SaveChoice askSave(const QString &text) override;
     QString openFileName(QWidget *parent, const QString &title, const QString &folder,
                          const FileFilters &filters) override;
     QString saveFileName(QWidget *parent, const QString &title, const QString &proposed,
@@ -59,12 +60,15 @@ public:
     QQueue<bool> confirmations;           // false = No; answers both kinds of confirmation
     QQueue<QString> fileAnswers;          // empty text = cancelled
     QQueue<int> choices;                  // index of the answer chosen in a question of choose()
+    QQueue<SaveChoice> saveAnswers;       // answers to askSave, in order
     // Each modal window is handed to the next handler while shown; the handler drives it and
     // closes it (accept/reject/done). The return value of runModal is the window's result.
     QQueue<std::function<void(QDialog *)>> modalHandlers;
 
     QList<Message> messages;      // choose() questions too, as confirmations
     QList<QStringList> choiceAnswers; // the answers offered by each choose() question, in order
+    QList<Message> messages;
+    QStringList saveQuestions;    // every text askSave was given, in order
     QStringList opened;           // every sCommand handed to TMisc.Open
     bool pdfViewer = true;        // what opensPdf() answers
     QStringList dialogTitles;     // titles of file dialogs, in order
