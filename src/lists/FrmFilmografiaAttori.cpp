@@ -104,8 +104,14 @@ FrmFilmografiaAttori::FrmFilmografiaAttori(QWidget *owner, qint64 singer, const 
     connect(btnAggiungi, &QPushButton::clicked, this, [this] { guarded([this] { btnAggiungiClick(); }); });
     connect(btnModifica, &QPushButton::clicked, this, [this] { guarded([this] { btnModificaClick(); }); });
     connect(btnSalva, &QPushButton::clicked, this, [this] { guarded([this] { btnSalvaClick(); }); });
-    // Chiudi on the song form goes back to the list, with the songs saved meanwhile.
-    connect(cmdClose, &QPushButton::clicked, this, [this] { guarded([this] { showListPanel(); }); });
+    // Chiudi on the song form goes back to the list, with the songs saved meanwhile; a changed
+    // song is asked about first.
+    connect(cmdClose, &QPushButton::clicked, this, [this] {
+        guarded([this] {
+            if (mayLeaveSong())
+                showListPanel();
+        });
+    });
 }
 
 void FrmFilmografiaAttori::showListPanel()

@@ -67,7 +67,6 @@ public:
 
     QList<Message> messages;      // choose() questions too, as confirmations
     QList<QStringList> choiceAnswers; // the answers offered by each choose() question, in order
-    QList<Message> messages;
     QStringList saveQuestions;    // every text askSave was given, in order
     QStringList opened;           // every sCommand handed to TMisc.Open
     bool pdfViewer = true;        // what opensPdf() answers
