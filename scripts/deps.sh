@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Cantorium need, if missing.
 set -euo pipefail
-# libsqlite3-dev only serves the search benchmark's comparison; the program and tests never use it.
+# libsqlite3-dev only serves the search benchmarks' comparisons; the program and tests never use it.
 # unzip lets the tests read the .xlsx exports back; desktop-file-utils and appstream validate the
 # installed menu entry and metadata in the tests; dpkg-dev gives CPack's Debian package its
 # dependencies (dpkg-shlibdeps); libtag1-dev reads audio tags for the import.

@@ -7,6 +7,7 @@
 #include "collections/CollectionArt.h"
 #include "collections/CollectionHelp.h"
 #include "core/ProgramFolder.h"
+#include "table/RecentCollections.h"
 
 #include <QDir>
 #include <QFile>
@@ -170,6 +171,8 @@ void FrmApriCollection::fillList()
             names << info.fileName();
     }
     std::sort(names.begin(), names.end(), &FrmApriCollection::listLess);
+    // The collections opened last come first, most recent at the top.
+    names = RecentCollections::recentFirst(names);
     for (const QString &name : names)
         lstFiles->addItem(name);
     lstFiles->clearSelection();
@@ -189,6 +192,7 @@ void FrmApriCollection::btnApriClick()
     }
     lblFile->setText(chosenPath());
     lblMemory->setText(QStringLiteral("collection"));
+    RecentCollections::remember(selectedLine());
     close();
 }
 

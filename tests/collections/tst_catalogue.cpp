@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -127,6 +128,7 @@ private slots:
     void emptyFolder();
     void openWithoutSelectionWarns();
     void openSetsCollectionMode();
+    void recentCollectionsComeFirst();
     void deleteAnsweredNoKeepsEverything();
     void deleteRemovesAndRefills();
     void deleteOfVanishedFileReportsNoSuccess();
@@ -151,6 +153,7 @@ void TestCatalogue::init()
 {
     m_folder = new TempProgramFolder;
     m_desk = new RecordingDesktop;
+    QSettings().clear(); // no collection was opened before
 }
 
 void TestCatalogue::cleanup()
@@ -470,6 +473,39 @@ void TestCatalogue::openSetsCollectionMode()
     QVERIFY(m_desk->messages.isEmpty());
 }
 
+void TestCatalogue::recentCollectionsComeFirst()
+{
+    const QStringList names = {QStringLiteral("Blues.mus"), QStringLiteral("Jazz.mus"), QStringLiteral("Pop.mus"),
+                               QStringLiteral("Rock.mus"), QStringLiteral("Soul.mus"), QStringLiteral("Swing.mus"),
+                               QStringLiteral("Tango.mus")};
+    for (const QString &n : names)
+        makeFile(m_folder->file(n));
+    FrmApriCollection window;
+    auto *list = child<QListWidget>(&window, "lstFiles");
+    auto open = [&](const QString &name) {
+        window.showWorkWindow();
+        list->findItems(name, Qt::MatchExactly).first()->setSelected(true);
+        click(&window, "btnApri");
+    };
+    // Six opened, one of them twice: the last five, most recent first, then the rest in order.
+    for (const char *n : {"Tango.mus", "Jazz.mus", "Soul.mus", "Pop.mus", "Rock.mus", "Jazz.mus", "Swing.mus"})
+        open(QString::fromLatin1(n));
+    window.showWorkWindow();
+    QCOMPARE(lines(list), (QStringList{QStringLiteral("Swing.mus"), QStringLiteral("Jazz.mus"), QStringLiteral("Rock.mus"),
+                                       QStringLiteral("Pop.mus"), QStringLiteral("Soul.mus"), QStringLiteral("Blues.mus"),
+                                       QStringLiteral("Tango.mus")}));
+    QCOMPARE(child<QLabel>(&window, "lblCreati")->text(), QStringLiteral("Sono state create 7 collection musicali."));
+    QVERIFY(list->selectedItems().isEmpty());
+
+    // A recent collection deleted meanwhile is simply not listed.
+    QVERIFY(QFile::remove(m_folder->file(QStringLiteral("Jazz.mus"))));
+    window.hide();
+    window.showWorkWindow();
+    QCOMPARE(lines(list).mid(0, 3), (QStringList{QStringLiteral("Swing.mus"), QStringLiteral("Rock.mus"),
+                                                  QStringLiteral("Pop.mus")}));
+    window.close();
+}
+
 void TestCatalogue::deleteAnsweredNoKeepsEverything()
 {
     makeFile(m_folder->file(QStringLiteral("Pop.mus")), "pop");
@@ -630,7 +666,9 @@ void TestCatalogue::openingShowsEditorOnNewCard()
 
     // Opening another collection shows its name and an empty new card again.
     click(set.avvio(), "imgApri");
-    child<QListWidget>(list, "lstFiles")->item(0)->setSelected(true);
+    // Rock, opened last, now leads the list.
+    QCOMPARE(child<QListWidget>(list, "lstFiles")->item(0)->text(), QStringLiteral("Rock.mus"));
+    child<QListWidget>(list, "lstFiles")->item(1)->setSelected(true);
     click(list, "btnApri");
     QVERIFY(editor->isVisible());
     QCOMPARE(child<QLabel>(editor, "lblNome")->text(), QStringLiteral("Pop"));
