@@ -19,18 +19,6 @@ namespace
 
 constexpr double kEpsilon = 0.001;
 
-// A 96 dpi device, so that measures come out in report units.
-const QImage &unitDevice()
-{
-    static const QImage device = [] {
-        QImage image(1, 1, QImage::Format_ARGB32_Premultiplied);
-        image.setDotsPerMeterX(3780);
-        image.setDotsPerMeterY(3780);
-        return image;
-    }();
-    return device;
-}
-
 ReportObject placed(const ReportObject &o, double dx, double dy)
 {
     ReportObject item = o;
@@ -213,6 +201,17 @@ void drawPicture(QPainter &p, const ReportObject &o, const QRectF &box)
 
 } // namespace
 
+const QPaintDevice &unitDevice()
+{
+    static const QImage device = [] {
+        QImage image(1, 1, QImage::Format_ARGB32_Premultiplied);
+        image.setDotsPerMeterX(3780);
+        image.setDotsPerMeterY(3780);
+        return image;
+    }();
+    return device;
+}
+
 QPageLayout PreparedReport::pageLayout() const
 {
     return QPageLayout(QPageSize(QPageSize::A4), orientation, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
@@ -235,6 +234,7 @@ QFont objectFont(const ReportObject &text)
     QFont f(text.family);
     f.setPointSizeF(text.points);
     f.setBold(text.bold);
+    f.setItalic(text.italic);
     // Metrics must not depend on the device's hinting, or a page would lay out differently
     // on screen and on paper.
     f.setHintingPreference(QFont::PreferNoHinting);
@@ -264,6 +264,9 @@ PreparedReport prepareReport(const ReportTemplate &tmpl, const QDate &today)
     for (const ReportObject &o : tmpl.objects)
         if (o.isBand())
             layout.band(o);
+
+    if (!tmpl.continuedTitle.isEmpty())
+        continueCard(tmpl, r);
 
     const QString date = AppFormats::shortDate(today);
     for (ReportPage &page : r.pages)
@@ -296,7 +299,8 @@ void paintPage(QPainter &p, const PreparedReport &report, int page)
             drawn.setHeight(std::max(1.0, ky));
         else if (o.kind == ObjectKind::VLine)
             drawn.setWidth(std::max(1.0, kx));
-        p.setClipRect(drawn.intersected(paper));
+        if (report.clipToBoxes)
+            p.setClipRect(drawn.intersected(paper));
         switch (o.kind) {
         case ObjectKind::Text:
             drawText(p, o, box, kx, ky);
@@ -310,7 +314,8 @@ void paintPage(QPainter &p, const PreparedReport &report, int page)
         case ObjectKind::Frame:
             p.setPen(QPen(Qt::black, std::max(1.0, kx)));
             p.setBrush(Qt::NoBrush);
-            p.setClipRect(paper);
+            if (report.clipToBoxes)
+                p.setClipRect(paper);
             p.drawRect(box);
             break;
         case ObjectKind::HLine:

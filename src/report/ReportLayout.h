@@ -3,8 +3,10 @@
 #include "report/ReportTemplate.h"
 
 #include <QDate>
+#include <QFont>
 
 class QPainter;
+class QPaintDevice;
 class QPagedPaintDevice;
 
 // Laying a filled template out into pages, and painting those pages on any paint device.
@@ -25,6 +27,9 @@ public:
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     QSizeF paper; // report units
     QList<ReportPage> pages;
+    // Each object is clipped to its box, as the templates want. A layout whose texts are
+    // measured to fit their boxes (the songbook) can skip the clipping and paint faster.
+    bool clipToBoxes = true;
 
     int pageCount() const { return int(pages.size()); }
     // A4 in the report's orientation, without margins: pages are painted from the paper's corner.
@@ -46,6 +51,9 @@ bool paintPages(QPagedPaintDevice &device, const PreparedReport &report, int fro
 // Writes the whole report as a PDF file; false when the file cannot be written.
 bool writePdf(const PreparedReport &report, const QString &path, int resolution = 600);
 
+// A 96 dpi device: what is measured on it comes out in report units.
+const QPaintDevice &unitDevice();
+
 // The distance between two lines of a text object, in report units.
 double linePitch(const ReportObject &text);
 
@@ -54,6 +62,20 @@ QFont objectFont(const ReportObject &text);
 
 // Makes the templates' Windows font names resolve to installed families of the same metrics.
 void installFontSubstitutes();
+
+// The lines `text` takes in a box `width` report units wide when printed in `font`: each
+// paragraph wrapped at word boundaries, a word wider than the box broken anywhere, an empty
+// paragraph kept as an empty line. Lines are measured a little narrower than the box, so that
+// no device's rounding pushes a glyph past its edge.
+QStringList wrapLines(const QString &text, const QFont &font, double width);
+
+// The width of one line of text in `font`, in report units.
+double textWidth(const QFont &font, const QString &text);
+
+// A card whose captioned texts do not fit: the first page keeps the design and shows what fits
+// wholly; what does not continues on following pages under the card's title, each numbered
+// "pagina N di M". Called by prepareReport for templates that continue.
+void continueCard(const ReportTemplate &tmpl, PreparedReport &report);
 
 // The pixels a box of `box` report units needs at `dpi`.
 QSize pixelsForBox(const QSizeF &box, int dpi = 300);

@@ -42,6 +42,7 @@ struct ReportObject {
     QString family; // text objects
     double points = 8;
     bool bold = false;
+    bool italic = false;
     QColor colour = Qt::black;
     Qt::Alignment hAlign = Qt::AlignLeft;
     VAlign vAlign = VAlign::Centre;
@@ -50,6 +51,9 @@ struct ReportObject {
     double lineHeight = 0;  // fixed distance between lines; 0: the font's own
     QStringList lines;
     QImage picture;
+    // A filled card text: what the following pages call it when it does not fit its box there
+    // and continues. Empty: the object is printed as it fits, and never continues.
+    QString caption;
 
     bool isBand() const
     {
@@ -84,6 +88,11 @@ public:
     // left, top, right, bottom in millimetres
     double marginLeft = 0, marginTop = 0, marginRight = 0, marginBottom = 0;
     QList<ReportObject> objects; // in template order (drawing order)
+    // A card whose captioned texts do not fit: its first page stays as designed and the rest
+    // follows on pages headed by the text of this object ("Titolo — seguito"). Empty: the
+    // template lays out as designed and never grows a page.
+    QString continuedTitle;
+    QColor continuedColour; // the heading and caption bars of the following pages
 
     // The object of that name, comparing ASCII letters without regard to case; the first
     // match in template order wins. Null when there is none.

@@ -147,6 +147,20 @@ const Row kSongCard[] = {
     {T, song(SongCard::Durata), 253.23, 166.30, 136.82, 14.36, Look::Arial8White, "Durata"},
 };
 
+// What the following pages of a long song card call each filled text.
+const struct {
+    const char *object, *caption;
+} kSongCardCaptions[] = {
+    {"txtCollection", "COLLECTION"}, {"txtAlbum", "ALBUM"},
+    {"txtTitolo", "TITOLO BRANO"},   {"txtCantante", "CANTANTE"},
+    {"txtAutori", "AUTORI"},         {"txtPremi", "PREMI E RICONOSCIMENTI"},
+    {"txtAnno", "ANNO"},             {"txtNazione", "NAZIONE"},
+    {"txtGenere", "GENERE MUSICALE"}, {"txtCasa", "CASA DISCOGRAFICA"},
+    {"txtDurata", "DURATA"},         {"txtTesto", "TESTO CANZONE"},
+    {"txtStoria", "TRADUZIONE"},     {"txtMusica", "MUSICA"},
+    {"txtNote", "NOTE"},
+};
+
 // "Scheda cantante": the captioned cells, each a blue caption bar over an outlined value box.
 struct Cell {
     double top, left, width;
@@ -212,6 +226,10 @@ ReportTemplate songCardTemplate()
     t.name = kSongCardName;
     for (const Row &r : kSongCard)
         t.objects.append(fromRow(r));
+    for (const auto &c : kSongCardCaptions)
+        t.object(QString::fromLatin1(c.object)).caption = QString::fromUtf8(c.caption);
+    t.continuedTitle = QStringLiteral("txtTitolo");
+    t.continuedColour = kCornflower;
     return t;
 }
 
@@ -229,7 +247,10 @@ ReportTemplate singerCardTemplate()
     name.points = 12;
     name.colour = Qt::white;
     name.hAlign = Qt::AlignHCenter;
+    name.caption = QStringLiteral("NOME D'ARTE");
     t.objects.append(name);
+    t.continuedTitle = name.name;
+    t.continuedColour = kRoyalBlue;
     t.objects.append(
         fromRow({ObjectKind::Picture, "imgLogo", 3.78, 41.57, 710.55, 529.13, Look::None, nullptr}));
 
@@ -257,6 +278,7 @@ ReportTemplate singerCardTemplate()
                                       c.width - 7.56, 15.12, Look::Arial8, ""});
         if (c.centred)
             value.hAlign = Qt::AlignHCenter;
+        value.caption = QString::fromUtf8(c.caption);
         t.objects.append(value);
     }
     return t;

@@ -63,7 +63,7 @@ private slots:
     void emptyList();
     void textsVerbatim();
     void boxesNeverGrow();
-    void cardIsOnePage();
+    void cardFirstPageKeepsDesign();
     void photoForPage_data();
     void photoForPage();
 };
@@ -334,7 +334,8 @@ void TestReportEngine::boxesNeverGrow()
     song.setText(QStringLiteral("txtTitolo"), longTitle);
     song.setText(QStringLiteral("txtTesto"), lyrics.join(QLatin1Char('\n')));
     const PreparedReport r = prepareReport(song, kToday);
-    QCOMPARE(r.pageCount(), 1);
+    // What does not fit goes on to following pages; the first page's boxes keep their size.
+    QVERIFY(r.pageCount() > 1);
     const ReportObject title = itemsNamed(r.pages.first(), QStringLiteral("txtTitolo")).first();
     compareRect(title.rect, QRectF(151.18, 75.59, 597.17, 14.36));
     QCOMPARE(title.text(), longTitle);
@@ -343,14 +344,15 @@ void TestReportEngine::boxesNeverGrow()
                 QRectF(49.13, 257.01, 332.60, 698.46));
 }
 
-void TestReportEngine::cardIsOnePage()
+void TestReportEngine::cardFirstPageKeepsDesign()
 {
     ReportTemplate singer = singerCardTemplate();
     for (ReportObject &o : singer.objects)
         if (o.kind == ObjectKind::Text)
             o.setText(QString(300, QLatin1Char('M')) + QStringLiteral("\nseconda riga"));
     const PreparedReport r = prepareReport(singer, kToday);
-    QCOMPARE(r.pageCount(), 1);
+    // Texts too long for their cells continue on following pages; the first page is the design.
+    QVERIFY(r.pageCount() > 1);
     QCOMPARE(r.pages.first().items.size(), singer.objects.size());
     // Placed from the printable origin: 10 mm in from the left and top of the paper.
     compareRect(itemsNamed(r.pages.first(), QStringLiteral("imgLogo")).first().rect,
