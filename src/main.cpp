@@ -87,6 +87,7 @@ int main(int argc, char *argv[])
     if (wantsCommandLine(rawArguments(argc, argv)))
         return runCommandLine(argc, argv);
     useItalianDates(); // before the application object reads the regional settings
+    ignoreFileSizeSignal();
     CantoriumApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Cantorium"));
     // The program ends only through its own commands: the login window is hidden while the

@@ -2,6 +2,7 @@
 
 #include "access/AccessWidgets.h"
 #include "access/Crypt.h"
+#include "access/LoginDelay.h"
 #include "access/PasswordStore.h"
 #include "app/Desktop.h"
 #include "app/Fields.h"
@@ -25,6 +26,10 @@ const QString kNotConfirmed = QStringLiteral(
 const QString kOutOfLimits = QStringLiteral(
     "Attenzione: la nuova password può contenere al massimo 255 caratteri dell'alfabeto latino "
     "(codici fino a U+00FF).");
+const QString kTooShort = QStringLiteral(
+    "Attenzione: la nuova password deve contenere almeno %1 caratteri.");
+const QString kWait = QStringLiteral(
+    "Attenzione: dopo una password errata occorre attendere. Riprovare tra %1 secondi.");
 const QString kDone = QStringLiteral("Modifica della password completata con successo.");
 const QString kChangeError = QStringLiteral(
     "Attenzione: si è verificato un errore durante la procedura di modifica della password. "
@@ -34,6 +39,9 @@ const QColor &kSteelBlue = Look::kSteelBlue;
 
 // The scrambler keeps one byte per character: a password must have at most 255 characters,
 // each from U+0001 to U+00FF, or it could never be matched again once stored.
+// What the launcher's help promises: at least eight characters, counted in the stored form.
+constexpr int kShortest = 8;
+
 bool withinScrambleLimits(const QString &canonical)
 {
     if (canonical.size() > 255)
@@ -121,6 +129,11 @@ void FrmCambiaPassword::updateOK()
 
 void FrmCambiaPassword::cmdOKClick()
 {
+    // The old password is guessed here as easily as at the login window: the same wait holds.
+    if (const qint64 wait = LoginDelay::remaining(); wait > 0) {
+        desktop().plain(kWait.arg(LoginDelay::seconds(wait)));
+        return;
+    }
     try {
         const QString raw = PasswordStore::readRaw();
         lblMemory->setText(raw);
@@ -129,6 +142,7 @@ void FrmCambiaPassword::cmdOKClick()
 
         // The old password first: a wrong one is reported even when the new entries disagree.
         if (stored.isEmpty() || stored != PasswordStore::canonical(txtPasswordOld->text())) {
+            LoginDelay::failed();
             desktop().plain(kWrongOld);
             txtPasswordOld->clear();
             txtPasswordOld->setFocus(Qt::OtherFocusReason);
@@ -142,8 +156,16 @@ void FrmCambiaPassword::cmdOKClick()
             txtPasswordNew->setFocus(Qt::OtherFocusReason);
             return;
         }
+        LoginDelay::succeeded();
         if (!withinScrambleLimits(PasswordStore::canonical(txtPasswordNew->text()))) {
             desktop().warning(kOutOfLimits);
+            txtPasswordNew->clear();
+            txtConferma->clear();
+            txtPasswordNew->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        if (PasswordStore::canonical(txtPasswordNew->text()).size() < kShortest) {
+            desktop().warning(kTooShort.arg(kShortest));
             txtPasswordNew->clear();
             txtConferma->clear();
             txtPasswordNew->setFocus(Qt::OtherFocusReason);

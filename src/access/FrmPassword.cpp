@@ -2,6 +2,7 @@
 
 #include "access/AccessWidgets.h"
 #include "access/Crypt.h"
+#include "access/LoginDelay.h"
 #include "access/PasswordStore.h"
 #include "app/Desktop.h"
 #include "app/Fields.h"
@@ -22,6 +23,9 @@ const QString kWrongPassword = QStringLiteral("Attenzione: password errata.");
 const QString kReadError = QStringLiteral(
     "Attenzione: si è verificato un errore durante la procedura di lettura della password. "
     "Si consiglia di reinstallare il software.");
+
+const QString kWait = QStringLiteral(
+    "Attenzione: dopo una password errata occorre attendere. Riprovare tra %1 secondi.");
 
 const QColor &kSteelBlue = Look::kSteelBlue;
 
@@ -95,6 +99,12 @@ void FrmPassword::updateOK()
 
 void FrmPassword::cmdOKClick()
 {
+    // Each wrong password makes the next try wait longer; a try during the wait is not checked.
+    if (const qint64 wait = LoginDelay::remaining(); wait > 0) {
+        desktop().plain(kWait.arg(LoginDelay::seconds(wait)));
+        txtPassword->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     try {
         // The store is read afresh at every attempt.
         const QString raw = PasswordStore::readRaw();
@@ -104,11 +114,13 @@ void FrmPassword::cmdOKClick()
         const QString typed = PasswordStore::canonical(txtPassword->text());
         // An empty store (missing file, section or key) never admits anyone.
         if (stored.isEmpty() || stored != typed) {
+            LoginDelay::failed();
             desktop().plain(kWrongPassword);
             txtPassword->clear();
             txtPassword->setFocus(Qt::OtherFocusReason);
             return;
         }
+        LoginDelay::succeeded();
         emit loginAccepted();
     } catch (const FileError &) {
         desktop().plain(kReadError);

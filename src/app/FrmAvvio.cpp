@@ -10,6 +10,7 @@
 #include "app/Widgets.h"
 
 #include <QLabel>
+#include <QShortcut>
 
 namespace {
 const QColor &kSteelBlue = Look::kSteelBlue;
@@ -94,6 +95,10 @@ FrmAvvio::FrmAvvio(const QStringList &helpParagraphs)
                                     QRect(16, 660, 23, 22));
     imgEsci = new ClickPicture(s, QStringLiteral("imgEsci"), QStringLiteral(":/app/esci.svg"),
                                QRect(960, 662, 17, 18));
+    imgCopia = new ClickPicture(s, QStringLiteral("imgCopia"), QStringLiteral(":/app/copia.svg"),
+                                QRect(876, 16, 29, 28));
+    imgRipristina = new ClickPicture(s, QStringLiteral("imgRipristina"), QStringLiteral(":/app/ripristina.svg"),
+                                     QRect(914, 16, 29, 28));
 
     const struct {
         ClickPicture *control;
@@ -110,6 +115,34 @@ FrmAvvio::FrmAvvio(const QStringList &helpParagraphs)
         nameAfter(control, QString::fromUtf8(name));
         connect(control, &ClickPicture::clicked, this,
                 [this, handler = handler] { guarded([this, handler] { (this->*handler)(); }); });
+    }
+
+    // The two backup commands: a hint on the picture and a key of their own.
+    const struct {
+        ClickPicture *control;
+        void (FrmAvvio::*handler)();
+        const char *hint;
+        const char *keys;
+        QKeySequence key;
+        const char *keyName;
+    } backupCommands[] = {
+        {imgCopia, &FrmAvvio::imgCopiaClick, "Copia di sicurezza di tutti gli archivi", "Ctrl+B",
+         QKeySequence(Qt::CTRL | Qt::Key_B), "keyCopia"},
+        {imgRipristina, &FrmAvvio::imgRipristinaClick, "Ripristina una copia di sicurezza", "Ctrl+R",
+         QKeySequence(Qt::CTRL | Qt::Key_R), "keyRipristina"},
+    };
+    for (const auto &c : backupCommands) {
+        const QString hint = QString::fromUtf8(c.hint);
+        const QString keys = QString::fromLatin1(c.keys);
+        nameAfter(c.control, hint);
+        c.control->setToolTip(hint + QStringLiteral(" (") + keys + QLatin1Char(')'));
+        c.control->setProperty(ClickPicture::kShortcutProperty, keys);
+        auto *shortcut = new QShortcut(c.key, this);
+        shortcut->setObjectName(QString::fromLatin1(c.keyName));
+        ClickPicture *control = c.control;
+        connect(shortcut, &QShortcut::activated, control, [control] { emit control->clicked(); });
+        connect(control, &ClickPicture::clicked, this,
+                [this, handler = c.handler] { guarded([this, handler] { (this->*handler)(); }); });
     }
 }
 
@@ -153,4 +186,14 @@ void FrmAvvio::imgSitoClick()
 void FrmAvvio::imgEsciClick()
 {
     emit exitRequested();
+}
+
+void FrmAvvio::imgCopiaClick()
+{
+    emit backupRequested();
+}
+
+void FrmAvvio::imgRipristinaClick()
+{
+    emit restoreRequested();
 }

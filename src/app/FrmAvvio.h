@@ -30,12 +30,17 @@ public:
     ClickPicture *imgCopyright = nullptr;
     ClickPicture *imgSito = nullptr;
     ClickPicture *imgEsci = nullptr;
+    // Backups of the data folder: make one, restore one.
+    ClickPicture *imgCopia = nullptr;
+    ClickPicture *imgRipristina = nullptr;
 
 signals:
     void openSingers();
     void openCreate();
     void openList();
     void exitRequested();
+    void backupRequested();
+    void restoreRequested();
 
 private:
     void imgCantantiClick();
@@ -46,6 +51,8 @@ private:
     void imgCopyrightClick();
     void imgSitoClick();
     void imgEsciClick();
+    void imgCopiaClick();
+    void imgRipristinaClick();
 
     QStringList m_help;
 };

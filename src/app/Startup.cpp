@@ -7,6 +7,8 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <csignal>
+
 void useItalianDates()
 {
     // LC_ALL would outweigh the time category: its value goes to every other category instead,
@@ -32,4 +34,9 @@ bool installItalian()
         return false;
     }
     return QCoreApplication::installTranslator(translator);
+}
+
+void ignoreFileSizeSignal()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
 }

@@ -12,3 +12,7 @@ void useItalianDates();
 // Italian ("Sì", "No", "Annulla", "Apri"). Returns false when the translation is not installed
 // on this machine; the locale is set in any case.
 bool installItalian();
+
+// A write past the file-size limit (`ulimit -f`) then fails with an error that the command
+// reports and repairs, instead of ending the program in the middle of it.
+void ignoreFileSizeSignal();

@@ -5,6 +5,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace AttachmentFolder
 {
 
@@ -29,8 +31,11 @@ QString storableName(const QString &pickedName)
     QString name = Ansi::toUnicode(Ansi::fromUnicode(pickedName, '_'));
     name.replace(QLatin1Char('\\'), QLatin1Char('_'));
     name.replace(QLatin1Char('/'), QLatin1Char('_'));
-    if (name == QLatin1String(".") || name == QLatin1String(".."))
-        name.fill(QLatin1Char('_'));
+    // Trimmed here, once, after the conversion has made Unicode spaces plain ones: the card keeps
+    // the name trimmed, so the copy must carry the trimmed name too.
+    name = ctrim(name);
+    if (std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c == QLatin1Char('.'); }))
+        return QString();
     return name;
 }
 

@@ -30,6 +30,13 @@ const QString FrmAllegaCartella::kRenamed =
 const QString FrmAllegaCartella::kCopyFailed =
     QStringLiteral("Attenzione: non è stato possibile copiare il file nella cartella dei documenti "
                    "allegati.\r\n\r\n");
+const QString FrmAllegaCartella::kNameUnusable =
+    QStringLiteral("Attenzione: il nome del file scelto, senza gli spazi iniziali e finali, resta vuoto o "
+                   "fatto solo di punti, e la scheda non lo può conservare.\r\n\r\nRinominare il file e "
+                   "allegarlo di nuovo.");
+const QString FrmAllegaCartella::kCopiedUnderFreeName =
+    QStringLiteral("Nella cartella dei documenti allegati il nome \"%1\" è già di un altro file, che resta "
+                   "com'era: il file scelto è stato copiato con il nome \"%2\".");
 const QString FrmAllegaCartella::kNameTooLong =
     QStringLiteral("Attenzione: il nome del file scelto supera i 250 caratteri che la scheda può "
                    "contenere.\r\n\r\nRinominare il file con un nome più breve e allegarlo di nuovo.");
@@ -64,6 +71,20 @@ QString copyReplacing(const QString &source, const QString &target)
     if (!out.commit())
         return out.errorString();
     return QString();
+}
+
+// True when the two files hold the same bytes.
+bool sameContent(const QString &a, const QString &b)
+{
+    QFile one(a), two(b);
+    if (!one.open(QIODevice::ReadOnly) || !two.open(QIODevice::ReadOnly) || one.size() != two.size())
+        return false;
+    while (!one.atEnd()) {
+        const QByteArray chunk = one.read(1 << 20);
+        if (chunk.isEmpty() || chunk != two.read(chunk.size()))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -179,9 +200,13 @@ void FrmAllegaCartella::btnSfogliaClick(int slot)
                                                   {{QStringLiteral("Tutti i file"), {QStringLiteral("*")}}});
     if (source.isEmpty())
         return;
-    const QString picked = ctrim(QFileInfo(source).fileName());
+    const QString picked = QFileInfo(source).fileName();
     // The copy takes the name the card will hold, so that the two never differ.
     QString name = AttachmentFolder::storableName(picked);
+    if (name.isEmpty()) {
+        desktop().warning(kNameUnusable);
+        return;
+    }
     const bool renamed = name != picked;
     // A longer name would be cut when the card is saved and then name another file.
     if (Ansi::fromUnicode(name).size() > kNameCapacity) {
@@ -196,25 +221,28 @@ void FrmAllegaCartella::btnSfogliaClick(int slot)
         return;
     }
     QFileInfo targetInfo(folder + name);
+    bool elsewhere = false; // copied under a free name because the name was taken
     if (targetInfo.exists() || targetInfo.isSymLink()) {
-        if (renamed) {
-            // Another picked name may have come to the same one ("東京" and "大阪" both give
-            // "__"): the copy gets a name of its own rather than replace another card's file.
+        const bool regular = !targetInfo.isSymLink() && targetInfo.isFile();
+        if (regular && (targetInfo.canonicalFilePath() == QFileInfo(source).canonicalFilePath() ||
+                        sameContent(source, targetInfo.filePath()))) {
+            // The same file is already there (perhaps picked from the folder itself): it is
+            // simply shared; copying it onto itself would only risk it.
+            txtFile[slot]->setText(name);
+            return;
+        }
+        // Another card's different file is never silently taken for this one: a name that came
+        // from the conversion ("東京" and "大阪" both give "__"), or a replacement the user
+        // declines, gets a name of its own.
+        if (renamed || !desktop().confirm(targetInfo.isSymLink() ? kAskReplaceLink : kAskOverwrite)) {
+            const QString taken = name;
             name = AttachmentFolder::unusedName(name, kNameCapacity);
             if (name.isEmpty()) {
                 desktop().warning(kNameTooLong);
                 return;
             }
             targetInfo = QFileInfo(folder + name);
-        } else if (!targetInfo.isSymLink() &&
-                   targetInfo.canonicalFilePath() == QFileInfo(source).canonicalFilePath()) {
-            // A file picked from the attachment folder itself is already in place: copying it
-            // onto itself would only risk it.
-            txtFile[slot]->setText(name);
-            return;
-        } else if (!desktop().confirm(targetInfo.isSymLink() ? kAskReplaceLink : kAskOverwrite)) {
-            txtFile[slot]->setText(name); // the name now designates the file already there
-            return;
+            elsewhere = !renamed && name != taken;
         }
     }
     const QString failure = copyReplacing(source, targetInfo.filePath());
@@ -225,6 +253,8 @@ void FrmAllegaCartella::btnSfogliaClick(int slot)
     txtFile[slot]->setText(name);
     if (renamed)
         desktop().information(kRenamed.arg(name));
+    else if (elsewhere)
+        desktop().information(kCopiedUnderFreeName.arg(picked, name));
 }
 
 void FrmAllegaCartella::btnApriClick(int slot)

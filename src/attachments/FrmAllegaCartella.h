@@ -28,6 +28,8 @@ public:
     static const QString kAskReplaceLink;
     static const QString kRenamed; // %1: the name used
     static const QString kCopyFailed;
+    static const QString kNameUnusable;
+    static const QString kCopiedUnderFreeName; // %1: the name taken, %2: the copy's
     static const QString kNameTooLong;
     // The most bytes a card keeps of a name.
     static constexpr int kNameCapacity = 250;

@@ -4,6 +4,7 @@
 #include "app/FrmGuida.h"
 #include "app/Look.h"
 #include "app/Widgets.h"
+#include "backup/BackupCommands.h"
 #include "collections/CollectionArt.h"
 #include "collections/CollectionHelp.h"
 #include "core/ProgramFolder.h"
@@ -11,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QShowEvent>
@@ -24,10 +26,15 @@ const char *const kSelectToOpen =
     "Attenzione: selezionare la collection musicale dall'elenco prima di premere il pulsante Apri archivio.";
 const char *const kSelectToDelete = "Attenzione: selezionare dall'elenco la collection musicale da eliminare "
                                     "prima di premere il pulsante del cestino.";
-const char *const kConfirmDelete = "Si sta per eliminare la collection musicale selezionata. Si ricorda che "
-                                   "il file eliminato non potrà essere "
-                                   "recuperato.\r\n\r\nSi conferma l'eliminazione dell'archivio?";
+// The file goes to the desktop's trash, after a copy in the backups: the question says so.
+const char *const kConfirmDelete =
+    "Si sta per eliminare la collection musicale \"%1\". Il file sarà spostato nel cestino, da cui si potrà "
+    "recuperare; ne resterà anche una copia di sicurezza automatica (comando Ripristina della finestra di "
+    "avvio).\r\n\r\nSi conferma l'eliminazione dell'archivio?";
 const char *const kDeleted = "La collection musicale è stata eliminata con successo.";
+const char *const kInTrash = "\r\n\r\nIl file è stato spostato nel cestino.";
+const char *const kNoTrash = "\r\n\r\nIl cestino non è disponibile: la collection si può recuperare con il comando "
+                             "Ripristina della finestra di avvio.";
 
 QString countLine(int n)
 {
@@ -214,12 +221,22 @@ void FrmApriCollection::btnEliminaClick()
         desktop().warning(QString::fromUtf8(kSelectToDelete));
         return;
     }
-    // The deletion cannot be undone: only an explicit Yes goes ahead.
-    if (!desktop().confirmIrreversible(QString::fromUtf8(kConfirmDelete)))
+    // Only an explicit Yes goes ahead.
+    if (!desktop().confirmIrreversible(QString::fromUtf8(kConfirmDelete).arg(chosenName())))
         return;
     lblFile->setText(chosenPath());
-    if (QFile::remove(stateOf(lblFile)))
-        desktop().information(QString::fromUtf8(kDeleted));
+    // Never a plain removal: a copy goes into the backups first, then the file to the trash;
+    // only where there is no trash is it removed, and the backup then holds it.
+    const QString path = chosenPath();
+    const QString name = QFileInfo(path).fileName();
+    if (QFileInfo::exists(path) && BackupCommands::beforeRisk(this, ProgramFolder::path(),
+                                   QStringLiteral("Prima dell'eliminazione della collection %1").arg(chosenName()),
+                                   {name})) {
+        if (QFile::moveToTrash(path))
+            desktop().information(QString::fromUtf8(kDeleted) + QString::fromUtf8(kInTrash));
+        else if (QFile::remove(path))
+            desktop().information(QString::fromUtf8(kDeleted) + QString::fromUtf8(kNoTrash));
+    }
     lblMemory->setText(QStringLiteral("avvio"));
     lblFile->clear();
     fillList();

@@ -1,10 +1,11 @@
 #include "core/AtomicFile.h"
 
-#include "core/RecordFile.h"
+#include "core/FileError.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QCryptographicHash>
 #include <QRandomGenerator>
 
 #include <cerrno>
@@ -18,7 +19,8 @@ namespace
 {
 
 const QLatin1String kPrefix(".cantorium-tmp-");
-constexpr int kRandomLength = 6;
+constexpr int kRandomLength = 24;
+constexpr int kCheckLength = 8;
 // A named temporary younger than this may belong to a copy of the program on another machine
 // whose lock this one cannot see; it is left for a later start.
 constexpr int kLeftoverAge = 10;
@@ -31,13 +33,15 @@ QByteArray encoded(const QString &path)
     return QFile::encodeName(path);
 }
 
-QString randomName()
+// The check that ends a temporary's name: what makes the name one that only this program makes,
+// so that the clean-up at start never takes a user's file for a temporary.
+QString nameCheck(QStringView random)
 {
-    static const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    QString name = kPrefix;
-    for (int i = 0; i < kRandomLength; ++i)
-        name += QLatin1Char(kAlphabet[QRandomGenerator::global()->bounded(62)]);
-    return name;
+    const QByteArray digest =
+        QCryptographicHash::hash(QByteArray(kPrefix.data(), kPrefix.size()) + random.toLatin1(),
+                                 QCryptographicHash::Sha256)
+            .toHex();
+    return QString::fromLatin1(digest.left(kCheckLength));
 }
 
 QString folderOf(const QString &path)
@@ -112,7 +116,7 @@ bool AtomicFile::open(OpenMode)
     }
 #endif
     for (int attempt = 0; fd < 0; ++attempt) {
-        const QString name = folder + QLatin1Char('/') + randomName();
+        const QString name = folder + QLatin1Char('/') + temporaryName();
         fd = ::open(encoded(name).constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd >= 0)
             m_temporary = name;
@@ -161,7 +165,7 @@ bool AtomicFile::commit()
     if (m_unnamed) {
         const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd);
         for (int attempt = 0; m_temporary.isEmpty(); ++attempt) {
-            const QString name = folder + QLatin1Char('/') + randomName();
+            const QString name = folder + QLatin1Char('/') + temporaryName();
             if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, encoded(name).constData(), AT_SYMLINK_FOLLOW) == 0)
                 m_temporary = name;
             else if (errno != EEXIST || attempt >= 100)
@@ -182,6 +186,15 @@ bool AtomicFile::commit()
     m_fd = -1;
     QIODevice::close();
     return true;
+}
+
+QString AtomicFile::writtenPath() const
+{
+    if (m_fd < 0)
+        return QString();
+    if (m_unnamed) // opening the descriptor's link opens the unnamed file itself
+        return QStringLiteral("/proc/self/fd/") + QString::number(m_fd);
+    return m_temporary;
 }
 
 void AtomicFile::cancel()
@@ -215,16 +228,27 @@ void AtomicFile::save(const QString &target, const QByteArray &bytes, Links link
         throw FileError(out.errorString());
 }
 
+QString AtomicFile::temporaryName()
+{
+    static const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QString random;
+    for (int i = 0; i < kRandomLength; ++i)
+        random += QLatin1Char(kAlphabet[QRandomGenerator::global()->bounded(62)]);
+    return kPrefix + random + QLatin1Char('-') + nameCheck(random);
+}
+
 bool AtomicFile::isLeftoverName(const QString &fileName)
 {
-    if (fileName.size() != kPrefix.size() + kRandomLength || !fileName.startsWith(kPrefix))
+    if (fileName.size() != kPrefix.size() + kRandomLength + 1 + kCheckLength || !fileName.startsWith(kPrefix))
         return false;
-    for (qsizetype i = kPrefix.size(); i < fileName.size(); ++i) {
-        const char16_t c = fileName.at(i).unicode();
-        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')))
+    const QStringView random = QStringView(fileName).mid(kPrefix.size(), kRandomLength);
+    for (const QChar c : random) {
+        const char16_t u = c.unicode();
+        if (!((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9')))
             return false;
     }
-    return true;
+    return fileName.at(kPrefix.size() + kRandomLength) == QLatin1Char('-') &&
+           QStringView(fileName).right(kCheckLength) == nameCheck(random);
 }
 
 int AtomicFile::removeLeftovers(const QString &folder, int minimumAge)

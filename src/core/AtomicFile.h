@@ -10,7 +10,8 @@
 //
 // Where the file system allows it (Linux O_TMPFILE) the temporary file has no name while it is
 // written, so a kill leaves nothing behind. Otherwise, and for the instant between naming it and
-// the rename, it is called ".cantorium-tmp-XXXXXX"; removeLeftovers() clears those at start-up.
+// the rename, it has a name that only this program makes (temporaryName()); removeLeftovers()
+// clears those at start-up, and nothing else.
 //
 // Usage: AtomicFile out(path); out.open(); out.write(...); if (!out.commit()) -> out.errorString().
 // Closing or destroying the object without commit() discards what was written.
@@ -36,6 +37,9 @@ public:
     bool isSequential() const override { return true; }
 
     QString fileName() const { return m_target; }
+    // A path that reads what has been written so far, until commit() or cancel(): a writer that
+    // checks its file before it takes the target's place reads it back through this.
+    QString writtenPath() const;
 
     // Writes `bytes` as the whole new content of `target`; throws FileError on failure.
     static void save(const QString &target, const QByteArray &bytes, Links links = Links::Follow);
@@ -43,7 +47,9 @@ public:
     // Puts a folder's entries (a file just created, renamed or removed in it) on the disk.
     static void syncFolder(const QString &folder);
 
-    // True for the names of this class's temporaries.
+    // A new name for a named temporary: random, and ending in a check of that random part.
+    static QString temporaryName();
+    // True for the names of this class's temporaries, and only for them.
     static bool isLeftoverName(const QString &fileName);
     // Removes from `folder` the temporaries that a killed copy of the program left behind. A
     // temporary still held by a running copy, or younger than a few seconds, is kept. Returns

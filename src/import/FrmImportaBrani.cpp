@@ -6,6 +6,7 @@
 #include "app/FrmGuida.h"
 #include "app/Look.h"
 #include "app/Widgets.h"
+#include "backup/BackupCommands.h"
 #include "core/RecordFile.h"
 #include "core/Text.h"
 #include "import/FolderReader.h"
@@ -36,9 +37,14 @@ const QString FrmImportaBrani::kAppendFailed = QStringLiteral(
     "stata aggiunta e la collection è rimasta com'era. Accertarsi di possedere i privilegi di scrittura "
     "nella cartella di installazione del programma e che il disco non sia pieno.");
 const QString FrmImportaBrani::kAppendNotUndone = QStringLiteral(
-    "Attenzione: il sistema non ha permesso di aggiungere le schede alla collection, né di riportarla "
-    "com'era.\n\r\n\rIn fondo alla collection potrebbero trovarsi schede incomplete: controllare le ultime "
-    "schede prima di continuare.");
+    "Attenzione: il sistema non ha permesso di aggiungere le schede alla collection, né per ora di "
+    "riportarla com'era.\n\r\n\rLe schede che c'erano prima sono intatte; le schede aggiunte solo in parte "
+    "verranno tolte alla prossima apertura della collection.");
+const QString FrmImportaBrani::kAppendPartialRecordLost = QStringLiteral(
+    "Attenzione: il sistema non permette di aggiungere le schede alla collection.\n\r\n\rNessuna scheda è "
+    "stata aggiunta e tutte le schede della collection sono intatte. Non è stato possibile rimettere al suo "
+    "posto solo un frammento di %1 byte che si trovava in fondo alla collection, resto di una scheda "
+    "incompleta. Accertarsi che il disco funzioni e non sia pieno.");
 const QString FrmImportaBrani::kCollectionUnread =
     QStringLiteral("Attenzione: la collection non si può leggere, quindi le schede già presenti non sono "
                    "state riconosciute.");
@@ -306,6 +312,12 @@ void FrmImportaBrani::cmdImportaClick()
         desktop().warning(kNothingChecked);
         return;
     }
+    // The collection as it was before the import stays in the backups.
+    const QFileInfo target(m_collection);
+    if (!BackupCommands::beforeRisk(this, target.absolutePath(),
+                                    QStringLiteral("Prima dell'importazione in %1").arg(target.fileName()),
+                                    {target.fileName()}))
+        return;
     QByteArray records;
     records.reserve(qsizetype(cards.size()) * SongCard::kSize);
     for (const SongCard &card : cards)
@@ -315,7 +327,10 @@ void FrmImportaBrani::cmdImportaClick()
         m_first = file.appendBatch(records);
         file.close();
     } catch (const BatchAppendError &e) {
-        desktop().error(e.undone() ? kAppendFailed : kAppendNotUndone);
+        if (e.outcome() == BatchAppendError::Outcome::PartialRecordLost)
+            desktop().error(kAppendPartialRecordLost.arg(e.lostBytes()));
+        else
+            desktop().error(e.undone() ? kAppendFailed : kAppendNotUndone);
         return;
     } catch (const FileError &) {
         desktop().error(kAppendFailed);

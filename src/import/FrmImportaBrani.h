@@ -37,6 +37,7 @@ public:
     static const QString kNothingChecked;
     static const QString kAppendFailed;
     static const QString kAppendNotUndone;
+    static const QString kAppendPartialRecordLost; // %1: bytes of the fragment
     static const QString kCollectionUnread;
     // "È stata aggiunta 1 scheda..." / "Sono state aggiunte 12 schede..."
     static QString addedText(qint64 count);

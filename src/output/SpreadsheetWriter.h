@@ -65,4 +65,8 @@ void saveXlsx(const QString &path, const QString &sheetName, const QList<Column>
 // with the platform's description.
 void save(const QString &path, const QByteArray &bytes);
 
+// True when a workbook read back is whole: every part listed, of the size and checksum the
+// archive says, and every XML part complete. Anything else, a hostile file included, is false.
+bool xlsxIsWhole(const QByteArray &zip);
+
 } // namespace SpreadsheetWriter

@@ -1,11 +1,11 @@
 #include "output/SpreadsheetWriter.h"
 
-#include "core/RecordFile.h"
+#include "core/FileError.h"
+#include "core/ScratchFolder.h"
 #include "core/Text.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryFile>
 
 #include <xlsxwriter.h>
 #include <zlib.h>
@@ -43,10 +43,12 @@ bool xmlIsWhole(const QByteArray &xml)
     return !root.isEmpty() && trimmed.endsWith("</" + root + ">");
 }
 
+} // namespace
+
 // Reads the workbook back: every part listed, of the size and checksum the archive says, and every
 // XML part complete. The library does not notice when its temporary files or its output cannot be
 // written (a full disk): it reports success over a cut worksheet, or a cut archive.
-bool workbookIsWhole(const QByteArray &zip)
+bool SpreadsheetWriter::xlsxIsWhole(const QByteArray &zip)
 {
     // The end-of-archive record, possibly followed by a comment.
     const qsizetype endRecord = zip.lastIndexOf(QByteArrayView("PK\x05\x06", 4));
@@ -65,13 +67,16 @@ bool workbookIsWhole(const QByteArray &zip)
         const qsizetype packed = le32(data + entry + 20);
         const qsizetype size = le32(data + entry + 24);
         const qsizetype nameLength = le16(data + entry + 28);
+        if (entry + 46 + nameLength > endRecord)
+            return false;
         const QByteArray name(data + entry + 46, nameLength);
         const qsizetype local = le32(data + entry + 42);
         entry += 46 + nameLength + le16(data + entry + 30) + le16(data + entry + 32);
         if (local + 30 > zip.size() || le32(data + local) != 0x04034b50)
             return false;
         const qsizetype start = local + 30 + le16(data + local + 26) + le16(data + local + 28);
-        if (start + packed > zip.size())
+        // Deflate packs at most about 1032 to 1: a larger declared size is not this library's.
+        if (start + packed > zip.size() || size > packed * 1032 + 64)
             return false;
         QByteArray part(size, Qt::Uninitialized);
         if (method == 0) {
@@ -101,6 +106,9 @@ bool workbookIsWhole(const QByteArray &zip)
     }
     return true;
 }
+
+namespace
+{
 
 // Spreadsheet programs read "_x0041_" in a cell as the escape of "A": the underscore that opens
 // such a sequence is itself escaped, so the text reads back as written.
@@ -158,18 +166,17 @@ namespace SpreadsheetWriter
 void saveXlsx(const QString &path, const QString &sheetName, const QList<Column> &columns, int rowCount,
               const CellBytes &cell)
 {
-    // The library writes only to a named file, through temporary files of its own: both go to the
-    // system's temporary folder, and the finished workbook replaces `path` as the other formats do.
-    QTemporaryFile built(QDir::temp().filePath(QStringLiteral("cantorium-XXXXXX.xlsx")));
-    if (!built.open())
-        throw FileError(built.errorString());
-    built.close();
-    const QByteArray builtName = QFile::encodeName(built.fileName());
-    QByteArray scratch = QFile::encodeName(QDir::tempPath());
+    // The library writes only to a named file, through temporary files of its own: both go to a
+    // folder of the program's own, which a later start removes if this run is killed meanwhile;
+    // the finished workbook replaces `path` as the other formats do.
+    ScratchFolder scratch;
+    const QString builtPath = scratch.filePath(QStringLiteral("workbook.xlsx"));
+    const QByteArray builtName = QFile::encodeName(builtPath);
+    QByteArray scratchName = QFile::encodeName(scratch.path());
 
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE; // rows go to disk as they are written
-    options.tmpdir = scratch.data();
+    options.tmpdir = scratchName.data();
     Workbook workbook{workbook_new_opt(builtName.constData(), &options)};
     if (!workbook.book)
         throw FileError(QStringLiteral("Cannot start the workbook"));
@@ -211,11 +218,12 @@ void saveXlsx(const QString &path, const QString &sheetName, const QList<Column>
     check(worksheet_autofilter(sheet, 0, 0, lxw_row_t(rowCount), lxw_col_t(width - 1)));
     check(workbook.close());
 
-    if (!built.open())
+    QFile built(builtPath);
+    if (!built.open(QIODevice::ReadOnly))
         throw FileError(built.errorString());
     const QByteArray bytes = built.readAll();
     built.close();
-    if (!workbookIsWhole(bytes))
+    if (!xlsxIsWhole(bytes))
         throw FileError(QStringLiteral("The workbook was not written whole"));
     save(path, bytes);
 }

@@ -2,12 +2,16 @@
 
 #include "access/FrmCambiaPassword.h"
 #include "access/FrmPassword.h"
+#include "app/Desktop.h"
 #include "app/FrmAvvio.h"
 #include "attachments/Attachments.h"
+#include "backup/BackupCommands.h"
+#include "backup/Backups.h"
 #include "collections/FrmApriCollection.h"
 #include "collections/FrmCollection.h"
 #include "collections/FrmCreaCollection.h"
 #include "core/AtomicFile.h"
+#include "core/ScratchFolder.h"
 #include "core/ProgramFolder.h"
 #include "shell/LauncherHelp.h"
 #include "singers/FrmAnagrafica.h"
@@ -62,6 +66,8 @@ void WindowSet::createOthers()
     connect(m_avvio, &FrmAvvio::openList, this, [this] { move(m_apri, m_avvio); });
     connect(m_avvio, &FrmAvvio::exitRequested, this, &WindowSet::terminateRequested);
     connect(m_avvio, &WorkWindow::closing, this, &WindowSet::terminateRequested);
+    connect(m_avvio, &FrmAvvio::backupRequested, this, [this] { BackupCommands::backupNow(m_avvio); });
+    connect(m_avvio, &FrmAvvio::restoreRequested, this, [this] { BackupCommands::restoreWindow(m_avvio); });
 
     // Closing a work window shows the launcher; the closing window then hides itself.
     for (WorkWindow *w : {static_cast<WorkWindow *>(m_anagrafica), static_cast<WorkWindow *>(m_crea),
@@ -94,8 +100,16 @@ WindowSet::~WindowSet()
 void WindowSet::start()
 {
     // Temporaries of whole-file writes that a run killed at the wrong moment left behind.
-    for (const QString &folder : {ProgramFolder::path(), SingerPhoto::folder(), AttachmentFolder::path()})
+    for (const QString &folder : {ProgramFolder::path(), SingerPhoto::folder(), AttachmentFolder::path(),
+                                  Backups::folder(ProgramFolder::path())})
         AtomicFile::removeLeftovers(folder);
+    // A restore that a kill cut short during its swap is finished before anything reads the data.
+    try {
+        Backups::recover(ProgramFolder::path());
+    } catch (const Backups::Error &e) {
+        desktop().error(e.message());
+    }
+    ScratchFolder::removeLeftovers();
     m_password->centre();
     m_password->show();
 }

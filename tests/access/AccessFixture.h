@@ -5,6 +5,7 @@
 
 #include "FileSizeLimit.h"
 #include "access/Crypt.h"
+#include "access/LoginDelay.h"
 #include "access/PasswordStore.h"
 
 #include <QApplication>
@@ -59,6 +60,17 @@ inline bool showActive(QWidget *window)
     window->show();
     window->activateWindow();
     return QTest::qWaitForWindowActive(window);
+}
+
+// The wait after wrong passwords, out of the way of tests about something else: the count
+// starts afresh and an hour passes between any two looks at the clock.
+inline void noWaitBetweenTries()
+{
+    LoginDelay::succeeded();
+    LoginDelay::setClock([] {
+        static qint64 now = 0;
+        return now += 3600 * 1000;
+    });
 }
 
 inline QByteArray storeBytes()

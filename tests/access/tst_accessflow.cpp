@@ -36,6 +36,7 @@ private slots:
     {
         folder = std::make_unique<TempProgramFolder>();
         desk = std::make_unique<RecordingDesktop>();
+        noWaitBetweenTries();
         PasswordStore::write(QStringLiteral("benvenutoprimo"));
         set = std::make_unique<WindowSet>();
         set->start();

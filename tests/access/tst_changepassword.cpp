@@ -86,6 +86,7 @@ private slots:
     {
         folder = std::make_unique<TempProgramFolder>();
         desk = std::make_unique<RecordingDesktop>();
+        noWaitBetweenTries();
         PasswordStore::write(QStringLiteral("benvenutoprimo"));
         firstStore = storeBytes();
         window = std::make_unique<FrmCambiaPassword>();
@@ -113,6 +114,9 @@ private slots:
     void enterChainNeverSubmits();
     void changed_data();
     void changed();
+    void tooShort_data();
+    void tooShort();
+    void waitAfterWrongOldPassword();
     void wrongOldPassword_data();
     void wrongOldPassword();
     void notConfirmed_data();
@@ -258,7 +262,7 @@ void TestChangePassword::enablingRule()
 
 void TestChangePassword::enterChainNeverSubmits()
 {
-    fill(QStringLiteral("benvenutoprimo"), QStringLiteral("nuova"), QStringLiteral("nuova"));
+    fill(QStringLiteral("benvenutoprimo"), QStringLiteral("nuovavoce"), QStringLiteral("nuovavoce"));
     QVERIFY(cmdOK->isEnabled());
     QSignalSpy closing(window.get(), &FixedWindow::closing);
     const QList<QLineEdit *> chain{txtPasswordOld, txtPasswordNew, txtConferma, txtPasswordOld};
@@ -270,7 +274,7 @@ void TestChangePassword::enterChainNeverSubmits()
     QVERIFY(desk->messages.isEmpty());
     QCOMPARE(closing.count(), 0);
     QCOMPARE(storeBytes(), firstStore);
-    QCOMPARE(fieldTexts(), QStringList({"benvenutoprimo", "nuova", "nuova"}));
+    QCOMPARE(fieldTexts(), QStringList({"benvenutoprimo", "nuovavoce", "nuovavoce"}));
 }
 
 void TestChangePassword::changed_data()
@@ -282,39 +286,39 @@ void TestChangePassword::changed_data()
     QTest::addColumn<QString>("nowStored");
     const QString first = QStringLiteral("BENVENUTOPRIMO");
     QTest::newRow("first access") << first << "benvenutoprimo"
-                                  << "Cantare"
-                                  << "Cantare"
-                                  << "CANTARE";
+                                  << "Cantare forte"
+                                  << "Cantare forte"
+                                  << "CANTARE FORTE";
     QTest::newRow("old typed in lower case") << "SEGRETO"
                                              << "segreto"
-                                             << "nuova"
-                                             << "nuova"
-                                             << "NUOVA";
+                                             << "nuovavoce"
+                                             << "nuovavoce"
+                                             << "NUOVAVOCE";
     QTest::newRow("old with spaces around") << first << "  BenvenutoPrimo "
-                                            << "nuova"
-                                            << "nuova"
-                                            << "NUOVA";
+                                            << "nuovavoce"
+                                            << "nuovavoce"
+                                            << "NUOVAVOCE";
     QTest::newRow("spaces differ around new") << first << "benvenutoprimo"
-                                              << "  nuova"
-                                              << "nuova   "
-                                              << "NUOVA";
+                                              << "  nuovavoce"
+                                              << "nuovavoce   "
+                                              << "NUOVAVOCE";
     QTest::newRow("inner space kept") << first << "benvenutoprimo"
                                       << "la mia voce"
                                       << "la mia voce"
                                       << "LA MIA VOCE";
-    QTest::newRow("one character") << first << "benvenutoprimo"
-                                   << "x"
-                                   << "x"
-                                   << "X";
+    QTest::newRow("eight characters, the shortest") << first << "benvenutoprimo"
+                                                    << "cantanti"
+                                                    << "cantanti"
+                                                    << "CANTANTI";
     QTest::newRow("accents stay as typed") << first << "benvenutoprimo"
                                            << "perché È"
                                            << "perché È"
                                            << "PERCHé È";
     QTest::newRow("old with accent") << "CITTà"
                                      << "città"
-                                     << "nuova"
-                                     << "nuova"
-                                     << "NUOVA";
+                                     << "nuovavoce"
+                                     << "nuovavoce"
+                                     << "NUOVAVOCE";
     QTest::newRow("255 characters") << first << "benvenutoprimo" << QString(255, QLatin1Char('q'))
                                     << QString(255, QLatin1Char('q')) << QString(255, QLatin1Char('Q'));
     QTest::newRow("255 characters with spaces around")
@@ -338,6 +342,54 @@ void TestChangePassword::changed()
     QVERIFY(!window->isVisible());
     QCOMPARE(storeBytes(), "[Accesso]\r\nValore=" + Crypt::Scramble(nowStored).toLatin1() + "\r\n");
     QCOMPARE(PasswordStore::read(), nowStored);
+}
+
+void TestChangePassword::tooShort_data()
+{
+    QTest::addColumn<QString>("newPassword");
+    QTest::newRow("one character") << "x";
+    QTest::newRow("seven characters") << "cantant";
+    QTest::newRow("seven once trimmed") << "  cantant   ";
+    QTest::newRow("seven with a control character") << "cantant\t";
+}
+
+// The launcher's help promises at least eight characters: a shorter one is refused with a
+// clear message, and the store keeps the old password.
+void TestChangePassword::tooShort()
+{
+    QFETCH(QString, newPassword);
+    QSignalSpy closing(window.get(), &FixedWindow::closing);
+    fill(QStringLiteral("benvenutoprimo"), newPassword, newPassword);
+    click(cmdOK);
+    expectOnlyMessage(QStringLiteral("Attenzione: la nuova password deve contenere almeno 8 caratteri."),
+                      Desktop::Kind::Warning);
+    QCOMPARE(fieldTexts(), (QStringList{QStringLiteral("benvenutoprimo"), QString(), QString()}));
+    QCOMPARE(closing.count(), 0);
+    QCOMPARE(storeBytes(), firstStore);
+    desk->clear();
+}
+
+// Guessing the old password here waits as long as at the login window, and the wait is shared.
+void TestChangePassword::waitAfterWrongOldPassword()
+{
+    qint64 now = 1000000;
+    LoginDelay::setClock([&now] { return now; });
+    fill(QStringLiteral("sbagliata"), QStringLiteral("nuovavoce"), QStringLiteral("nuovavoce"));
+    click(cmdOK);
+    expectOnlyMessage(QStringLiteral("Attenzione: vecchia password errata."));
+    desk->clear();
+    type(txtPasswordOld, QStringLiteral("benvenutoprimo"));
+    click(cmdOK);
+    expectOnlyMessage(
+        QStringLiteral("Attenzione: dopo una password errata occorre attendere. Riprovare tra 1 secondi."));
+    desk->clear();
+    QCOMPARE(storeBytes(), firstStore);
+    now += 1000;
+    click(cmdOK);
+    expectOnlyMessage(kDone);
+    desk->clear();
+    QCOMPARE(LoginDelay::failures(), 0);
+    noWaitBetweenTries();
 }
 
 void TestChangePassword::wrongOldPassword_data()
@@ -370,10 +422,10 @@ void TestChangePassword::wrongOldPassword()
         putStoredPassword(stored);
     const QByteArray before = storeBytes();
     QSignalSpy closing(window.get(), &FixedWindow::closing);
-    fill(oldPassword, QStringLiteral("nuova"), confirmation);
+    fill(oldPassword, QStringLiteral("nuovavoce"), confirmation);
     click(cmdOK);
     expectOnlyMessage(kWrongOld);
-    QCOMPARE(fieldTexts(), QStringList({QString(), "nuova", confirmation}));
+    QCOMPARE(fieldTexts(), QStringList({QString(), "nuovavoce", confirmation}));
     QVERIFY(txtPasswordOld->hasFocus());
     QVERIFY(!cmdOK->isEnabled());
     QCOMPARE(closing.count(), 0);
@@ -437,10 +489,10 @@ void TestChangePassword::unreadableStore()
     putStore("[Accesso]\r\nValore=NONHEX\r\n");
     const QByteArray before = storeBytes();
     QSignalSpy closing(window.get(), &FixedWindow::closing);
-    fill(QStringLiteral("benvenutoprimo"), QStringLiteral("nuova"), QStringLiteral("nuova"));
+    fill(QStringLiteral("benvenutoprimo"), QStringLiteral("nuovavoce"), QStringLiteral("nuovavoce"));
     click(cmdOK);
     expectOnlyMessage(kChangeError);
-    QCOMPARE(fieldTexts(), QStringList({"benvenutoprimo", "nuova", "nuova"}));
+    QCOMPARE(fieldTexts(), QStringList({"benvenutoprimo", "nuovavoce", "nuovavoce"}));
     QCOMPARE(closing.count(), 0);
     QVERIFY(window->isVisible());
     QCOMPARE(storeBytes(), before);
@@ -449,13 +501,13 @@ void TestChangePassword::unreadableStore()
 void TestChangePassword::failedWrite()
 {
     QSignalSpy closing(window.get(), &FixedWindow::closing);
-    fill(QStringLiteral("benvenutoprimo"), QStringLiteral("nuova"), QStringLiteral("nuova"));
+    fill(QStringLiteral("benvenutoprimo"), QStringLiteral("nuovavoce"), QStringLiteral("nuovavoce"));
     {
         FileWritesFail diskFull;
         click(cmdOK);
     }
     expectOnlyMessage(kChangeError);
-    QCOMPARE(fieldTexts(), QStringList({"benvenutoprimo", "nuova", "nuova"}));
+    QCOMPARE(fieldTexts(), QStringList({"benvenutoprimo", "nuovavoce", "nuovavoce"}));
     QCOMPARE(closing.count(), 0);
     QCOMPARE(storeBytes(), firstStore);
     QCOMPARE(QDir(folder->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
@@ -500,12 +552,12 @@ void TestChangePassword::unreadableResultRestoresStore()
               false);
     putStore(before);
     QSignalSpy closing(window.get(), &FixedWindow::closing);
-    fill(QStringLiteral("benvenutoprimo"), QStringLiteral("nuova"), QStringLiteral("nuova"));
+    fill(QStringLiteral("benvenutoprimo"), QStringLiteral("nuovavoce"), QStringLiteral("nuovavoce"));
     const PasswordStore::ReadBack reader = PasswordStore::setReadBack(&readsNothing);
     click(cmdOK);
     PasswordStore::setReadBack(reader);
     expectOnlyMessage(kChangeError);
-    QCOMPARE(fieldTexts(), QStringList({"benvenutoprimo", "nuova", "nuova"}));
+    QCOMPARE(fieldTexts(), QStringList({"benvenutoprimo", "nuovavoce", "nuovavoce"}));
     QCOMPARE(closing.count(), 0);
     QVERIFY(window->isVisible());
     QCOMPARE(storeBytes(), before);
@@ -517,7 +569,7 @@ void TestChangePassword::unreadableResultRestoresStore()
 void TestChangePassword::closeCommand()
 {
     QSignalSpy closing(window.get(), &FixedWindow::closing);
-    fill(QStringLiteral("benvenutoprimo"), QStringLiteral("nuova"), QStringLiteral("nuova"));
+    fill(QStringLiteral("benvenutoprimo"), QStringLiteral("nuovavoce"), QStringLiteral("nuovavoce"));
     click(control<QPushButton>(window.get(), "cmdEsci"));
     QCOMPARE(closing.count(), 1);
     QVERIFY(!window->isVisible());

@@ -37,6 +37,7 @@ private slots:
     {
         folder = std::make_unique<TempProgramFolder>();
         desk = std::make_unique<RecordingDesktop>();
+        noWaitBetweenTries();
         PasswordStore::write(QStringLiteral("benvenutoprimo"));
         window = std::make_unique<FrmPassword>();
         QVERIFY(showActive(window.get()));
@@ -68,6 +69,9 @@ private slots:
     void unreadableStore_data();
     void unreadableStore();
     void storeReadAfresh();
+    void waitTable_data();
+    void waitTable();
+    void waitGrowsAndSurvivesRestart();
     void exitCommand();
     void changeCommand();
     void returnFromChange();
@@ -349,6 +353,74 @@ void TestLogin::returnFromChange()
     QVERIFY(!cmdOK->isEnabled());
     QVERIFY(txtPassword->hasFocus());
     desk->clear();
+}
+
+void TestLogin::waitTable_data()
+{
+    QTest::addColumn<int>("failures");
+    QTest::addColumn<qint64>("wait");
+    QTest::newRow("none") << 0 << qint64(0);
+    QTest::newRow("first") << 1 << qint64(1000);
+    QTest::newRow("second") << 2 << qint64(2000);
+    QTest::newRow("third") << 3 << qint64(4000);
+    QTest::newRow("fifth") << 5 << qint64(16000);
+    QTest::newRow("sixth, at the longest") << 6 << qint64(30000);
+    QTest::newRow("many") << 1000 << qint64(30000);
+    QTest::newRow("negative") << -3 << qint64(0);
+}
+
+void TestLogin::waitTable()
+{
+    QFETCH(int, failures);
+    QFETCH(qint64, wait);
+    QCOMPARE(LoginDelay::waitAfter(failures), wait);
+}
+
+// Each wrong password makes the next try wait longer; a try during the wait is not checked,
+// not even the right password; a new window (a restart) keeps the wait.
+void TestLogin::waitGrowsAndSurvivesRestart()
+{
+    qint64 now = 5000000;
+    LoginDelay::setClock([&now] { return now; });
+    QSignalSpy accepted(window.get(), &FrmPassword::loginAccepted);
+    auto attempt = [&](const QString &typed) {
+        txtPassword->clear();
+        type(txtPassword, typed);
+        pressEnter(txtPassword);
+        const QStringList texts = desk->texts();
+        desk->clear();
+        return texts.value(0);
+    };
+    auto waitText = [](int seconds) {
+        return QStringLiteral("Attenzione: dopo una password errata occorre attendere. Riprovare tra %1 secondi.")
+            .arg(seconds);
+    };
+    QCOMPARE(attempt(QStringLiteral("sbagliata")), kWrong);
+    QCOMPARE(attempt(QStringLiteral("benvenutoprimo")), waitText(1));
+    now += 999;
+    QCOMPARE(attempt(QStringLiteral("benvenutoprimo")), waitText(1));
+    now += 1;
+    QCOMPARE(attempt(QStringLiteral("ancora sbagliata")), kWrong);
+    QCOMPARE(attempt(QStringLiteral("benvenutoprimo")), waitText(2));
+    now += 2000;
+    QCOMPARE(attempt(QStringLiteral("terza sbagliata")), kWrong);
+    QCOMPARE(LoginDelay::failures(), 3);
+
+    // A restart: a new login window, the same settings.
+    window = std::make_unique<FrmPassword>();
+    QVERIFY(showActive(window.get()));
+    txtPassword = control<QLineEdit>(window.get(), "txtPassword");
+    QSignalSpy acceptedAfter(window.get(), &FrmPassword::loginAccepted);
+    QCOMPARE(attempt(QStringLiteral("benvenutoprimo")), waitText(4));
+    // A clock put back does not shorten the wait.
+    now -= 100000;
+    QCOMPARE(attempt(QStringLiteral("benvenutoprimo")), waitText(4));
+    now += 100000 + 4000;
+    QCOMPARE(attempt(QStringLiteral("benvenutoprimo")), QString());
+    QCOMPARE(acceptedAfter.count(), 1);
+    QCOMPARE(accepted.count(), 0);
+    QCOMPARE(LoginDelay::failures(), 0);
+    noWaitBetweenTries();
 }
 
 QTEST_MAIN(TestLogin)

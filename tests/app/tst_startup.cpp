@@ -1,4 +1,5 @@
 #include "app/Startup.h"
+#include "core/RecordFile.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -16,6 +17,9 @@
 #include <QTextStream>
 
 #include <cstring>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace
 {
@@ -58,6 +62,7 @@ class TestStartup : public QObject
     Q_OBJECT
 private slots:
     void italianLocaleAndTranslation();
+    void fileSizeLimitFailsTheWriteInsteadOfKilling();
     void dialogDatesItalianWhateverTheSystem_data();
     void dialogDatesItalianWhateverTheSystem();
 };
@@ -77,6 +82,45 @@ void TestStartup::italianLocaleAndTranslation()
     QMessageBox box;
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     QCOMPARE(box.button(QMessageBox::Yes)->text().remove(QLatin1Char('&')), QStringLiteral("Sì"));
+}
+
+void TestStartup::fileSizeLimitFailsTheWriteInsteadOfKilling()
+{
+    // Under a real `ulimit -f`, in a process that made only the program's start-up step, a batch
+    // that crosses the limit fails with an error and is cut back; the process lives on.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Rock.mus"));
+    constexpr int kSize = 100;
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QCOMPARE(f.write(QByteArray(2 * kSize, 'a')), qint64(2 * kSize));
+    }
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        ignoreFileSizeSignal();
+        rlimit limit = {};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = 5 * kSize;
+        setrlimit(RLIMIT_FSIZE, &limit);
+        try {
+            RecordFile file(path, kSize);
+            file.appendBatch(QByteArray(10 * kSize, 'n'));
+        } catch (const BatchAppendError &e) {
+            ::_exit(e.undone() ? 0 : 2);
+        } catch (...) {
+            ::_exit(3);
+        }
+        ::_exit(4);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY2(WIFEXITED(status), "the file-size signal ended the process");
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray(2 * kSize, 'a'));
 }
 
 void TestStartup::dialogDatesItalianWhateverTheSystem_data()

@@ -35,6 +35,9 @@ private slots:
     void browseCancelledChangesNothing();
     void sameNameAsksFirst_data();
     void sameNameAsksFirst();
+    void sameFileIsShared();
+    void unicodeSpacesInTheName_data();
+    void unicodeSpacesInTheName();
     void copyFailureWarns_data();
     void copyFailureWarns();
     void failedReplaceKeepsSharedFile();
@@ -268,24 +271,85 @@ void TestAttachments::sameNameAsksFirst_data()
 {
     QTest::addColumn<bool>("replace");
     QTest::newRow("yes replaces") << true;
-    QTest::newRow("no keeps") << false;
+    QTest::newRow("no copies under a free name") << false;
 }
 
 void TestAttachments::sameNameAsksFirst()
 {
+    // Another card's different file by the same name is replaced only on Yes; on No the picked
+    // file gets a free name and the user is told, so the card never names the other file.
     QFETCH(bool, replace);
     QVERIFY(QDir().mkpath(folder()));
-    writeFile(folder() + QStringLiteral("foto.jpg"), "shared by another card");
-    m_desk->fileAnswers << source(QStringLiteral("foto.jpg"), "new picture");
+    writeFile(folder() + QStringLiteral("spartito.png"), "shared by another card");
+    writeFile(folder() + QStringLiteral("spartito (2).png"), "a third card's");
+    m_desk->fileAnswers << source(QStringLiteral("spartito.png"), "new picture");
     m_desk->confirmations << replace;
     click(m_window.get(), QStringLiteral("btnSfoglia03"));
-    QCOMPARE(m_desk->texts(), QStringList{kAskOverwrite});
-    QCOMPARE(m_desk->last().kind, Kind::Confirmation);
-    QCOMPARE(fileContent(folder() + QStringLiteral("foto.jpg")),
+    const QString stored = replace ? QStringLiteral("spartito.png") : QStringLiteral("spartito (3).png");
+    QCOMPARE(m_desk->messages.first().kind, Kind::Confirmation);
+    if (replace)
+        QCOMPARE(m_desk->texts(), QStringList{kAskOverwrite});
+    else
+        QCOMPARE(m_desk->texts(), (QStringList{kAskOverwrite, FrmAllegaCartella::kCopiedUnderFreeName.arg(
+                                                                 QStringLiteral("spartito.png"), stored)}));
+    QCOMPARE(fileContent(folder() + QStringLiteral("spartito.png")),
              replace ? QByteArray("new picture") : QByteArray("shared by another card"));
-    // Either way the slot names the file now in the folder.
-    QCOMPARE(text(m_window.get(), QStringLiteral("txtFile03")), QStringLiteral("foto.jpg"));
-    QCOMPARE(QDir(folder()).entryList(QDir::Files), QStringList{QStringLiteral("foto.jpg")});
+    QCOMPARE(fileContent(folder() + stored), QByteArray("new picture"));
+    QCOMPARE(fileContent(folder() + QStringLiteral("spartito (2).png")), QByteArray("a third card's"));
+    QCOMPARE(text(m_window.get(), QStringLiteral("txtFile03")), stored);
+    click(m_window.get(), QStringLiteral("btnApri03"));
+    QCOMPARE(m_desk->opened, QStringList{quoted(folder() + stored)});
+}
+
+void TestAttachments::sameFileIsShared()
+{
+    // The same content under the same name is the same document: shared, nothing asked or copied.
+    QVERIFY(QDir().mkpath(folder()));
+    writeFile(folder() + QStringLiteral("testo.txt"), "the same words");
+    m_desk->fileAnswers << source(QStringLiteral("testo.txt"), "the same words");
+    click(m_window.get(), QStringLiteral("btnSfoglia01"));
+    QVERIFY(m_desk->messages.isEmpty());
+    QCOMPARE(text(m_window.get(), QStringLiteral("txtFile01")), QStringLiteral("testo.txt"));
+    QCOMPARE(allEntries(folder()), QStringList{QStringLiteral("testo.txt")});
+}
+
+void TestAttachments::unicodeSpacesInTheName_data()
+{
+    QTest::addColumn<QString>("picked");
+    QTest::addColumn<QString>("stored"); // empty: refused
+    QTest::newRow("em space before") << QStringLiteral("\u2003a.txt") << QStringLiteral("a.txt");
+    QTest::newRow("ideographic space after") << QStringLiteral("a.txt\u3000") << QStringLiteral("a.txt");
+    QTest::newRow("spaces inside stay") << QStringLiteral("a\u2003b.txt") << QStringLiteral("a b.txt");
+    QTest::newRow("only em spaces") << QStringLiteral("\u2003\u2003") << QString();
+    QTest::newRow("space and dots") << QStringLiteral("\u3000..") << QString();
+    QTest::newRow("only dots") << QStringLiteral("...") << QString();
+}
+
+void TestAttachments::unicodeSpacesInTheName()
+{
+    // The name is decided once, trimmed after the conversion: the copy, the card and "Apri" use
+    // the same one, and another card's "a.txt" is never opened for this one.
+    QFETCH(QString, picked);
+    QFETCH(QString, stored);
+    QVERIFY(QDir().mkpath(folder()));
+    auto *slot = child<QLineEdit>(m_window.get(), QStringLiteral("txtFile01"));
+    slot->setText(QStringLiteral("prima.txt"));
+    m_desk->fileAnswers << source(picked, "the picked file");
+    click(m_window.get(), QStringLiteral("btnSfoglia01"));
+    if (stored.isEmpty()) {
+        QCOMPARE(m_desk->texts(), QStringList{FrmAllegaCartella::kNameUnusable});
+        QCOMPARE(m_desk->last().kind, Kind::Warning);
+        QCOMPARE(slot->text(), QStringLiteral("prima.txt"));
+        QCOMPARE(allEntries(folder()), QStringList());
+        return;
+    }
+    QCOMPARE(m_desk->texts(), QStringList{renamedMessage(stored)});
+    QCOMPARE(slot->text(), stored);
+    QCOMPARE(m_window->attachments().file[0], stored);
+    QCOMPARE(allEntries(folder()), QStringList{stored});
+    QCOMPARE(fileContent(folder() + stored), QByteArray("the picked file"));
+    click(m_window.get(), QStringLiteral("btnApri01"));
+    QCOMPARE(m_desk->opened, QStringList{quoted(folder() + stored)});
 }
 
 void TestAttachments::copyFailureWarns_data()
@@ -459,17 +523,19 @@ void TestAttachments::linkInTheFolderIsReplaced()
     m_desk->confirmations << replace;
     click(m_window.get(), QStringLiteral("btnSfoglia01"));
 
-    QCOMPARE(m_desk->texts(), QStringList{kAskReplaceLink});
-    QCOMPARE(m_desk->last().kind, Kind::Confirmation);
-    QCOMPARE(text(m_window.get(), QStringLiteral("txtFile01")), QStringLiteral("importante.txt"));
+    // On No the copy takes a free name: the card never names the link's file.
+    const QString stored = replace ? QStringLiteral("importante.txt") : QStringLiteral("importante (2).txt");
+    QCOMPARE(m_desk->texts().first(), kAskReplaceLink);
+    QCOMPARE(m_desk->messages.first().kind, Kind::Confirmation);
+    QCOMPARE(text(m_window.get(), QStringLiteral("txtFile01")), stored);
     QCOMPARE(QFileInfo(link).isSymLink(), !replace);
-    if (replace)
-        QCOMPARE(fileContent(link), QByteArray("picked"));
+    QCOMPARE(fileContent(folder() + stored), QByteArray("picked"));
     QCOMPARE(QFileInfo::exists(target), !dangling);
     if (!dangling)
         QCOMPARE(fileContent(target), QByteArray("a file outside the program folder"));
     QCOMPARE(allEntries(outside.path()), dangling ? QStringList() : QStringList{QStringLiteral("importante.txt")});
-    QCOMPARE(allEntries(folder()), QStringList{QStringLiteral("importante.txt")});
+    QCOMPARE(allEntries(folder()),
+             replace ? QStringList{stored} : (QStringList{stored, QStringLiteral("importante.txt")}));
 }
 
 void TestAttachments::longNameIsReplaced_data()

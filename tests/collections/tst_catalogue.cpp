@@ -1,4 +1,5 @@
 #include "RecordingDesktop.h"
+#include "backup/Backups.h"
 #include "TestFiles.h"
 
 #include "app/FrmAvvio.h"
@@ -518,9 +519,9 @@ void TestCatalogue::deleteAnsweredNoKeepsEverything()
     click(&window, "btnElimina");
     QCOMPARE(m_desk->texts(),
              QStringList{QStringLiteral(
-                 "Si sta per eliminare la collection musicale selezionata. Si ricorda che il file "
-                 "eliminato non potrà essere recuperato.\r\n\r\nSi conferma l'eliminazione "
-                 "dell'archivio?")});
+                 "Si sta per eliminare la collection musicale \"Pop\". Il file sarà spostato nel cestino, da "
+                 "cui si potrà recuperare; ne resterà anche una copia di sicurezza automatica (comando "
+                 "Ripristina della finestra di avvio).\r\n\r\nSi conferma l'eliminazione dell'archivio?")});
     QCOMPARE(m_desk->last().kind, Kind::IrreversibleConfirmation);
     QCOMPARE(folderEntries(m_folder->path()),
              (QStringList{QStringLiteral("Pop.mus"), QStringLiteral("Rock.mus")}));
@@ -541,9 +542,18 @@ void TestCatalogue::deleteRemovesAndRefills()
     click(&window, "btnElimina");
     QCOMPARE(m_desk->messages.size(), 2);
     QCOMPARE(m_desk->last().kind, Kind::Information);
-    QCOMPARE(m_desk->last().text, QStringLiteral("La collection musicale è stata eliminata con successo."));
+    QCOMPARE(m_desk->last().text, QStringLiteral("La collection musicale è stata eliminata con successo.\r\n\r\nIl file è stato "
+                                                 "spostato nel cestino."));
+    // Gone to the trash, after a copy into the backups.
     QCOMPARE(folderEntries(m_folder->path()),
-             (QStringList{QStringLiteral("Jazz.mus"), QStringLiteral("Rock.mus")}));
+             (QStringList{QStringLiteral("Backup"), QStringLiteral("Jazz.mus"), QStringLiteral("Rock.mus")}));
+    const QString trashed = qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/Trash/files/");
+    QCOMPARE(fileContent(trashed + QStringLiteral("Pop.mus")), QByteArray("x"));
+    QVERIFY(QFile::remove(trashed + QStringLiteral("Pop.mus")));
+    const QList<Backups::Info> backups = Backups::list(m_folder->path());
+    QCOMPARE(backups.size(), 1);
+    QCOMPARE(backups.first().items, QStringList{QStringLiteral("Pop.mus")});
+    QCOMPARE(backups.first().reason, QStringLiteral("Prima dell'eliminazione della collection Pop"));
     QCOMPARE(lines(list), (QStringList{QStringLiteral("Jazz.mus"), QStringLiteral("Rock.mus")}));
     QVERIFY(list->selectedItems().isEmpty());
     QCOMPARE(child<QLabel>(&window, "lblCreati")->text(),
@@ -591,8 +601,9 @@ void TestCatalogue::blankEdgedNameDeletesThatFile()
 
     QCOMPARE(m_desk->messages.size(), 2);
     QCOMPARE(m_desk->messages.at(0).kind, Kind::IrreversibleConfirmation);
-    QCOMPARE(m_desk->last().text, QStringLiteral("La collection musicale è stata eliminata con successo."));
-    QCOMPARE(folderEntries(m_folder->path()), QStringList{QStringLiteral("Rock.mus")});
+    QCOMPARE(m_desk->last().text, QStringLiteral("La collection musicale è stata eliminata con successo.\r\n\r\nIl file è stato "
+                                                 "spostato nel cestino."));
+    QCOMPARE(folderEntries(m_folder->path()), (QStringList{QStringLiteral("Backup"), QStringLiteral("Rock.mus")}));
     QCOMPARE(fileContent(m_folder->file(QStringLiteral("Rock.mus"))), QByteArray("senza bordi"));
     QCOMPARE(lines(list), QStringList{QStringLiteral("Rock.mus")});
 }

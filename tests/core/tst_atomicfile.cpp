@@ -238,19 +238,25 @@ void TestAtomicFile::leftoversThatStay()
     QCOMPARE(live.write("in progress"), qint64(11));
     QCOMPARE(entries().size(), 1);
     ageFile(m_dir->filePath(entries().first()));
-    for (const char *name : {".cantorium-tmp-abc", "x.cantorium-tmp-ABCDEF", ".cantorium-tmp-ABCDEFG",
-                             ".cantorium-tmp-AB_DEF", "cantorium-tmp-ABCDEF"}) {
-        writeFile(m_dir->filePath(QLatin1String(name)), "user's file");
-        ageFile(m_dir->filePath(QLatin1String(name)));
+    // A user may well name a file like a temporary: only a name with the program's own check at
+    // its end is one.
+    QString wrongCheck = AtomicFile::temporaryName();
+    wrongCheck[wrongCheck.size() - 1] = wrongCheck.endsWith(QLatin1Char('0')) ? QLatin1Char('1') : QLatin1Char('0');
+    for (const QString &name : {QStringLiteral(".cantorium-tmp-abc"), QStringLiteral("x.cantorium-tmp-ABCDEF"),
+                                QStringLiteral(".cantorium-tmp-ABCDEFG"), QStringLiteral(".cantorium-tmp-AB_DEF"),
+                                QStringLiteral("cantorium-tmp-ABCDEF"), QStringLiteral(".cantorium-tmp-ABC123"),
+                                wrongCheck, QLatin1Char('x') + AtomicFile::temporaryName()}) {
+        writeFile(m_dir->filePath(name), "user's file");
+        ageFile(m_dir->filePath(name));
     }
-    const QString fresh = m_dir->filePath(QStringLiteral(".cantorium-tmp-Fresh1"));
+    const QString fresh = m_dir->filePath(AtomicFile::temporaryName());
     writeFile(fresh, "killed a moment ago");
-    const QString link = m_dir->filePath(QStringLiteral(".cantorium-tmp-Link01"));
+    const QString link = m_dir->filePath(AtomicFile::temporaryName());
     QVERIFY(QFile::link(path, link));
     ageFile(link);
 
     const QStringList before = entries();
-    QCOMPARE(before.size(), 8);
+    QCOMPARE(before.size(), 11);
     QCOMPARE(AtomicFile::removeLeftovers(m_dir->path()), 0);
     QCOMPARE(entries(), before);
 
@@ -260,7 +266,7 @@ void TestAtomicFile::leftoversThatStay()
     ageFile(fresh);
     QCOMPARE(AtomicFile::removeLeftovers(m_dir->path()), 1);
     QVERIFY(!QFileInfo::exists(fresh));
-    QCOMPARE(entries().size(), 7);
+    QCOMPARE(entries().size(), 10);
 }
 
 void TestAtomicFile::links_data()

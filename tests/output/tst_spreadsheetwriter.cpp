@@ -5,12 +5,16 @@
 #include "output/SpreadsheetWriter.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
 #include <memory>
+#include <sys/mman.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using SpreadsheetWriter::Column;
 
@@ -40,6 +44,8 @@ private slots:
     void xlsxSheetLayout();
     void xlsxFailureKeepsPreviousFile_data();
     void xlsxFailureKeepsPreviousFile();
+    void xlsxReadBackRefusesHostileZips_data();
+    void xlsxReadBackRefusesHostileZips();
 
 private:
     void cells();
@@ -241,9 +247,18 @@ public:
         else
             qputenv("TMPDIR", m_saved);
     }
+    // What is left anywhere below, but the program's own (empty) folder for its temporaries.
     QStringList leftovers() const
     {
-        return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        QStringList found;
+        QDirIterator it(m_dir.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString entry = it.next();
+            if (it.fileName() != QStringLiteral("cantorium-%1").arg(::geteuid()))
+                found << entry;
+        }
+        return found;
     }
 
 private:
@@ -467,6 +482,92 @@ void TestSpreadsheetWriter::xlsxFailureKeepsPreviousFile()
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Collection.xlsx")});
     }
     QCOMPARE(temp.leftovers(), QStringList());
+}
+
+namespace
+{
+
+void put16(QByteArray &b, int at, quint32 v)
+{
+    b[at] = char(v & 0xFF);
+    b[at + 1] = char((v >> 8) & 0xFF);
+}
+
+void put32(QByteArray &b, int at, quint32 v)
+{
+    put16(b, at, v & 0xFFFF);
+    put16(b, at + 2, v >> 16);
+}
+
+// One central-directory entry and the end record, after `local` (a local header and its data).
+QByteArray hostileZip(const QByteArray &local, quint32 method, quint32 packed, quint32 size, quint32 nameLength)
+{
+    QByteArray central(46, '\0');
+    put32(central, 0, 0x02014b50);
+    put16(central, 10, method);
+    put32(central, 20, packed);
+    put32(central, 24, size);
+    put16(central, 28, nameLength);
+    put32(central, 42, 0);
+    QByteArray end(22, '\0');
+    put32(end, 0, 0x06054b50);
+    put16(end, 8, 1);
+    put16(end, 10, 1);
+    put32(end, 12, 46);
+    put32(end, 16, quint32(local.size()));
+    return local + central + end;
+}
+
+} // namespace
+
+void TestSpreadsheetWriter::xlsxReadBackRefusesHostileZips_data()
+{
+    QTest::addColumn<QByteArray>("zip");
+    // 68 bytes whose one entry declares a name running 64 KiB past the end.
+    QTest::newRow("name past the end") << hostileZip(QByteArray(), 0, 0, 0, 0xFFFF);
+    QByteArray local(30, '\0');
+    put32(local, 0, 0x04034b50);
+    local += QByteArray("\x03\x00", 2); // an empty deflate stream
+    // A few bytes that declare 4 GiB once unpacked.
+    QTest::newRow("4 GiB declared") << hostileZip(local, 8, 2, 0xFFFFFFFFu, 0);
+    QTest::newRow("stored, 4 GiB declared") << hostileZip(local, 0, 2, 0xFFFFFFFFu, 0);
+}
+
+void TestSpreadsheetWriter::xlsxReadBackRefusesHostileZips()
+{
+    // Checked in a child process that has little memory to spare, on bytes that end right before
+    // a page that cannot be read: an overread or a huge allocation ends it.
+    QFETCH(QByteArray, zip);
+    const long page = ::sysconf(_SC_PAGESIZE);
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        char *area = static_cast<char *>(
+            ::mmap(nullptr, size_t(2 * page), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+        if (area == MAP_FAILED || ::mprotect(area + page, size_t(page), PROT_NONE) != 0)
+            ::_exit(2);
+        char *at = area + page - zip.size();
+        std::memcpy(at, zip.constData(), size_t(zip.size()));
+        long pages = 0;
+        if (FILE *statm = std::fopen("/proc/self/statm", "r")) {
+            if (std::fscanf(statm, "%ld", &pages) != 1)
+                pages = 0;
+            std::fclose(statm);
+        }
+        rlimit memory = {};
+        memory.rlim_cur = memory.rlim_max = rlim_t(pages * page) + (rlim_t(1) << 30);
+        ::setrlimit(RLIMIT_AS, &memory);
+        try {
+            const bool whole = SpreadsheetWriter::xlsxIsWhole(QByteArray::fromRawData(at, zip.size()));
+            ::_exit(whole ? 3 : 0);
+        } catch (...) {
+            ::_exit(4);
+        }
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY2(WIFEXITED(status), "the read-back crashed");
+    QCOMPARE(WEXITSTATUS(status), 0);
 }
 
 QTEST_GUILESS_MAIN(TestSpreadsheetWriter)

@@ -9,6 +9,8 @@
 #include "collections/FrmApriCollection.h"
 #include "collections/FrmCollection.h"
 #include "collections/FrmCreaCollection.h"
+#include "core/AtomicFile.h"
+#include "core/ScratchFolder.h"
 #include "shell/WindowSet.h"
 #include "singers/FrmAnagrafica.h"
 
@@ -208,11 +210,20 @@ void TestFlows::startRemovesLeftoverTemporaries()
     // attachment folder go at the next start; the user's own files stay.
     delete m_set;
     m_set = nullptr;
-    const QStringList leftovers{m_folder->file(QStringLiteral(".cantorium-tmp-Ab12Cd")),
-                                m_folder->file(QStringLiteral("Anagrafica/.cantorium-tmp-Xy34Zw")),
-                                m_folder->file(QStringLiteral("Documenti_Allegati/.cantorium-tmp-Qq0000"))};
+    // An export's scratch folder whose run was killed goes too.
+    const QString scratch = m_folder->file(QStringLiteral("scratch"));
+    ScratchFolder::setBase(scratch);
+    QVERIFY(QDir().mkpath(scratch + QStringLiteral("/work-Kil1ed")));
+    QVERIFY(QFile::setPermissions(scratch, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QStringList leftovers{
+        m_folder->file(AtomicFile::temporaryName()),
+        m_folder->file(QStringLiteral("Anagrafica/") + AtomicFile::temporaryName()),
+        m_folder->file(QStringLiteral("Documenti_Allegati/") + AtomicFile::temporaryName()),
+        scratch + QStringLiteral("/work-Kil1ed/.in-use"), scratch + QStringLiteral("/work-Kil1ed/workbook.xlsx")};
+    // A name that only looks like a temporary is a user's file.
     const QStringList kept{m_folder->file(QStringLiteral("Rock.mus")),
-                           m_folder->file(QStringLiteral("Documenti_Allegati/nota.txt"))};
+                           m_folder->file(QStringLiteral("Documenti_Allegati/nota.txt")),
+                           m_folder->file(QStringLiteral(".cantorium-tmp-Ab12Cd"))};
     QVERIFY(QDir().mkpath(m_folder->file(QStringLiteral("Anagrafica"))));
     QVERIFY(QDir().mkpath(m_folder->file(QStringLiteral("Documenti_Allegati"))));
     const timespec hourAgo[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
@@ -228,6 +239,7 @@ void TestFlows::startRemovesLeftoverTemporaries()
         QVERIFY2(!QFile::exists(path), qPrintable(path));
     for (const QString &path : kept)
         QVERIFY2(QFile::exists(path), qPrintable(path));
+    ScratchFolder::setBase(QString());
 }
 
 QTEST_MAIN(TestFlows)
