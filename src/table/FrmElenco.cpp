@@ -117,7 +117,7 @@ FrmElenco::FrmElenco(const QString &path, ArchiveKind kind, QWidget *parent)
     lblTitolo->setTextFormat(Qt::PlainText);
     lblTitolo->setText(kind == ArchiveKind::Songs ? QStringLiteral("Elenco della collection: %1").arg(name)
                                                   : QStringLiteral("Elenco dell'archivio cantanti"));
-    lblTitolo->setFont(Look::font(QStringLiteral("Verdana"), 14, true));
+    lblTitolo->setFont(Look::uiFont(14, true));
     lblTitolo->setStyleSheet(QStringLiteral("color: white;"));
     layout->addWidget(lblTitolo);
 
@@ -129,11 +129,11 @@ FrmElenco::FrmElenco(const QString &path, ArchiveKind kind, QWidget *parent)
     auto *row = new QHBoxLayout(bar);
     row->setContentsMargins(10, 6, 10, 6);
     auto *label = new QLabel(QStringLiteral("Cerca:"), bar);
-    label->setFont(Look::font(QStringLiteral("Verdana"), 10, true));
+    label->setFont(Look::uiFont(10, true));
     label->setStyleSheet(QStringLiteral("color: %1;").arg(Look::kInk.name()));
     txtCerca = new QLineEdit(bar);
     txtCerca->setObjectName(QStringLiteral("txtCerca"));
-    txtCerca->setFont(Look::font(QStringLiteral("Verdana"), 11));
+    txtCerca->setFont(Look::uiFont(11));
     txtCerca->setPlaceholderText(kind == ArchiveKind::Songs
                                      ? QStringLiteral("Parole del titolo, del cantante, del testo... (Esc cancella)")
                                      : QStringLiteral("Parole di qualsiasi campo della scheda (Esc cancella)"));
@@ -169,7 +169,7 @@ FrmElenco::FrmElenco(const QString &path, ArchiveKind kind, QWidget *parent)
     grdElenco->setAlternatingRowColors(true);
     grdElenco->setSortingEnabled(true);
     grdElenco->setWordWrap(false);
-    grdElenco->setFont(Look::font(QStringLiteral("Verdana"), 9));
+    grdElenco->setFont(Look::uiFont(9));
     grdElenco->verticalHeader()->setVisible(false);
     grdElenco->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grdElenco->verticalHeader()->setDefaultSectionSize(QFontMetrics(grdElenco->font()).height() + 8);
@@ -186,7 +186,7 @@ FrmElenco::FrmElenco(const QString &path, ArchiveKind kind, QWidget *parent)
     lblConteggio = new QLabel(this);
     lblConteggio->setObjectName(QStringLiteral("lblConteggio"));
     lblConteggio->setTextFormat(Qt::PlainText);
-    lblConteggio->setFont(Look::font(QStringLiteral("Verdana"), 10, true));
+    lblConteggio->setFont(Look::uiFont(10, true));
     lblConteggio->setStyleSheet(QStringLiteral("color: %1;").arg(Look::kGreen.name()));
     prgIndice = new QProgressBar(this);
     prgIndice->setObjectName(QStringLiteral("prgIndice"));
