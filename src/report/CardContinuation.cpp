@@ -100,15 +100,6 @@ ReportObject textItem(const QRectF &box, double points, bool bold, const QColor 
     return t;
 }
 
-ReportObject shapeItem(const QRectF &box, const QColor &fill)
-{
-    ReportObject s;
-    s.kind = ObjectKind::Shape;
-    s.rect = box;
-    s.fill = fill;
-    return s;
-}
-
 // Lays the rests out on pages after the first.
 class Following
 {
@@ -138,7 +129,7 @@ public:
             }
             fit = std::min(fit, lines.size() - done);
             const double height = fit * m_pitch + 2 * kPad;
-            page().items.append(shapeItem(QRectF(kLeft, m_y, kWidth, height), kBeige));
+            page().items.append(shapeObject(QRectF(kLeft, m_y, kWidth, height), kBeige));
             ReportObject text = m_body;
             text.rect = QRectF(kLeft + kPad, m_y + kPad, kWidth - 2 * kPad, fit * m_pitch);
             text.lines = lines.mid(done, fit);
@@ -174,7 +165,7 @@ private:
     void newPage()
     {
         m_pages.append(ReportPage());
-        page().items.append(shapeItem(QRectF(kLeft, kTop, kWidth, kHeadingHeight), m_colour));
+        page().items.append(shapeObject(QRectF(kLeft, kTop, kWidth, kHeadingHeight), m_colour));
         ReportObject heading =
             textItem(QRectF(kLeft + 2 * kPad, kTop, kWidth - 4 * kPad, kHeadingHeight), 11, true, Qt::white);
         heading.name = QStringLiteral("txtSeguito");
@@ -190,7 +181,7 @@ private:
 
     void bar(const QString &caption)
     {
-        page().items.append(shapeItem(QRectF(kLeft, m_y, kWidth, kBarHeight), m_colour));
+        page().items.append(shapeObject(QRectF(kLeft, m_y, kWidth, kBarHeight), m_colour));
         ReportObject text =
             textItem(QRectF(kLeft + kPad, m_y, kWidth - 2 * kPad, kBarHeight), 9, true, Qt::white);
         text.lines = {caption};
@@ -207,6 +198,15 @@ private:
 };
 
 } // namespace
+
+ReportObject shapeObject(const QRectF &box, const QColor &fill)
+{
+    ReportObject s;
+    s.kind = ObjectKind::Shape;
+    s.rect = box;
+    s.fill = fill;
+    return s;
+}
 
 QStringList wrapLines(const QString &text, const QFont &font, double width)
 {

@@ -51,6 +51,9 @@ bool paintPages(QPagedPaintDevice &device, const PreparedReport &report, int fro
 // Writes the whole report as a PDF file; false when the file cannot be written.
 bool writePdf(const PreparedReport &report, const QString &path, int resolution = 600);
 
+// A filled rectangle (a shape object) at `box`, report units from the paper's corner.
+ReportObject shapeObject(const QRectF &box, const QColor &fill);
+
 // A 96 dpi device: what is measured on it comes out in report units.
 const QPaintDevice &unitDevice();
 

@@ -219,15 +219,6 @@ ReportObject rule(double x, double y, double width)
     return r;
 }
 
-ReportObject bar(const QRectF &box, const QColor &colour)
-{
-    ReportObject s;
-    s.kind = ObjectKind::Shape;
-    s.rect = box;
-    s.fill = colour;
-    return s;
-}
-
 // A piece of a song that moves as one: its items are placed from y = 0.
 struct Block {
     double height = 0;
@@ -338,13 +329,13 @@ private:
     {
         ReportPage page;
         double y = 300;
-        page.items.append(bar(QRectF(kLeft, kTop, kWidth, 3), kAccent));
+        page.items.append(report::shapeObject(QRectF(kLeft, kTop, kWidth, 3), kAccent));
         page.items.append(m_fonts.kicker.at(kLeft, y, kWidth, {QStringLiteral("CANZONIERE")}, Qt::AlignHCenter));
         y += m_fonts.kicker.pitch + 24;
         const QStringList title = m_fonts.coverTitle.wrap(m_name, kWidth);
         page.items.append(m_fonts.coverTitle.at(kLeft, y, kWidth, title, Qt::AlignHCenter));
         y += m_fonts.coverTitle.pitch * title.size() + 24;
-        page.items.append(bar(QRectF(kLeft + kWidth / 2 - 60, y, 120, 1.5), kAccent));
+        page.items.append(report::shapeObject(QRectF(kLeft + kWidth / 2 - 60, y, 120, 1.5), kAccent));
         y += 24;
         const QString date = QLocale(QLocale::Italian, QLocale::Italy).toString(m_date, QStringLiteral("d MMMM yyyy"));
         page.items.append(m_fonts.coverDate.at(kLeft, y, kWidth, {date}, Qt::AlignHCenter));
@@ -352,7 +343,7 @@ private:
         const QString count = m_songs.size() == 1 ? QStringLiteral("1 canzone")
                                                    : QStringLiteral("%1 canzoni").arg(m_songs.size());
         page.items.append(m_fonts.coverNote.at(kLeft, y, kWidth, {count}, Qt::AlignHCenter));
-        page.items.append(bar(QRectF(kLeft, kBottom, kWidth, 3), kAccent));
+        page.items.append(report::shapeObject(QRectF(kLeft, kBottom, kWidth, 3), kAccent));
         return page;
     }
 
@@ -561,7 +552,7 @@ private:
                     row.items.append(m.at(x, 0, kLeft + kWidth - x, {right.at(j)}));
                 }
                 if (unmatched)
-                    row.items.append(bar(QRectF(kLeft - 9, 1, 2.5, m.pitch - 1), kMark));
+                    row.items.append(report::shapeObject(QRectF(kLeft - 9, 1, 2.5, m.pitch - 1), kMark));
                 rows.append(row);
             }
         }

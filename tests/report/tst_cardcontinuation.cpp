@@ -1,5 +1,6 @@
 // Long cards: what does not fit the first page continues on the following ones, and the first
 // page stays as the design draws it. Checked on the painted pages and on the PDF's text.
+#include "PageImages.h"
 #include "RecordingDesktop.h"
 #include "output/FrmAnteprimaCanzone.h"
 #include "report/ReportLayout.h"
@@ -55,20 +56,6 @@ QImage render(const PreparedReport &r, int page, int dpi = 96)
     QPainter p(&image);
     paintPage(p, r, page);
     return image;
-}
-
-// The rectangle holding every pixel where the two images differ; empty when they are equal.
-QRect difference(const QImage &a, const QImage &b)
-{
-    QRect out;
-    for (int y = 0; y < a.height(); ++y) {
-        const auto *ra = reinterpret_cast<const QRgb *>(a.constScanLine(y));
-        const auto *rb = reinterpret_cast<const QRgb *>(b.constScanLine(y));
-        for (int x = 0; x < a.width(); ++x)
-            if (ra[x] != rb[x])
-                out |= QRect(x, y, 1, 1);
-    }
-    return out;
 }
 
 // The lowest row of `box` holding ink darker than the memo's beige.
@@ -129,8 +116,8 @@ private slots:
     void lyrics_data();
     void lyrics();
     void lyricsAndTranslationInReadingOrder();
-    void singleLineTextContinuesWhole();
-    void singerCardNotes();
+    void singleLineTextsContinueWhole_data();
+    void singleLineTextsContinueWhole();
     void previewGetsEveryPage();
 
 private:
@@ -196,7 +183,7 @@ void TestCardContinuation::lyrics()
     // PDFs paint at 300 dpi or finer.)
     for (int dpi : {300, 600}) {
         const QImage before = render(today, 0, dpi), after = render(r, 0, dpi);
-        const QRect changed = difference(before, after);
+        const QRect changed = imageDifference(before, after);
         if (!continues) {
             QVERIFY2(changed.isEmpty(), qPrintable(QStringLiteral("%1 dpi").arg(dpi)));
             continue;
@@ -230,43 +217,39 @@ void TestCardContinuation::lyricsAndTranslationInReadingOrder()
     QVERIFY(following.indexOf(QStringLiteral("riga 150")) < following.indexOf(QStringLiteral("TRADUZIONE")));
 }
 
-void TestCardContinuation::singleLineTextContinuesWhole()
+void TestCardContinuation::singleLineTextsContinueWhole_data()
 {
-    // Notes wider than their one-line box: the first page keeps the cut line as designed.
-    const QString notes = QStringLiteral("Registrata a Milano ") + QString(40, QLatin1Char('x')) +
-                          QStringLiteral(" con l'orchestra e il coro, poi pubblicata in tutta Europa") +
-                          QString(60, QLatin1Char('y')) + QStringLiteral(" FINE");
-    const ReportTemplate t = songCard(QStringLiteral("breve"), QString(), notes);
-    const PreparedReport r = prepareReport(t);
-    QCOMPARE(r.pageCount(), 2);
-    QVERIFY(difference(render(designedOnly(t), 0), render(r, 0)).isEmpty());
-    QTemporaryDir dir;
-    const QStringList pages = pdfPages(r, dir.path());
-    QCOMPARE(pages.size(), 2);
-    QVERIFY(pages.at(1).contains(QStringLiteral("NOTE")));
-    QVERIFY(pages.at(1).contains(QStringLiteral("FINE")));
-    QVERIFY(pages.at(1).contains(QStringLiteral("pagina 2 di 2")));
-
-    // Short texts never continue.
-    QCOMPARE(prepareReport(songCard(QStringLiteral("breve"), QStringLiteral("short"), QStringLiteral("Nota"))).pageCount(), 1);
+    QTest::addColumn<bool>("singer");
+    QTest::addColumn<QString>("heading");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("song card notes") << false << "Volare — seguito" << "NOTE";
+    QTest::newRow("singer card notes") << true << "Mina — seguito" << "NOTE";
 }
 
-void TestCardContinuation::singerCardNotes()
+void TestCardContinuation::singleLineTextsContinueWhole()
 {
-    ReportTemplate t = singerCardTemplate();
-    t.setText(QStringLiteral("txtNome"), QStringLiteral("Mina"));
-    t.setText(QStringLiteral("txtSesso"), QStringLiteral("F"));
-    QCOMPARE(prepareReport(t).pageCount(), 1);
-    const QString notes = QStringLiteral("Cantante ") + QString(200, QLatin1Char('n')) + QStringLiteral(" ULTIMA");
+    // Notes wider than their one-line box: the first page keeps the cut line as designed, the
+    // next one shows the whole text under its caption.
+    QFETCH(bool, singer);
+    QFETCH(QString, heading);
+    QFETCH(QString, caption);
+    const QString notes = QStringLiteral("Registrata a Milano ") + QString(80, QLatin1Char('x')) +
+                          QStringLiteral(" con l'orchestra e il coro ") + QString(90, QLatin1Char('y')) +
+                          QStringLiteral(" FINE");
+    ReportTemplate t = singer ? singerCardTemplate() : songCard(QStringLiteral("breve"));
+    if (singer)
+        t.setText(QStringLiteral("txtNome"), QStringLiteral("Mina"));
+    QCOMPARE(prepareReport(t).pageCount(), 1); // short texts never continue
     t.setText(QStringLiteral("txtNote"), notes);
     const PreparedReport r = prepareReport(t);
     QCOMPARE(r.pageCount(), 2);
-    QVERIFY(difference(render(designedOnly(t), 0), render(r, 0)).isEmpty());
+    QVERIFY(imageDifference(render(designedOnly(t), 0), render(r, 0)).isEmpty());
     QTemporaryDir dir;
     const QStringList pages = pdfPages(r, dir.path());
     QCOMPARE(pages.size(), 2);
-    QVERIFY(pages.at(1).contains(QStringLiteral("Mina — seguito")));
-    QVERIFY(pages.at(1).contains(QStringLiteral("ULTIMA")));
+    QVERIFY(pages.at(1).contains(heading));
+    QVERIFY(pages.at(1).contains(caption));
+    QVERIFY(pages.at(1).contains(QStringLiteral("FINE")));
     QVERIFY(pages.at(1).contains(QStringLiteral("pagina 2 di 2")));
 }
 

@@ -1,4 +1,5 @@
 #include "report/ListReport.h"
+#include "PageImages.h"
 #include "report/ReportLayout.h"
 #include "report/ReportTemplates.h"
 
@@ -28,20 +29,6 @@ QImage render(const PreparedReport &r, int page = 0)
     painter.translate(kBorder, kBorder);
     paintPage(painter, r, page);
     return image;
-}
-
-// The smallest rectangle holding every pixel that differs between two images.
-QRect difference(const QImage &a, const QImage &b)
-{
-    QRect out;
-    for (int y = 0; y < a.height(); ++y) {
-        const QRgb *la = reinterpret_cast<const QRgb *>(a.constScanLine(y));
-        const QRgb *lb = reinterpret_cast<const QRgb *>(b.constScanLine(y));
-        for (int x = 0; x < a.width(); ++x)
-            if (la[x] != lb[x])
-                out |= QRect(x, y, 1, 1);
-    }
-    return out;
 }
 
 ReportTemplate byIndex(int which)
@@ -200,7 +187,7 @@ void TestReportPaint::inkInsideBoxes()
     filled.setText(name, text);
     const PreparedReport before = prepareReport(empty, kToday);
     const PreparedReport after = prepareReport(filled, kToday);
-    const QRect ink = difference(render(before), render(after));
+    const QRect ink = imageDifference(render(before), render(after));
     const QRectF box = pixelsOf(after, name);
     QVERIFY2(!ink.isEmpty(), "the text left no ink");
     const QRectF allowed = box.adjusted(-1, -1, 1, 1);
