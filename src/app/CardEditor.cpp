@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QFileInfo>
+#include <QLocale>
 #include <QShortcut>
 #include <QShowEvent>
 #include <QTextDocument>
@@ -42,6 +44,7 @@ const std::pair<const char *, const char *> kSharedHints[] = {
     {"cmdEsporta", "Esporta le schede in archivio in un file di Microsoft Excel."},
     {"cmdGuida", "Visualizza la pagina della guida sensibile al contesto."},
     {"cmdEsci", "Esci da questa schermata di lavoro."},
+    {"cmdElenco", "Visualizza l'elenco di tutte le schede, con la ricerca mentre si scrive."},
 };
 
 QString sharedHint(const char *name)
@@ -78,6 +81,7 @@ const CommandKey kCommandKeys[] = {
     {"cmdGuida", QKeyCombination(Qt::Key_F1), "F1", false},
     {"cmdElimina", Qt::CTRL | Qt::Key_Delete, "Ctrl+Canc", false},
     {"cmdAnnullaElimina", Qt::CTRL | Qt::Key_Z, "Ctrl+Z", false, true},
+    {"cmdElenco", Qt::CTRL | Qt::Key_L, "Ctrl+L", false},
 };
 
 bool hasTypingToUndo(QObject *field)
@@ -148,6 +152,19 @@ void CardEditor::setPosition(qint64 position)
 {
     m_session.position = position;
     m_lblPosizione->setText(position > 0 ? QString::number(position) : QString());
+    if (m_lblScheda) {
+        // The count is the file's length now: another copy of the program may have added cards.
+        const qint64 count = qMax<qint64>(0, QFileInfo(archivePath()).size() / recordSize());
+        m_lblScheda->setText(positionText(position, count));
+    }
+}
+
+QString CardEditor::positionText(qint64 position, qint64 count)
+{
+    const QLocale italian(QLocale::Italian, QLocale::Italy);
+    if (position > 0)
+        return QStringLiteral("%1\ndi %2").arg(italian.toString(position), italian.toString(qMax(count, position)));
+    return count > 0 ? QStringLiteral("Nuova\n(%1)").arg(italian.toString(count)) : QStringLiteral("Nuova");
 }
 
 QString CardEditor::attachmentText(int index) const
@@ -258,13 +275,25 @@ QLabel *CardEditor::fieldCaption(const QString &field, const QString &text, int 
     return caption(panel(), QStringLiteral("lbl") + field, text, QPoint(x, top - 18));
 }
 
-void CardEditor::placePosition(const QRect &place)
+void CardEditor::placePosition(const QRect &place, bool withCount)
 {
     m_lblPosizione = stateLabel(panel(), QStringLiteral("lblPosizione"));
     m_lblPosizione->setGeometry(place);
     m_lblPosizione->setAlignment(Qt::AlignCenter);
     m_lblPosizione->setFont(Look::uiFont(Look::kDefaultPoints, true));
-    m_lblPosizione->show();
+    if (!withCount) {
+        m_lblPosizione->show();
+        return;
+    }
+    // The position and the count, on two lines between the arrows; lblPosizione stays the
+    // hidden state label.
+    m_lblScheda = new QLabel(panel());
+    m_lblScheda->setObjectName(QStringLiteral("lblScheda"));
+    m_lblScheda->setTextFormat(Qt::PlainText);
+    m_lblScheda->setGeometry(place.x(), place.y() - 8, place.width(), place.height() + 16);
+    m_lblScheda->setAlignment(Qt::AlignCenter);
+    m_lblScheda->setFont(Look::uiFont(7, true));
+    m_lblScheda->setText(positionText(0, 0));
 }
 
 void CardEditor::chainTabOrder(const QList<QWidget *> &order)
@@ -452,6 +481,7 @@ bool CardEditor::saveCard()
         return false;
     }
     setPosition(stored.position);
+    emit cardStored(stored.position);
     const QString warning = afterStore(stored.position);
     takeAsLoaded();
     desktop().information(ArchiveSave::confirmation(stored.inserted));

@@ -71,6 +71,14 @@ public:
 
     static const QString kReady;
 
+    // What the position between the arrows reads: "12\ndi 340", or "Nuova\n(340)" for a card
+    // not yet stored.
+    static QString positionText(qint64 position, qint64 count);
+
+signals:
+    // The card shown was just stored at `position` (a save of the editor).
+    void cardStored(qint64 position);
+
 protected:
     CardEditor(const QString &name, const QString &title, const QSize &panel);
 
@@ -126,8 +134,9 @@ protected:
     // The caption "lbl" + `field` of a field whose top is `top`: Verdana of the default size,
     // 18 above the field.
     QLabel *fieldCaption(const QString &field, const QString &text, int x, int top);
-    // The position between the arrows, in Verdana bold.
-    void placePosition(const QRect &place);
+    // The position between the arrows, in Verdana bold; `withCount` shows the number of cards
+    // under it.
+    void placePosition(const QRect &place, bool withCount = false);
     // Tab order along `order`.
     void chainTabOrder(const QList<QWidget *> &order);
     // Puts every one-line field back at the start of its text, as a card is read from its
@@ -179,6 +188,7 @@ private:
     Session m_session;
     QByteArray m_loaded; // the record of the card as shown when it was loaded, stored or emptied
     QLabel *m_lblPosizione = nullptr;
+    QLabel *m_lblScheda = nullptr;
     std::array<QLabel *, 6> m_attachmentLabels{};
     Fields::HintLine *m_hints = nullptr;
     QObject *m_keyFilter = nullptr;

@@ -9,6 +9,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QScreen>
+#include <QSettings>
 
 namespace {
 
@@ -34,6 +35,9 @@ void centreChild(QWidget *parent, QWidget *child)
     child->move(qMax(0, (parent->width() - child->width()) / 2), qMax(0, (parent->height() - child->height()) / 2));
 }
 
+// The client area a work window is designed for.
+constexpr QSize kWorkClient(1016, 713);
+
 constexpr Qt::WindowFlags kFixedFlags = Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint;
 
 } // namespace
@@ -55,19 +59,78 @@ WorkWindow::WorkWindow(const QString &name, const QString &title, const QColor &
 {
     setObjectName(name);
     setWindowTitle(title);
+    m_designed = panel;
     // The designed client area; the window opens maximised around it.
-    setMinimumSize(1016, 713);
-    resize(1016, 713);
+    setMinimumSize(kWorkClient);
+    resize(kWorkClient);
 }
 
 void WorkWindow::showWorkWindow()
 {
+    if (m_grows && !isVisible()) {
+        const QByteArray saved = QSettings().value(settingsKey()).toByteArray();
+        if (!saved.isEmpty() && restoreGeometry(saved)) {
+            // A screen that is gone or smaller now still shows the whole window.
+            const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+            if (screen && !windowState().testFlag(Qt::WindowMaximized)) {
+                const QRect area = screen->availableGeometry();
+                QRect g = geometry();
+                g.setSize(g.size().boundedTo(area.size()).expandedTo(minimumSize()));
+                g.moveLeft(qBound(area.left(), g.left(), qMax(area.left(), area.right() - g.width())));
+                g.moveTop(qBound(area.top(), g.top(), qMax(area.top(), area.bottom() - g.height())));
+                setGeometry(g);
+            }
+            if (windowState().testFlag(Qt::WindowMaximized))
+                showMaximized();
+            else
+                show();
+            return;
+        }
+    }
     // Fill the screen first, so the window is full size even where no window manager
     // honours the maximised state.
     if (!isVisible())
         if (QScreen *screen = QGuiApplication::primaryScreen())
             setGeometry(screen->availableGeometry());
     showMaximized();
+}
+
+void WorkWindow::growWithWindow()
+{
+    m_grows = true;
+    placeGrowing();
+}
+
+void WorkWindow::grow(QWidget *control, Edges edges)
+{
+    Q_ASSERT(control);
+    if (!control)
+        return;
+    m_growing.append({control, control->geometry(), edges});
+    placeGrowing();
+}
+
+QString WorkWindow::settingsKey() const
+{
+    return QStringLiteral("finestre/") + objectName();
+}
+
+void WorkWindow::placeGrowing()
+{
+    if (!m_grows)
+        return;
+    // The panel keeps the place it has at the designed size and takes every pixel beyond it.
+    const QSize extra = (size() - kWorkClient).expandedTo(QSize(0, 0));
+    m_panel->setFixedSize(m_designed + extra);
+    m_panel->move((kWorkClient.width() - m_designed.width()) / 2, (kWorkClient.height() - m_designed.height()) / 2);
+    for (const Growing &g : std::as_const(m_growing)) {
+        const QRect &r = g.designed;
+        const int left = r.left() + qRound(g.edges.left * extra.width());
+        const int top = r.top() + qRound(g.edges.top * extra.height());
+        const int right = r.left() + r.width() + qRound(g.edges.right * extra.width());
+        const int bottom = r.top() + r.height() + qRound(g.edges.bottom * extra.height());
+        g.control->setGeometry(left, top, right - left, bottom - top);
+    }
 }
 
 void WorkWindow::paintEvent(QPaintEvent *)
@@ -78,7 +141,17 @@ void WorkWindow::paintEvent(QPaintEvent *)
 void WorkWindow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    centreChild(this, m_panel);
+    if (m_grows)
+        placeGrowing();
+    else
+        centreChild(this, m_panel);
+}
+
+void WorkWindow::hideEvent(QHideEvent *event)
+{
+    if (m_grows && !event->spontaneous())
+        QSettings().setValue(settingsKey(), saveGeometry());
+    QWidget::hideEvent(event);
 }
 
 void WorkWindow::closeEvent(QCloseEvent *event)

@@ -13,8 +13,28 @@ public:
     WorkWindow(const QString &name, const QString &title, const QColor &top,
                const QSize &panel = QSize(994, 692));
     QWidget *panel() const { return m_panel; }
-    // Shows the window maximised (the designed area centred in it).
+    // Shows the window where the user left it, or maximised the first time (the designed area
+    // centred in it, or grown with it).
     void showWorkWindow();
+
+    // How a control follows the panel past its designed size: each edge moves by its share
+    // (0 to 1) of the extra width (left, right) or height (top, bottom). Controls not named
+    // here keep their places.
+    struct Edges {
+        double left, top, right, bottom;
+    };
+    static constexpr Edges kWider{0, 0, 1, 0};
+    static constexpr Edges kDown{0, 1, 0, 1};
+    static constexpr Edges kWiderDown{0, 1, 1, 1};
+    static constexpr Edges kFill{0, 0, 1, 1};
+    // The panel grows with the window from now on; the size and place the user gives the
+    // window are remembered between runs.
+    void growWithWindow();
+    // Registers `control` (a child of the panel, at its designed place now).
+    void grow(QWidget *control, Edges edges);
+    bool grows() const { return m_grows; }
+    // The panel's designed size.
+    QSize designedPanel() const { return m_designed; }
 
 signals:
     // Emitted when the window is closed by any means, before it hides.
@@ -24,10 +44,22 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
+    void placeGrowing();
+    QString settingsKey() const;
+
     QColor m_top;
     QWidget *m_panel;
+    QSize m_designed;
+    bool m_grows = false;
+    struct Growing {
+        QWidget *control;
+        QRect designed;
+        Edges edges;
+    };
+    QList<Growing> m_growing;
 };
 
 // A fixed-size window without title-bar buttons, centred; `panel` is centred inside it.

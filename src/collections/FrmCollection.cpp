@@ -20,7 +20,10 @@
 #include "output/FrmAnteprimaCanzone.h"
 #include "output/FrmExpCollection.h"
 #include "output/FrmStampaCanzone.h"
+#include "songbook/FrmCanzoniere.h"
 #include "stats/FrmStatistiche.h"
+#include "table/FrmElenco.h"
+#include "table/TableCompanion.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -248,6 +251,46 @@ FrmCollection::FrmCollection()
     cmdElimina->raise();
     // The empty card the window is made with is the card compared against until one is shown.
     takeAsLoaded();
+
+    m_table = new TableCompanion(this, ArchiveKind::Songs);
+    m_table->onSongbook([this](const QList<qint64> &positions) { guarded([&] { openSongbook(positions); }); });
+    growWithWindow();
+    // Past the designed size the lyrics and the translation share the extra width and take
+    // the extra height; what lies under them moves down with the information bar.
+    for (const char *name : {"shpContainer", "shpSfondo", "bkgSfondo", "bkgSfondoGrigio"})
+        grow(p->findChild<QWidget *>(QLatin1String(name)), kFill);
+    for (QWidget *w : {p->findChild<QWidget *>(QStringLiteral("bkgTitolo")), static_cast<QWidget *>(lblNome)})
+        grow(w, kWider);
+    const int below = 522; // the bottom of the grey band that holds the two memos
+    QWidget *txtTesto = m_controls.at(SongCard::Testo), *txtStoria = m_controls.at(SongCard::Storia);
+    QWidget *lblStoria = p->findChild<QWidget *>(QStringLiteral("lblStoria"));
+    for (QWidget *w : p->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (w->y() >= below && w != panInfo && w->objectName() != QLatin1String("shpInfo"))
+            grow(w, kDown);
+    grow(p->findChild<QWidget *>(QStringLiteral("shpInfo")), kWiderDown);
+    grow(panInfo, kWiderDown);
+    grow(txtTesto, {0, 0, 0.5, 1});
+    grow(txtStoria, {0.5, 0, 1, 1});
+    grow(lblStoria, {0.5, 0, 0.5, 0});
+    // The room left in each memo stays beside its caption's end.
+    grow(p->findChild<QWidget *>(QStringLiteral("lblSpazioTesto")), {0.25, 0, 0.5, 0});
+    grow(p->findChild<QWidget *>(QStringLiteral("lblSpazioStoria")), {0.75, 0, 1, 0});
+}
+
+void FrmCollection::showTable()
+{
+    m_table->show(archivePath());
+}
+
+FrmElenco *FrmCollection::table() const
+{
+    return m_table->window();
+}
+
+void FrmCollection::openSongbook(const QList<qint64> &positions)
+{
+    FrmCanzoniere window(this, archivePath(), collectionName(), positions);
+    desktop().runModal(&window);
 }
 
 void FrmCollection::buildToolBar()
@@ -309,6 +352,9 @@ void FrmCollection::buildToolBar()
              {798, 645, 172, 26},
              [this] { cmdAnnullaEliminaClick(); },
              kUndoHint},
+            {&cmdElenco, "cmdElenco", "elenco", {30, 90, 26, 26}, [this] { showTable(); }},
+            {&cmdCanzoniere, "cmdCanzoniere", "canzoniere", {62, 90, 26, 26}, [this] { openSongbook({}); },
+             QStringLiteral("Prepara un canzoniere delle schede della collection: anteprima, stampa o PDF.")},
         });
     wordsOn(cmdAnnullaElimina, kUndoWords, Look::font(QStringLiteral("Verdana"), 9, true), Look::kInk,
             Qt::AlignCenter, QMargins(24, 0, 4, 0));
@@ -320,8 +366,7 @@ void FrmCollection::buildToolBar()
     wordsOn(cmdStampa, QStringLiteral("Stampa"), buttonFont, Look::kInk, Qt::AlignCenter,
             QMargins(30, 0, 4, 0));
 
-    // The position shown between the arrows; it is also the editor's state label.
-    placePosition(QRect(595, 34, 42, 24));
+    placePosition(QRect(595, 34, 42, 24), true);
 }
 
 void FrmCollection::buildFields(QWidget *p)
@@ -474,6 +519,8 @@ bool FrmCollection::isWebAddress(const QString &address)
 void FrmCollection::openCollection(const QString &path, const QString &name)
 {
     forgetDeleted();
+    if (ctrim(path) != session().archive)
+        m_table->close(); // a view of the collection left behind would pick cards of another
     setArchive(path, Session::Opener::CollectionList);
     lblFile->setText(session().archive);
     lblNome->setText(name);

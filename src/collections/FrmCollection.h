@@ -12,6 +12,8 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 struct FieldInfo;
+class FrmElenco;
+class TableCompanion;
 
 // The song card editor: one card of the open collection at a time. Its fields are built,
 // chained, loaded, saved and cleared by walking the song card's field table.
@@ -40,6 +42,15 @@ public:
 
     // The collection's name in the title bar.
     QString collectionName() const;
+
+    // The table view of the collection (Ctrl+L): opened, or brought forward.
+    void showTable();
+    // The open table view, or null.
+    FrmElenco *table() const;
+    // The songbook window on the collection; `positions` are the cards a table view chose.
+    void openSongbook(const QList<qint64> &positions);
+
+    ClickPicture *cmdElenco = nullptr, *cmdCanzoniere = nullptr;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -84,6 +95,7 @@ private:
 
     // The control of each field the table places; null for the attachments, kept in the session.
     std::array<QWidget *, SongCard::FieldCount> m_controls{};
+    TableCompanion *m_table = nullptr;
     QLabel *lblNome = nullptr;
     QLabel *lblFile = nullptr;
     ClickPicture *cmdSegnala = nullptr, *cmdImportaBrani = nullptr, *cmdStatistiche = nullptr;

@@ -77,6 +77,8 @@ void WindowSet::createOthers()
         if (m_apri->opensCollection()) {
             m_collection->openCollection(m_apri->chosenPath(), m_apri->chosenName());
             m_collection->showWorkWindow();
+            // The whole collection at a glance, beside the editor, as soon as it opens.
+            m_collection->showTable();
         } else {
             m_avvio->showWorkWindow();
         }

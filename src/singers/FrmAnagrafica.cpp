@@ -19,6 +19,9 @@
 #include "records/SingerPhoto.h"
 #include "stats/FrmStatistiche.h"
 
+#include "table/FrmElenco.h"
+#include "table/TableCompanion.h"
+
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -143,6 +146,28 @@ FrmAnagrafica::FrmAnagrafica()
     Fields::enterChain(QList<QWidget *>(m_fields.cbegin(), m_fields.cend()));
     // The empty card the window is made with is the card compared against until one is shown.
     takeAsLoaded();
+
+    m_table = new TableCompanion(this, ArchiveKind::Singers);
+    growWithWindow();
+    // Past the designed size the card area grows, the notes take the extra width and the
+    // information bar stays at the bottom; the other controls keep their places.
+    for (QWidget *w : {shpCornice, p->findChild<QWidget *>(QStringLiteral("shpScheda")),
+                       p->findChild<QWidget *>(QStringLiteral("shpFoglio"))})
+        grow(w, kFill);
+    grow(p->findChild<QWidget *>(QStringLiteral("shpInfo")), kWiderDown);
+    grow(panInfo, kWiderDown);
+    grow(txtNote, kWider);
+    grow(btnFilmografia, {1, 0, 1, 0});
+}
+
+void FrmAnagrafica::showTable()
+{
+    m_table->show(archivePath());
+}
+
+FrmElenco *FrmAnagrafica::table() const
+{
+    return m_table->window();
 }
 
 void FrmAnagrafica::buildToolBar()
@@ -182,6 +207,7 @@ void FrmAnagrafica::buildToolBar()
              QStringLiteral("Visualizza le statistiche dell'archivio dei cantanti con i grafici.")},
             {&cmdGuida, "cmdGuida", "guida", {QPoint(894, 26), icon}, [this] { cmdGuidaClick(); }},
             {&cmdEsci, "cmdEsci", "esci", {QPoint(936, 26), icon}, [this] { cmdEsciClick(); }},
+            {&cmdElenco, "cmdElenco", "elenco", {938, 97, 26, 26}, [this] { showTable(); }},
             {&btnCaricaFoto,
              "btnCaricaFoto",
              "caricafoto",
@@ -213,7 +239,7 @@ void FrmAnagrafica::buildToolBar()
              [this] { btnFilmografiaClick(); },
              QStringLiteral("Gestisci la discografia del cantante.")},
         });
-    placePosition(QRect(610, 34, 50, 24));
+    placePosition(QRect(610, 34, 50, 24), true);
 }
 
 void FrmAnagrafica::buildCardArea()

@@ -5,6 +5,8 @@
 #include <QList>
 
 class ClickPicture;
+class FrmElenco;
+class TableCompanion;
 class PictureBox;
 class QLabel;
 class QLineEdit;
@@ -44,7 +46,12 @@ public:
     static QString helpText();
 
     // Controls named as the window's design names them (the shared ones are CardEditor's).
-    ClickPicture *cmdSlideshow = nullptr, *cmdStatistiche = nullptr;
+    ClickPicture *cmdSlideshow = nullptr, *cmdStatistiche = nullptr, *cmdElenco = nullptr;
+
+    // The table view of the archive (Ctrl+L): opened, or brought forward.
+    void showTable();
+    // The open table view, or null.
+    FrmElenco *table() const;
     ClickPicture *btnCaricaFoto = nullptr, *btnSalvaFoto = nullptr, *btnCancFoto = nullptr,
                  *btnZoomFoto = nullptr, *btnFilmografia = nullptr;
     PictureBox *imgFoto = nullptr;
@@ -71,6 +78,7 @@ protected:
     QWidget *firstField() const override;
 
 private:
+    TableCompanion *m_table = nullptr;
     void buildToolBar();
     void buildCardArea();
     void loadPhoto();

@@ -18,6 +18,7 @@
 #include <QLocale>
 #include <QPainter>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSettings>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -204,6 +205,12 @@ FrmElenco::FrmElenco(const QString &path, ArchiveKind kind, QWidget *parent)
     foot->addWidget(prgIndice);
     foot->addWidget(lblStato, 1);
     foot->addWidget(hint);
+    btnCanzoniere = new QPushButton(QStringLiteral("Canzoniere..."), this);
+    btnCanzoniere->setObjectName(QStringLiteral("btnCanzoniere"));
+    btnCanzoniere->setToolTip(QStringLiteral("Prepara un canzoniere con le schede selezionate o, senza selezione, con quelle trovate"));
+    btnCanzoniere->hide();
+    connect(btnCanzoniere, &QPushButton::clicked, this, [this] { emit songbookRequested(songbookPositions()); });
+    foot->addWidget(btnCanzoniere);
     layout->addLayout(foot);
 
     txtCerca->installEventFilter(this);
@@ -380,6 +387,17 @@ QList<qint64> FrmElenco::selectedPositions() const
     for (int r : rows)
         out.append(m_model->position(r));
     return out;
+}
+
+void FrmElenco::setSongbookShown(bool shown)
+{
+    btnCanzoniere->setVisible(shown);
+}
+
+QList<qint64> FrmElenco::songbookPositions() const
+{
+    const QList<qint64> selected = selectedPositions();
+    return selected.isEmpty() ? positionsShown() : selected;
 }
 
 void FrmElenco::updateCard(qint64 position)

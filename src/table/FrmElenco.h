@@ -15,6 +15,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
+class QPushButton;
 class QTableView;
 class QThread;
 class QTimer;
@@ -57,10 +58,18 @@ public:
     QLabel *lblConteggio = nullptr;
     QProgressBar *prgIndice = nullptr;
     QLabel *lblStato = nullptr;
+    QPushButton *btnCanzoniere = nullptr;
+
+    // The songbook button: shown for a collection whose editor can open the songbook.
+    void setSongbookShown(bool shown);
+    // What the songbook is given: the selected rows, or every row of the search when none is.
+    QList<qint64> songbookPositions() const;
 
 signals:
     // Double click or Enter on a row (Enter in the search box takes the current or first row).
     void cardPicked(qint64 position);
+    // The songbook button: the positions of songbookPositions().
+    void songbookRequested(const QList<qint64> &positions);
     // The file has been read (again) and the rows show it.
     void ready();
 
