@@ -247,8 +247,9 @@ FrmCollection::FrmCollection()
         hints()->background(element);
 
     lblFile = stateLabel(p, QStringLiteral("lblFile"));
-    // Built with the tool bar, it lies on the card sheet drawn after it.
-    cmdElimina->raise();
+    // Built with the tool bar, they lie on the card sheet and the title band drawn after it.
+    for (ClickPicture *command : {cmdElimina, cmdElenco, cmdCanzoniere})
+        command->raise();
     // The empty card the window is made with is the card compared against until one is shown.
     takeAsLoaded();
 

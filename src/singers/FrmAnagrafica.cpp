@@ -144,6 +144,8 @@ FrmAnagrafica::FrmAnagrafica()
 
     chainTabOrder(QList<QWidget *>(m_fields.cbegin(), m_fields.cend()));
     Fields::enterChain(QList<QWidget *>(m_fields.cbegin(), m_fields.cend()));
+    // Built with the tool bar, it lies on the header drawn after it.
+    cmdElenco->raise();
     // The empty card the window is made with is the card compared against until one is shown.
     takeAsLoaded();
 
